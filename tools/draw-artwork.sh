@@ -1,6 +1,7 @@
 #!/bin/sh
 # Redraws the dashboard artwork with ImageMagick 6 (Debian's `convert`).
 # Usage: tools/draw-artwork.sh   (run from anywhere; writes into the tree)
+# Output carries no timestamps, so redrawing unchanged art leaves git clean.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,7 +72,7 @@ for c in green blue; do
 done
 
 panel "$tmp/grey.png" "$tmp/grey-panel.png"
-convert "$tmp/grey-panel.png" -strip "PNG32:$root/resources/panel.png"
+convert "$tmp/grey-panel.png" -strip -define png:exclude-chunks=date,time "PNG32:$root/resources/panel.png"
 
 # Centre box: 270x100, soft blue-lavender gradient, 2-px navy border.
 CW=270 CH=100
@@ -82,4 +83,4 @@ convert "$tmp/cgrad.png" "$tmp/cmask.png" -alpha off \
     -compose CopyOpacity -composite \
     -fill none -stroke '#000080' -strokewidth 2 \
     -draw "roundrectangle 0.5,0.5 $((CW-2)).5,$((CH-2)).5 8,8" \
-    -strip "PNG32:$root/resources/centre.png"
+    -strip -define png:exclude-chunks=date,time "PNG32:$root/resources/centre.png"
