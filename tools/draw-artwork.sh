@@ -13,7 +13,7 @@ W=200 H=190
 BORDER='#C8D2DE'
 # GIFs cannot fade into the window, so their cut-off corners take a
 # neutral grey close to the default dialog background.
-GIF_CORNER='#EEF0F3'
+GIF_CORNER='#FFFFFF'
 
 # card OUT: white-to-faint-blue card with a 1-px border, transparent corners.
 card() {

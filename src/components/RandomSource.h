@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Where random numbers come from, so that tests can fix the draws.
+class RandomSource
+{
+public:
+    virtual ~RandomSource() = default;
+    // A number from 0 to bound, both included.
+    virtual quint32 bounded(quint32 bound) = 0;
+};
+
+class SystemRandomSource : public RandomSource
+{
+public:
+    quint32 bounded(quint32 bound) override;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "components/Result.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Whole-file text reading and writing. Files are written as UTF-8 with CR LF line ends;
+// they are read as UTF-8, or as Windows-1252 when the bytes are not valid UTF-8 (files
+// from the old Windows program), with CR LF or LF ending lines.
+class TextFile
+{
+public:
+    // Text as held in memory ("\n" between lines) from a file's bytes.
+    static QString decode(const QByteArray& bytes);
+    // File bytes for text held in memory: "\n" becomes CR LF, nothing is added at the end.
+    static QByteArray encode(const QString& text);
+
+    // Lines of text; CR LF and LF both end a line, and a final line end yields no empty
+    // last line.
+    static QStringList splitLines(const QString& text);
+
+    // Replaces the file whole: the bytes go to a temporary file beside it, which is renamed
+    // over the old one only once everything is written, so the old file survives any
+    // failure. No fsync: this runs on every key release.
+    static Result save(const QString& path, const QString& text);
+    static Result saveBytes(const QString& path, const QByteArray& bytes);
+
+    static Expected<QByteArray> readBytes(const QString& path);
+    static Expected<QString> load(const QString& path);
+    static Expected<QStringList> loadLines(const QString& path);
+};

@@ -1,0 +1,34 @@
+#include "dashboard/DashboardLayout.h"
+
+#include <QtMath>
+
+namespace DashboardLayout {
+
+QRect toPixels(const QRect& twips)
+{
+    return {toPixels(twips.x()), toPixels(twips.y()), toPixels(twips.width()),
+            toPixels(twips.height())};
+}
+
+QPoint panelOrigin(int panel)
+{
+    static constexpr QPoint origins[8] = {{720, 315},  {4770, 315},  {8775, 315},  {720, 3375},
+                                          {8775, 3375}, {720, 6480}, {4770, 6480}, {8775, 6480}};
+    Q_ASSERT(panel >= 1 && panel <= 8);
+    return origins[panel - 1];
+}
+
+std::optional<int> containerWidth(int outerWindowWidth)
+{
+    const int width = outerWindowWidth - ContainerLeft - ContainerMargin;
+    if (width < 0)
+        return std::nullopt;
+    return width;
+}
+
+int canvasLeft(int containerWidth)
+{
+    return qFloor(containerWidth / 2.0 - CanvasWidth / 2.0);
+}
+
+} // namespace DashboardLayout

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+// The faces the layout was drawn with, falling back to close sans families where they
+// are not installed.
+namespace Fonts {
+
+QFont trebuchet(qreal points, bool bold = false, bool underline = false);
+QFont verdana(qreal points, bool bold = false, bool underline = false);
+QFont arialBlack(qreal points);
+
+void setTextColour(QWidget* widget, const QColor& colour);
+void setBackground(QWidget* widget, const QColor& colour);
+
+} // namespace Fonts

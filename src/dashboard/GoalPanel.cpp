@@ -1,0 +1,165 @@
+#include "dashboard/GoalPanel.h"
+
+#include "dashboard/ClickableLabel.h"
+#include "dashboard/DashboardLayout.h"
+#include "dashboard/Fonts.h"
+#include "tasks/TaskCounts.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+QString arrayName(const char* name, int index)
+{
+    return QString::fromLatin1(name) + u'_' + QString::number(index);
+}
+
+template <typename W>
+W* place(W* widget, const char* name, int index, QRect twips)
+{
+    widget->setObjectName(arrayName(name, index));
+    widget->setGeometry(DashboardLayout::toPixels(twips));
+    return widget;
+}
+
+QLabel* countLabel(QWidget* parent, const char* name, int index, int top, const QString& text,
+                   const QColor& colour)
+{
+    auto* label = place(new QLabel(text, parent), name, index, {675, top, 1590, 330});
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(Fonts::trebuchet(9.75));
+    Fonts::setTextColour(label, colour);
+    return label;
+}
+
+QFrame* shape(QWidget* parent, const char* name, int index, QRect twips, const QColor& colour)
+{
+    auto* frame = place(new QFrame(parent), name, index, twips);
+    Fonts::setBackground(frame, colour);
+    frame->hide();
+    return frame;
+}
+
+} // namespace
+
+GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
+    : QWidget(parent), m_index(index), m_picture(background)
+{
+    setObjectName(arrayName("picGoal", index));
+    const QPoint origin = DashboardLayout::panelOrigin(index);
+    setGeometry(DashboardLayout::toPixels(
+        QRect(origin.x(), origin.y(), DashboardLayout::PanelWidth, DashboardLayout::PanelHeight)));
+    setMouseTracking(true);
+
+    m_dueBand = shape(this, "shDueDate", index, {0, 2205, 2985, 555}, QColor(0x00, 0x00, 0x80));
+    m_dueLabel = place(new QLabel(QStringLiteral("Due Date:"), this), "lblDueDateDate", index, {225, 2340, 2490, 285});
+    m_dueLabel->setAlignment(Qt::AlignCenter);
+    m_dueLabel->setFont(Fonts::trebuchet(9.75));
+    Fonts::setTextColour(m_dueLabel, Qt::white);
+    m_dueLabel->hide();
+
+    m_name = place(new ClickableLabel(QStringLiteral("Goal"), this), "lblGoal", index, {180, 900, 2580, 330});
+    m_name->setAlignment(Qt::AlignCenter);
+    m_name->setFont(Fonts::trebuchet(11.25, true, true));
+    Fonts::setTextColour(m_name, QColor(0x00, 0x00, 0x80));
+    connect(m_name, &ClickableLabel::clicked, this, [this] { emit nameClicked(m_index); });
+
+    m_total = countLabel(this, "lblTasks_Total", index, 1260, QStringLiteral("Tasks: 0"), QColor(0x00, 0x00, 0x40));
+    m_completed = countLabel(this, "lblTasks_Completed", index, 1530, QStringLiteral("Completed: 0"), QColor(0x00, 0x40, 0x00));
+    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QStringLiteral("Pending: 0"), QColor(0x80, 0x00, 0x00));
+
+    m_delete = place(new ClickableLabel(QStringLiteral("X"), this), "lblDeleteOnMouseOver", index, {2610, 135, 330, 285});
+    m_delete->setAlignment(Qt::AlignCenter);
+    m_delete->setFont(Fonts::arialBlack(9.75));
+    Fonts::setTextColour(m_delete, QColor(0xFF, 0x00, 0x00));
+    m_delete->setToolTip(tr("Delete this sub-goal"));
+    m_delete->hide();
+    connect(m_delete, &ClickableLabel::clicked, this, [this] { emit deleteClicked(m_index); });
+
+    m_active = shape(this, "shActive", index, {1350, 450, 240, 240}, QColor(0xFF, 0xFF, 0xC0));
+}
+
+QString GoalPanel::name() const
+{
+    return m_name->text();
+}
+
+void GoalPanel::setName(const QString& name)
+{
+    m_name->setText(name);
+}
+
+QString GoalPanel::dueCaption() const
+{
+    return m_dueLabel->text();
+}
+
+void GoalPanel::setDueCaption(const QString& caption)
+{
+    m_dueLabel->setText(caption);
+}
+
+void GoalPanel::setDueVisible(bool visible)
+{
+    m_dueBand->setVisible(visible);
+    m_dueLabel->setVisible(visible);
+}
+
+void GoalPanel::setDueDate(const QString& text)
+{
+    m_dueTag = text;
+    if (!text.isEmpty())
+        setDueCaption(QStringLiteral("Due Date: ") + text);
+    setDueVisible(!text.isEmpty());
+}
+
+void GoalPanel::setCounts(const TaskCounts& counts)
+{
+    m_total->setText(QStringLiteral("Tasks: ") + QString::number(counts.total));
+    m_completed->setText(QStringLiteral("Completed: ") + QString::number(counts.completed));
+    m_pending->setText(QStringLiteral("Pending: ") + QString::number(counts.pending()));
+}
+
+void GoalPanel::setPicture(const QPixmap& picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void GoalPanel::setSelected(bool selected)
+{
+    m_active->setVisible(selected);
+    if (selected)
+        m_active->raise();
+}
+
+void GoalPanel::setDeleteLinkVisible(bool visible)
+{
+    m_delete->setVisible(visible);
+}
+
+void GoalPanel::clear()
+{
+    m_key.clear();
+    m_name->clear();
+    hide();
+    m_dueTag.clear();
+    m_dueLabel->clear();
+    setDueVisible(false);
+    setCounts({});
+}
+
+void GoalPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawPixmap(0, 0, m_picture);
+}
+
+void GoalPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    setDeleteLinkVisible(true);
+    event->accept();
+}

@@ -1,0 +1,87 @@
+#include "dialogs/OpenDialog.h"
+
+#include "app/Workspace.h"
+#include "dashboard/Fonts.h"
+#include "dialogs/Prompt.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+OpenDialog::OpenDialog(const Workspace& workspace, Prompt& prompt, QWidget* parent)
+    : QDialog(parent), m_workspace(workspace), m_prompt(prompt)
+{
+    setObjectName(QStringLiteral("frmOpen"));
+    setWindowTitle(QStringLiteral("Open Project"));
+    setModal(true);
+
+    auto* heading = new QLabel(QStringLiteral("Select a Project to Open:"), this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    heading->setFont(Fonts::verdana(11.25, true));
+
+    m_files = new QListWidget(this);
+    m_files->setObjectName(QStringLiteral("File1"));
+    m_files->setFont(Fonts::verdana(11.25));
+    m_files->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_files->setMinimumSize(340, 220);
+
+    auto* open = new QPushButton(QStringLiteral("Open"), this);
+    open->setObjectName(QStringLiteral("cmdOpen"));
+    open->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    cancel->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(m_files);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(open);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    connect(open, &QPushButton::clicked, this, &OpenDialog::cmdOpen_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_files, &QListWidget::itemDoubleClicked, this, &OpenDialog::cmdOpen_Click);
+    refreshListing();
+}
+
+void OpenDialog::refreshListing()
+{
+    const QListWidgetItem* current = m_files->currentItem();
+    const QString selected = current && current->isSelected() ? current->text() : QString();
+    const QDir folder(m_workspace.projectsFolder());
+    const QStringList names = folder.exists()
+        ? folder.entryList({QStringLiteral("*.gpj")}, QDir::Files, QDir::Name | QDir::IgnoreCase)
+        : QStringList();
+    m_files->clear();
+    m_files->addItems(names);
+    if (!selected.isEmpty()) {
+        const auto found = m_files->findItems(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (!found.isEmpty())
+            m_files->setCurrentItem(found.first());
+    }
+}
+
+void OpenDialog::cmdOpen_Click()
+{
+    const QListWidgetItem* item = m_files->currentItem();
+    if (!item || !item->isSelected()) {
+        m_prompt.inform(this, QStringLiteral("Please select a file."), QStringLiteral("Missing Info"));
+        return;
+    }
+    m_chosen = m_workspace.projectPath(item->text());
+    accept();
+}
+
+bool OpenDialog::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        refreshListing();
+    return QDialog::event(event);
+}

@@ -1,0 +1,63 @@
+#include "dialogs/Prompt.h"
+
+#include "dialogs/OpenDialog.h"
+#include "dialogs/SaveDialog.h"
+
+#include <QMessageBox>
+
+void Prompt::inform(QWidget* parent, const QString& text, const QString& caption)
+{
+    ask(parent, {text, caption, Message::Icon::Information, Message::Buttons::Ok});
+}
+
+void Prompt::warn(QWidget* parent, const QString& text, const QString& caption)
+{
+    ask(parent, {text, caption, Message::Icon::Warning, Message::Buttons::Ok});
+}
+
+Answer DialogPrompt::ask(QWidget* parent, const Message& message)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(message.caption);
+    box.setText(message.text);
+    switch (message.icon) {
+    case Message::Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Message::Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Message::Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    }
+    switch (message.buttons) {
+    case Message::Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Message::Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case Message::Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return message.buttons == Message::Buttons::YesNoCancel ? Answer::Cancel : Answer::Ok;
+    }
+}
+
+std::optional<QString> DialogPrompt::chooseProjectToOpen(QWidget* parent, const Workspace& workspace)
+{
+    OpenDialog dialog(workspace, *this, parent);
+    dialog.exec();
+    return dialog.chosenPath();
+}
+
+std::optional<QString> DialogPrompt::chooseProjectToSave(QWidget* parent, const Workspace& workspace)
+{
+    SaveDialog dialog(workspace, *this, parent);
+    dialog.exec();
+    return dialog.chosenPath();
+}

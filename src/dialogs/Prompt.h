@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+class Workspace;
+
+// A message box as the program asks it.
+struct Message
+{
+    enum class Icon { Information, Question, Warning };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+
+    QString text;
+    QString caption;
+    Icon icon = Icon::Information;
+    Buttons buttons = Buttons::Ok;
+};
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+// Everything that waits for the user: message boxes and the open and save windows. Tests
+// put a fake here that hands out prepared answers.
+class Prompt
+{
+public:
+    virtual ~Prompt() = default;
+
+    virtual Answer ask(QWidget* parent, const Message& message) = 0;
+    // The path of the project to open, or nothing when the window was cancelled.
+    virtual std::optional<QString> chooseProjectToOpen(QWidget* parent, const Workspace& workspace) = 0;
+    // The path to save under, or nothing when the window was cancelled.
+    virtual std::optional<QString> chooseProjectToSave(QWidget* parent, const Workspace& workspace) = 0;
+
+    void inform(QWidget* parent, const QString& text, const QString& caption);
+    void warn(QWidget* parent, const QString& text, const QString& caption);
+};
+
+// The real windows.
+class DialogPrompt : public Prompt
+{
+public:
+    Answer ask(QWidget* parent, const Message& message) override;
+    std::optional<QString> chooseProjectToOpen(QWidget* parent, const Workspace& workspace) override;
+    std::optional<QString> chooseProjectToSave(QWidget* parent, const Workspace& workspace) override;
+};

@@ -1,0 +1,196 @@
+#include "storage/ProjectFile.h"
+
+#include "components/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <limits>
+#include <optional>
+
+namespace {
+
+const QString ProjectSection = QStringLiteral("PROJECT");
+const QString GoalsSection = QStringLiteral("GOALS");
+
+// A value must never end its line early.
+QString oneLine(const QString& value)
+{
+    if (!value.contains(u'\n') && !value.contains(u'\r'))
+        return value;
+    QString copy = value;
+    copy.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    copy.replace(u'\r', u' ');
+    copy.replace(u'\n', u' ');
+    return copy;
+}
+
+void appendLine(QString& out, const QString& line)
+{
+    out += line;
+    out += QStringLiteral("\r\n");
+}
+
+struct Count
+{
+    std::optional<qint64> value; // unset: not a number
+    bool negative = false;
+};
+
+// A whole number, or one with a fraction that is rounded down; blanks around it are allowed.
+Count parseCount(const QString& text)
+{
+    const QStringView t = QStringView(text).trimmed();
+    if (t.isEmpty())
+        return {qint64(0)};
+    qsizetype i = 0;
+    bool negative = false;
+    if (t.at(0) == u'+' || t.at(0) == u'-') {
+        negative = t.at(0) == u'-';
+        ++i;
+    }
+    qint64 whole = 0;
+    bool digits = false;
+    bool huge = false;
+    for (; i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 128; ++i) {
+        digits = true;
+        if (whole > (std::numeric_limits<qint64>::max() - 9) / 10)
+            huge = true;
+        else
+            whole = whole * 10 + (t.at(i).unicode() - u'0');
+    }
+    if (i < t.size() && t.at(i) == u'.') {
+        ++i;
+        for (; i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 128; ++i)
+            digits = true;
+    }
+    if (!digits || i != t.size())
+        return {};
+    if (huge)
+        whole = std::numeric_limits<qint64>::max();
+    return {whole, negative && whole > 0};
+}
+
+} // namespace
+
+QByteArray ProjectFile::serialize(const ProjectData& project)
+{
+    QString out;
+    appendLine(out, QStringLiteral("[Project]"));
+    appendLine(out, QStringLiteral("Name=") + oneLine(project.name));
+    appendLine(out, QStringLiteral("[Goals]"));
+    int i = 0;
+    for (const SubGoalRecord& goal : project.goals) {
+        const QString prefix = QStringLiteral("Goal") + QString::number(++i);
+        appendLine(out, prefix + u'=' + oneLine(goal.key));
+        appendLine(out, prefix + QStringLiteral("_Name=") + oneLine(goal.name));
+        appendLine(out, prefix + QStringLiteral("_Due=") + oneLine(goal.due));
+        appendLine(out, prefix + QStringLiteral("_Tasks=") + QString::number(goal.tasks.size()));
+        int m = 0;
+        for (const QString& task : goal.tasks)
+            appendLine(out, prefix + QStringLiteral("_Task") + QString::number(++m) + u'=' + oneLine(task));
+    }
+    return out.toUtf8();
+}
+
+Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)
+{
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    if (!utf16 && bytes.contains('\0'))
+        return {{}, QStringLiteral("it is not a text file")};
+    const QString text = TextFile::decode(bytes);
+    if (text.contains(QChar(u'\0')))
+        return {{}, QStringLiteral("it is not a text file")};
+    return {IniDocument::parse(text), {}};
+}
+
+Expected<IniDocument> ProjectFile::readIni(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {{}, QStringLiteral("the file does not exist")};
+    if (info.isFile() && info.size() > MaxFileSize)
+        return {{}, QStringLiteral("the file is too large to be a project")};
+    auto bytes = TextFile::readBytes(path);
+    if (!bytes.ok())
+        return {{}, bytes.error};
+    return parseIni(bytes.value);
+}
+
+Expected<ProjectData> ProjectFile::parse(const QByteArray& bytes)
+{
+    const auto ini = parseIni(bytes);
+    if (!ini.ok())
+        return {{}, ini.error};
+    return fromIni(ini.value);
+}
+
+Expected<ProjectData> ProjectFile::read(const QString& path)
+{
+    const auto ini = readIni(path);
+    if (!ini.ok())
+        return {{}, ini.error};
+    return fromIni(ini.value);
+}
+
+Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
+{
+    ProjectData project;
+    project.name = ini.value(ProjectSection, QStringLiteral("Name"));
+    for (int n = 1; n <= MaxGoals; ++n) {
+        const QString prefix = QStringLiteral("Goal") + QString::number(n);
+        SubGoalRecord goal;
+        goal.key = ini.value(GoalsSection, prefix);
+        if (goal.key.isEmpty())
+            break;
+        if (!isSafeKey(goal.key))
+            return {{}, QStringLiteral("the key \"%1\" of sub-goal %2 is not a valid key").arg(goal.key).arg(n)};
+        goal.name = ini.value(GoalsSection, prefix + QStringLiteral("_Name"));
+        goal.due = ini.value(GoalsSection, prefix + QStringLiteral("_Due"));
+        const QString countText = ini.value(GoalsSection, prefix + QStringLiteral("_Tasks"));
+        const Count count = parseCount(countText);
+        if (!count.value)
+            return {{}, QStringLiteral("the task count \"%1\" of sub-goal %2 is not a number").arg(countText).arg(n)};
+        if (count.negative)
+            return {{}, QStringLiteral("the task count \"%1\" of sub-goal %2 is negative").arg(countText).arg(n)};
+        if (*count.value > ini.lineCount())
+            return {{}, QStringLiteral("the task count \"%1\" of sub-goal %2 is larger than the file").arg(countText).arg(n)};
+        goal.tasks.reserve(*count.value);
+        const QString taskPrefix = prefix + QStringLiteral("_Task");
+        for (qint64 m = 1; m <= *count.value; ++m)
+            goal.tasks.append(ini.value(GoalsSection, taskPrefix + QString::number(m)));
+        project.goals.append(std::move(goal));
+    }
+    return {std::move(project), {}};
+}
+
+Result ProjectFile::write(const QString& path, const QByteArray& bytes)
+{
+    if (QFileInfo(path).isDir())
+        return Result::failure(QStringLiteral("a folder of that name is in the way"));
+    QSaveFile file(path);
+    // Unbuffered, so that every failed write shows at once: commit() would not report a
+    // failure of its own final flush and would then replace the good file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Result::failure(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return Result::failure(why);
+    }
+    if (!file.commit())
+        return Result::failure(file.errorString());
+    return Result::success();
+}
+
+bool ProjectFile::isSafeKey(const QString& key)
+{
+    if (key.isEmpty() || key.startsWith(u'.') || key.size() > 200)
+        return false;
+    for (const QChar c : key) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 32 || c.unicode() == 127)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "components/Result.h"
+#include "storage/IniDocument.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct SubGoalRecord
+{
+    QString key;
+    QString name;
+    QString due; // empty: no due date
+    QStringList tasks;
+
+    bool operator==(const SubGoalRecord&) const = default;
+};
+
+struct ProjectData
+{
+    QString name;
+    QList<SubGoalRecord> goals; // panel order, at most eight
+
+    bool operator==(const ProjectData&) const = default;
+};
+
+// The .gpj project file: INI-style text, UTF-8, CR LF after every line.
+class ProjectFile
+{
+public:
+    static constexpr int MaxGoals = 8;
+    // Anything larger is not a project a person wrote; refusing it keeps memory bounded.
+    static constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
+
+    static QByteArray serialize(const ProjectData& project);
+
+    // Reads and checks a whole file; an error names the reason the file is refused.
+    static Expected<IniDocument> parseIni(const QByteArray& bytes);
+    static Expected<IniDocument> readIni(const QString& path);
+    static Expected<ProjectData> fromIni(const IniDocument& ini);
+    static Expected<ProjectData> parse(const QByteArray& bytes);
+    static Expected<ProjectData> read(const QString& path);
+
+    // All or nothing: the old file stays untouched unless every byte reached the disk.
+    static Result write(const QString& path, const QByteArray& bytes);
+
+    // A key is used as a file name in the task folder, so it must stay inside it.
+    static bool isSafeKey(const QString& key);
+};

@@ -1,0 +1,36 @@
+#include "tasks/DueDateText.h"
+
+
+QString DueDateText::fourDigitFormat(const QLocale& locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return format;
+}
+
+QString DueDateText::format(QDate date, const QLocale& locale)
+{
+    return locale.toString(date, fourDigitFormat(locale));
+}
+
+std::optional<QDate> DueDateText::parse(const QString& text, const QLocale& locale)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const QString full = fourDigitFormat(locale);
+    QString twoDigit = full;
+    twoDigit.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
+    // Two digits first: the four-digit form would read "26" as the year 26.
+    QDate date = locale.toDate(text, twoDigit);
+    if (date.isValid()) {
+        // Qt reads "yy" as 19yy; the old program's window is 1950..2049.
+        if (date.year() < 1950)
+            date = date.addYears(100);
+        return date;
+    }
+    date = locale.toDate(text, full);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
