@@ -74,8 +74,9 @@ done
 panel "$tmp/grey.png" "$tmp/grey-panel.png"
 convert "$tmp/grey-panel.png" -strip -define png:exclude-chunks=date,time "PNG32:$root/resources/panel.png"
 
-# Centre box: 270x100, soft blue-lavender gradient, 2-px navy border.
-CW=270 CH=100
+# Centre box: a 270x100 picture, but the box shows only its left 241 pixels, so the
+# card is drawn that wide and the rest left clear.
+PW=270 CW=241 CH=100
 convert -size ${CW}x${CH} gradient:'#EEF3FB-#DCE6F5' "$tmp/cgrad.png"
 convert -size ${CW}x${CH} xc:black -fill white \
     -draw "roundrectangle 0,0 $((CW-1)),$((CH-1)) 9,9" "$tmp/cmask.png"
@@ -83,4 +84,5 @@ convert "$tmp/cgrad.png" "$tmp/cmask.png" -alpha off \
     -compose CopyOpacity -composite \
     -fill none -stroke '#000080' -strokewidth 2 \
     -draw "roundrectangle 0.5,0.5 $((CW-2)).5,$((CH-2)).5 8,8" \
+    -background none -gravity west -extent ${PW}x${CH} \
     -strip -define png:exclude-chunks=date,time "PNG32:$root/resources/centre.png"

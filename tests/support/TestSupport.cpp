@@ -1,0 +1,104 @@
+#include "support/TestSupport.h"
+
+#include "app/MainWindow.h"
+#include "dashboard/GoalPanel.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+TempAppFolder::TempAppFolder()
+{
+    QDir().mkpath(m_dir.filePath(QStringLiteral("imgs")));
+    for (const char* name : {"greencircle.gif", "bluecircle.gif"}) {
+        const QString file = QString::fromLatin1(name);
+        QFile::copy(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + file, m_dir.filePath(QStringLiteral("imgs/") + file));
+    }
+}
+
+Answer FakePrompt::ask(QWidget*, const Message& message)
+{
+    shown.append(message);
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    switch (message.buttons) {
+    case Message::Buttons::Ok: return Answer::Ok;
+    case Message::Buttons::YesNo: return Answer::No;
+    case Message::Buttons::YesNoCancel: return Answer::Cancel;
+    }
+    return Answer::Cancel;
+}
+
+std::optional<QString> FakePrompt::chooseProjectToOpen(QWidget*, const Workspace&)
+{
+    ++openWindows;
+    return openChoices.isEmpty() ? std::nullopt : openChoices.takeFirst();
+}
+
+std::optional<QString> FakePrompt::chooseProjectToSave(QWidget*, const Workspace&)
+{
+    ++saveWindows;
+    return saveChoices.isEmpty() ? std::nullopt : saveChoices.takeFirst();
+}
+
+QStringList FakePrompt::texts() const
+{
+    QStringList list;
+    for (const Message& m : shown)
+        list.append(m.text);
+    return list;
+}
+
+quint32 FakeRandom::bounded(quint32 bound)
+{
+    if (m_next < draws.size())
+        return qMin(draws.at(m_next++), bound);
+    return (m_counter++) % (bound + 1);
+}
+
+WindowFixture::WindowFixture()
+{
+    window = std::make_unique<MainWindow>(services());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+WindowFixture::~WindowFixture() = default;
+
+AppServices WindowFixture::services()
+{
+    return AppServices{Workspace(folder.path()), &prompt, &opener, &random};
+}
+
+void WindowFixture::addSubGoals(const QStringList& names)
+{
+    auto* box = window->findChild<QLineEdit*>(QStringLiteral("txtSubGoal"));
+    for (const QString& name : names) {
+        box->setFocus();
+        QTest::keyClicks(box, name);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+}
+
+void WindowFixture::typeTasks(int panel, const QString& text)
+{
+    auto* name = window->panel(panel)->findChild<QLabel*>(QStringLiteral("lblGoal_%1").arg(panel));
+    QTest::mouseClick(name, Qt::LeftButton);
+    auto* editor = window->findChild<QPlainTextEdit*>(QStringLiteral("txtGoalTasks"));
+    editor->setFocus();
+    for (const QChar c : text) {
+        if (c == u'\n')
+            QTest::keyClick(editor, Qt::Key_Return);
+        else
+            QTest::keyClicks(editor, QString(c));
+    }
+}
+
+QString WindowFixture::taskFile(int panel) const
+{
+    return folder.file(QStringLiteral("tmp/") + window->panel(panel)->key() + QStringLiteral(".txt"));
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "components/RandomSource.h"
+#include "dialogs/FolderOpener.h"
+#include "dialogs/Prompt.h"
+
+#include <QList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+class MainWindow;
+
+// An application folder of its own for each test, with the status pictures beside it.
+class TempAppFolder
+{
+public:
+    TempAppFolder();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& relative) const { return m_dir.filePath(relative); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Hands out prepared answers and records every message it was asked to show.
+class FakePrompt : public Prompt
+{
+public:
+    QList<Message> shown;
+    QList<Answer> answers;                        // next answers, in order
+    QList<std::optional<QString>> openChoices;    // next results of the open window
+    QList<std::optional<QString>> saveChoices;    // next results of the save window
+    int openWindows = 0;
+    int saveWindows = 0;
+
+    Answer ask(QWidget* parent, const Message& message) override;
+    std::optional<QString> chooseProjectToOpen(QWidget* parent, const Workspace& workspace) override;
+    std::optional<QString> chooseProjectToSave(QWidget* parent, const Workspace& workspace) override;
+
+    QStringList texts() const;
+    bool showed(const QString& text) const { return texts().contains(text); }
+};
+
+class FakeRandom : public RandomSource
+{
+public:
+    QList<quint32> draws; // handed out in turn, then counting upwards
+    quint32 bounded(quint32 bound) override;
+
+private:
+    int m_next = 0;
+    quint32 m_counter = 0;
+};
+
+class FakeFolderOpener : public FolderOpener
+{
+public:
+    QStringList opened;
+    bool succeed = true;
+    bool open(const QString& folder) override
+    {
+        opened.append(folder);
+        return succeed;
+    }
+};
+
+// A main window on a temporary folder with fakes for everything that waits or opens.
+struct WindowFixture
+{
+    TempAppFolder folder;
+    FakePrompt prompt;
+    FakeRandom random;
+    FakeFolderOpener opener;
+    std::unique_ptr<MainWindow> window;
+
+    WindowFixture();
+    ~WindowFixture();
+    MainWindow& w() { return *window; }
+    AppServices services();
+
+    // Adds sub-goals through the name box as a user would.
+    void addSubGoals(const QStringList& names);
+    // Selects a panel by clicking its name, then types into the task editor.
+    void typeTasks(int panel, const QString& text);
+    QString taskFile(int panel) const;
+};
