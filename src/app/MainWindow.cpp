@@ -474,6 +474,7 @@ void MainWindow::lblDelete_Click()
         RefreshTaskCounts();
     }
     m_projectLoading = false;
+    m_selectedGoalKey.clear();
     lblGoal_Click(0);
     setCalendarToday();
     endBatch();
@@ -800,6 +801,7 @@ void MainWindow::LoadProject(const QString& path, const ProjectData& project)
         RefreshTaskCounts();
     }
     m_projectLoading = false;
+    m_selectedGoalKey.clear();
     lblGoal_Click(0);
     setCalendarToday();
     endBatch();
