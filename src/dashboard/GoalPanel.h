@@ -34,6 +34,7 @@ public:
 
     void setCounts(const TaskCounts& counts);
     void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return m_picture; }
     void setSelected(bool selected);
     void setDeleteLinkVisible(bool visible);
 
