@@ -703,7 +703,9 @@ Expected<QStringList> MainWindow::tasksOf(const GoalPanel& p) const
     if (unwritten != m_unwrittenTasks.cend())
         return {TextFile::splitLines(*unwritten), {}};
     const QString path = m_services.workspace.taskFilePath(p.key());
-    if (!Tools::fileExists(path, false))
+    // Only a file that is not there at all means no tasks; anything else in its place
+    // must not turn into an empty list.
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return {};
     auto lines = TextFile::loadLines(path);
     if (!lines.ok())

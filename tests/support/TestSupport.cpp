@@ -79,7 +79,7 @@ void WindowFixture::addSubGoals(const QStringList& names)
     auto* box = window->findChild<QLineEdit*>(QStringLiteral("txtSubGoal"));
     for (const QString& name : names) {
         box->setFocus();
-        QTest::keyClicks(box, name);
+        typeText(box, name);
         QTest::keyClick(box, Qt::Key_Return);
     }
 }
@@ -90,11 +90,20 @@ void WindowFixture::typeTasks(int panel, const QString& text)
     QTest::mouseClick(name, Qt::LeftButton);
     auto* editor = window->findChild<QPlainTextEdit*>(QStringLiteral("txtGoalTasks"));
     editor->setFocus();
+    typeText(editor, text);
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
     for (const QChar c : text) {
-        if (c == u'\n')
-            QTest::keyClick(editor, Qt::Key_Return);
-        else
-            QTest::keyClicks(editor, QString(c));
+        if (c == u'\n') {
+            QTest::keyClick(widget, Qt::Key_Return);
+        } else if (c.unicode() < 128) {
+            QTest::keyClick(widget, char(c.unicode()));
+        } else {
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
     }
 }
 

@@ -87,3 +87,6 @@ struct WindowFixture
     void typeTasks(int panel, const QString& text);
     QString taskFile(int panel) const;
 };
+
+// Types text key by key; QTest::keyClicks only knows ASCII.
+void typeText(QWidget* widget, const QString& text);

@@ -1,0 +1,331 @@
+#include "Benchmarks.h"
+
+#include "Fakes.h"
+
+#include "app/MainWindow.h"
+#include "components/TextFile.h"
+#include "dashboard/GoalPanel.h"
+#include "storage/ProjectFile.h"
+#include "tasks/TaskCounts.h"
+#include "tasks/TaskEditor.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QSettings>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A shown main window with fakes for everything that would wait for the user.
+struct Window
+{
+    BenchPrompt prompt;
+    BenchFolderOpener opener;
+    CountingRandom random;
+    MainWindow window;
+
+    explicit Window(const QString& appDir) : window(AppServices{Workspace(appDir), &prompt, &opener, &random})
+    {
+        window.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+QString totalShown(const MainWindow& window, int index)
+{
+    const auto* label = window.panel(index)->findChild<QLabel*>(QStringLiteral("lblTasks_Total_%1").arg(index));
+    return label ? label->text() : QString();
+}
+
+// A run whose result is wrong must not pass as a timing.
+bool dashboardFilled(benchmark::State& state, const Window& w, int goals, int tasks)
+{
+    if (!w.prompt.warnings.isEmpty()) {
+        state.SkipWithError(qPrintable(w.prompt.warnings.first()));
+        return false;
+    }
+    const QString expected = QStringLiteral("Tasks: ") + QString::number(tasks);
+    for (int i = 1; i <= goals; ++i) {
+        if (!w.window.panel(i)->isFilled() || totalShown(w.window, i) != expected) {
+            state.SkipWithError("the dashboard does not show the opened project");
+            return false;
+        }
+    }
+    return true;
+}
+
+QString taskListText(int lines)
+{
+    // As the window builds it from a project: every line ends with "\n".
+    return BenchData::tasks(lines, 7u).join(u'\n') + u'\n';
+}
+
+void keyRelease(benchmark::State& state, const Fixture& f)
+{
+    Window w(f.folder.path());
+    w.prompt.projectToOpen = f.keyProjectPath;
+    w.window.mnuOpen_Click();
+    w.window.lblGoal_Click(1);
+    auto* editor = w.window.findChild<TaskEditor*>(QStringLiteral("txtGoalTasks"));
+    if (!editor || TaskCounts::of(editor->tasksText()).total != BenchSize::KeyReleaseLines) {
+        state.SkipWithError("the task editor does not hold the task list");
+        return;
+    }
+    // Sent to the editor the way a real release arrives; it ends in RefreshTaskCounts().
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    for (auto _ : state)
+        QCoreApplication::sendEvent(editor, &release);
+    const QFileInfo written(w.window.workspace().taskFilePath(w.window.selectedGoalKey()));
+    if (written.size() != TextFile::encode(editor->tasksText()).size())
+        state.SkipWithError("the task file was not written");
+    dashboardFilled(state, w, 1, BenchSize::KeyReleaseLines);
+}
+
+void keyReleaseBase(benchmark::State& state, const Fixture& f)
+{
+    const QString text = taskListText(BenchSize::KeyReleaseLines);
+    const QByteArray bytes = TextFile::encode(text);
+    const QString path = f.folder.path() + QStringLiteral("/tmp/base.txt");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+            state.SkipWithError("cannot write the base file");
+            return;
+        }
+        file.close();
+        const QStringList lines = text.split(u'\n');
+        benchmark::DoNotOptimize(lines.size());
+    }
+}
+
+void readProject(benchmark::State& state, const Fixture& f, int scale)
+{
+    const QString& path = f.projectPaths.at(scale);
+    const auto first = ProjectFile::read(path);
+    if (!first.ok() || first.value != f.projects.at(scale)) {
+        state.SkipWithError("the project did not read back as written");
+        return;
+    }
+    for (auto _ : state) {
+        const auto project = ProjectFile::read(path);
+        benchmark::DoNotOptimize(project.value.goals.size());
+    }
+}
+
+// Every key the file holds, named as QSettings names them.
+QStringList settingsKeys(const ProjectData& project)
+{
+    QStringList keys{QStringLiteral("Project/Name")};
+    int g = 0;
+    for (const SubGoalRecord& goal : project.goals) {
+        const QString prefix = QStringLiteral("Goals/Goal") + QString::number(++g);
+        keys << prefix << prefix + QStringLiteral("_Name") << prefix + QStringLiteral("_Due")
+             << prefix + QStringLiteral("_Tasks");
+        for (qsizetype t = 1; t <= goal.tasks.size(); ++t)
+            keys << prefix + QStringLiteral("_Task") + QString::number(t);
+    }
+    return keys;
+}
+
+// QSettings keeps parsed files in a process-wide cache and parses again only when the
+// file's time stamp moves, so each round moves it.
+void touch(const QString& path)
+{
+    static long stamp = 1700000000;
+    const timespec times[2] = {{++stamp, 0}, {stamp, 0}};
+    utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+}
+
+void readQSettings(benchmark::State& state, const Fixture& f)
+{
+    const QString& path = f.projectPaths.at(1);
+    const QStringList keys = settingsKeys(f.projects.at(1));
+    for (auto _ : state) {
+        state.PauseTiming();
+        touch(path);
+        state.ResumeTiming();
+        QSettings settings(path, QSettings::IniFormat);
+        qsizetype found = 0;
+        for (const QString& key : keys)
+            found += settings.value(key).isValid();
+        if (found != keys.size()) {
+            state.SkipWithError("QSettings missed values");
+            return;
+        }
+    }
+}
+
+void readFloor(benchmark::State& state, const Fixture& f)
+{
+    const QString& path = f.projectPaths.at(1);
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("cannot open the project");
+            return;
+        }
+        const QString text = QString::fromUtf8(file.readAll());
+        const QStringList lines = text.split(QStringLiteral("\r\n"));
+        benchmark::DoNotOptimize(lines.size());
+    }
+}
+
+void saveProject(benchmark::State& state, const Fixture& f)
+{
+    const ProjectData& project = f.projects.at(1);
+    const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
+    for (auto _ : state) {
+        const Result written = ProjectFile::write(path, ProjectFile::serialize(project));
+        if (!written.ok()) {
+            state.SkipWithError(qPrintable(written.error));
+            return;
+        }
+    }
+}
+
+void saveBase(benchmark::State& state, const Fixture& f, bool flushToDisk)
+{
+    const QByteArray bytes = ProjectFile::serialize(f.projects.at(1));
+    const QString path = f.folder.path() + QStringLiteral("/projects/save-base.gpj");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()
+            || !file.flush() || (flushToDisk && ::fsync(file.handle()) != 0)) {
+            state.SkipWithError("cannot write the base file");
+            return;
+        }
+        file.close();
+    }
+}
+
+void serializeOnly(benchmark::State& state, const Fixture& f)
+{
+    const ProjectData& project = f.projects.at(1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ProjectFile::serialize(project).size());
+}
+
+void openProject(benchmark::State& state, const Fixture& f, int scale)
+{
+    Window w(f.folder.path());
+    w.prompt.projectToOpen = f.projectPaths.at(scale);
+    for (auto _ : state) {
+        w.window.mnuOpen_Click();
+        // Painting comes later, from the event loop; it is not part of opening.
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    dashboardFilled(state, w, BenchSize::Goals, BenchSize::TasksPerGoal * scale);
+}
+
+// Creation and first paint; tearing down is not timed.
+template <typename Make>
+void showWindow(benchmark::State& state, Make make)
+{
+    for (auto _ : state) {
+        QWidget* window = make();
+        window->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        delete window;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void showMain(benchmark::State& state, const Fixture& f)
+{
+    BenchPrompt prompt;
+    BenchFolderOpener opener;
+    CountingRandom random;
+    state.counters["widgets"] = f.mainWindowWidgets;
+    showWindow(state, [&] { return new MainWindow(AppServices{Workspace(f.folder.path()), &prompt, &opener, &random}); });
+}
+
+void showBare(benchmark::State& state, const Fixture& f)
+{
+    const QSize size = [&] {
+        Window w(f.folder.path());
+        return w.window.size();
+    }();
+    const int children = f.mainWindowWidgets;
+    const auto make = [&] {
+        auto* window = new QMainWindow;
+        auto* central = new QWidget(window);
+        window->setCentralWidget(central);
+        for (int i = 1; i < children; ++i)
+            (new QWidget(central))->setGeometry((i % 40) * 24, (i / 40) * 24, 20, 20);
+        window->resize(size);
+        return window;
+    };
+    const std::unique_ptr<QMainWindow> probe(make());
+    if (probe->findChildren<QWidget*>().size() != children) {
+        state.SkipWithError("the bare window does not have as many widgets as the main window");
+        return;
+    }
+    state.counters["widgets"] = children;
+    showWindow(state, make);
+}
+
+} // namespace
+
+Fixture::Fixture()
+{
+    if (!folder.isValid())
+        return;
+    ProjectData keyProject = BenchData::project(1, 0);
+    keyProject.goals[0].tasks = BenchData::tasks(BenchSize::KeyReleaseLines, 7u);
+    keyProjectPath = folder.addProject(QStringLiteral("key-release.gpj"), keyProject);
+    for (const int scale : {1, 2, 4}) {
+        projects[scale] = BenchData::project(BenchSize::Goals, BenchSize::TasksPerGoal * scale);
+        projectPaths[scale] = folder.addProject(QStringLiteral("bench-%1x.gpj").arg(scale), projects[scale]);
+    }
+    Window probe(folder.path());
+    mainWindowWidgets = int(probe.window.findChildren<QWidget*>().size());
+}
+
+qint64 Fixture::projectBytes(int scale) const
+{
+    return QFileInfo(projectPaths.at(scale)).size();
+}
+
+void registerBenchmarks(Fixture& f)
+{
+    using namespace BenchName;
+    const auto add = [](const char* name, auto fn) {
+        return benchmark::RegisterBenchmark(name, fn)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MinTime(0.5)
+            ->Repetitions(3)
+            ->DisplayAggregatesOnly(true);
+    };
+    // Each measurement sits next to its baseline so that both see the same machine state.
+    add(KeyRelease, [&f](benchmark::State& s) { keyRelease(s, f); });
+    add(KeyReleaseBase, [&f](benchmark::State& s) { keyReleaseBase(s, f); });
+    add(Read1, [&f](benchmark::State& s) { readProject(s, f, 1); });
+    add(ReadQSettings, [&f](benchmark::State& s) { readQSettings(s, f); });
+    add(ReadFloor, [&f](benchmark::State& s) { readFloor(s, f); });
+    add(Read2, [&f](benchmark::State& s) { readProject(s, f, 2); });
+    add(Read4, [&f](benchmark::State& s) { readProject(s, f, 4); });
+    add(Save, [&f](benchmark::State& s) { saveProject(s, f); });
+    add(SaveBase, [&f](benchmark::State& s) { saveBase(s, f, false); });
+    add(SaveFsyncBase, [&f](benchmark::State& s) { saveBase(s, f, true); });
+    add(Serialize, [&f](benchmark::State& s) { serializeOnly(s, f); });
+    add(Open1, [&f](benchmark::State& s) { openProject(s, f, 1); });
+    add(Open2, [&f](benchmark::State& s) { openProject(s, f, 2); });
+    add(ShowMain, [&f](benchmark::State& s) { showMain(s, f); });
+    add(ShowBare, [&f](benchmark::State& s) { showBare(s, f); });
+}

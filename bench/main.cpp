@@ -1,0 +1,57 @@
+#include "Benchmarks.h"
+#include "PeakMemory.h"
+#include "Ratios.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char* argv[])
+{
+    // Windows are created and painted, but never on a real screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    if (argc == 3 && std::strncmp(argv[1], PeakMemoryChildFlag, std::strlen(PeakMemoryChildFlag)) == 0) {
+        int childArgc = 1;
+        return runPeakMemoryChild(childArgc, argv, QString::fromLocal8Bit(argv[1] + std::strlen(PeakMemoryChildFlag)),
+                                  QString::fromLocal8Bit(argv[2]));
+    }
+
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    Fixture fixture;
+    if (!fixture.folder.isValid()) {
+        std::fprintf(stderr, "aimwell_bench: %s\n", qPrintable(fixture.folder.error()));
+        return 1;
+    }
+    std::printf("project files: 1x %lld bytes (%d sub-goals x %d tasks), 2x %lld, 4x %lld; key release list %d lines\n",
+                static_cast<long long>(fixture.projectBytes(1)), BenchSize::Goals, BenchSize::TasksPerGoal,
+                static_cast<long long>(fixture.projectBytes(2)), static_cast<long long>(fixture.projectBytes(4)),
+                BenchSize::KeyReleaseLines);
+    std::fflush(stdout);
+
+    registerBenchmarks(fixture);
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    // A separate folder, so the children's task files do not meet the benchmarks' ones.
+    AppFolder rssFolder;
+    if (rssFolder.isValid())
+        QFile::copy(fixture.projectPaths.at(1), peakMemoryProjectPath(rssFolder.path()));
+    const PeakMemory memory = rssFolder.isValid()
+        ? measurePeakMemory(QCoreApplication::applicationFilePath(), rssFolder.path())
+        : PeakMemory{-1, -1, rssFolder.error()};
+
+    printRatioTable({reporter, memory, fixture.projectBytes(1), fixture.mainWindowWidgets});
+    benchmark::Shutdown();
+    // Misses are findings, not failures of the program.
+    return 0;
+}
