@@ -56,7 +56,8 @@ int main(int argc, char* argv[])
     std::unique_ptr<MainWindow> mainWindow;
     SplashWindow splash(services.workspace, [&] {
         mainWindow = std::make_unique<MainWindow>(services);
-        mainWindow->show();
+        // Maximised, so that the whole dashboard fits wherever the screen allows.
+        mainWindow->showMaximized();
     });
     splash.show();
     return app.exec();

@@ -84,5 +84,5 @@ convert "$tmp/cgrad.png" "$tmp/cmask.png" -alpha off \
     -compose CopyOpacity -composite \
     -fill none -stroke '#000080' -strokewidth 2 \
     -draw "roundrectangle 0.5,0.5 $((CW-2)).5,$((CH-2)).5 8,8" \
-    -background none -gravity west -extent ${PW}x${CH} \
+    -compose Over -background none -gravity west -extent ${PW}x${CH} \
     -strip -define png:exclude-chunks=date,time "PNG32:$root/resources/centre.png"
