@@ -216,6 +216,19 @@ void serializeOnly(benchmark::State& state, const Fixture& f)
         benchmark::DoNotOptimize(ProjectFile::serialize(project).size());
 }
 
+void writeOnly(benchmark::State& state, const Fixture& f)
+{
+    const QByteArray bytes = ProjectFile::serialize(f.projects.at(1));
+    const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
+    for (auto _ : state) {
+        const Result written = ProjectFile::write(path, bytes);
+        if (!written.ok()) {
+            state.SkipWithError(qPrintable(written.error));
+            return;
+        }
+    }
+}
+
 void openProject(benchmark::State& state, const Fixture& f, int scale)
 {
     Window w(f.folder.path());
@@ -308,8 +321,8 @@ void registerBenchmarks(Fixture& f)
         return benchmark::RegisterBenchmark(name, fn)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
-            ->MinTime(0.5)
-            ->Repetitions(3)
+            ->MinTime(1.0)
+            ->Repetitions(5)
             ->DisplayAggregatesOnly(true);
     };
     // Each measurement sits next to its baseline so that both see the same machine state.
@@ -324,6 +337,7 @@ void registerBenchmarks(Fixture& f)
     add(SaveBase, [&f](benchmark::State& s) { saveBase(s, f, false); });
     add(SaveFsyncBase, [&f](benchmark::State& s) { saveBase(s, f, true); });
     add(Serialize, [&f](benchmark::State& s) { serializeOnly(s, f); });
+    add(WriteOnly, [&f](benchmark::State& s) { writeOnly(s, f); });
     add(Open1, [&f](benchmark::State& s) { openProject(s, f, 1); });
     add(Open2, [&f](benchmark::State& s) { openProject(s, f, 2); });
     add(ShowMain, [&f](benchmark::State& s) { showMain(s, f); });

@@ -17,6 +17,7 @@ inline constexpr const char* Save = "save/serialize_and_write_1x";
 inline constexpr const char* SaveBase = "save/base_qfile_write_1x";
 inline constexpr const char* SaveFsyncBase = "save/base_qfile_write_fsync_1x";
 inline constexpr const char* Serialize = "save/serialize_only_1x";
+inline constexpr const char* WriteOnly = "save/project_file_write_only_1x";
 inline constexpr const char* Open1 = "open/main_window_1x";
 inline constexpr const char* Open2 = "open/main_window_2x";
 inline constexpr const char* ShowMain = "show/main_window";

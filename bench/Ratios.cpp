@@ -101,6 +101,7 @@ int printRatioTable(const TableInput& in)
     ratio(t, c, "read at 4x tasks / read at 2x", Read4, Read2, 2.2);
     ratio(t, c, "save (serialize + write, fsync) / bare QFile write", Save, SaveBase, 3.0);
     ratio(t, c, "  serialize alone / bare QFile write", Serialize, SaveBase, 0);
+    ratio(t, c, "  ProjectFile::write alone / bare QFile write", WriteOnly, SaveBase, 0);
     ratio(t, c, "  bare QFile write + fsync / bare QFile write", SaveFsyncBase, SaveBase, 0);
     ratio(t, c, "  save (serialize + write, fsync) / bare QFile + fsync", Save, SaveFsyncBase, 0);
     ratio(t, c, "open through the main window / read alone, 1x", Open1, Read1, 0);

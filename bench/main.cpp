@@ -10,8 +10,24 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// The offscreen platform warns about every window it cannot resize by hints; that and
+// the runtime folder notice would bury the timings.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg || type == QtDebugMsg || type == QtInfoMsg) {
+        if (message.contains(QLatin1String("propagateSizeHints")) || message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+            return;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    qInstallMessageHandler(quietMessages);
     // Windows are created and painted, but never on a real screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

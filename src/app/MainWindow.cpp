@@ -297,6 +297,8 @@ void MainWindow::lblGoal_Click(int index)
         m_delete->show();
         m_newGoal->show();
         m_editingSubGoal = true;
+        // A longer name from a file stays whole; only typing is held to 16 characters.
+        m_subGoal->setMaxLength(qMax(16, int(selected->name().size())));
         m_subGoal->setText(selected->name());
         for (QWidget* w : std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
                                                           m_dueDateHeading, m_calendar, m_dueDate})
@@ -312,6 +314,7 @@ void MainWindow::lblGoal_Click(int index)
     SetGoalLabel(true);
     m_goalNameHeading->setText(QStringLiteral("Add New Sub-Goal:"));
     m_subGoal->clear();
+    m_subGoal->setMaxLength(16);
     m_editingSubGoal = false;
     for (QWidget* w : std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
                                                       m_taskInstructions, m_dueDateHeading, m_calendar,
@@ -752,6 +755,7 @@ void MainWindow::NewProject()
     m_projectModified = false;
     m_mainGoalTag = QStringLiteral("0");
     m_mainGoal->setText(QStringLiteral("My Goal"));
+    m_projectName->setMaxLength(40);
     m_projectName->setText(m_mainGoal->text());
     m_filename->setText(QStringLiteral("New Project (No Filename)"));
     m_filename->setToolTip(QString());
@@ -773,6 +777,7 @@ void MainWindow::LoadProject(const QString& path, const ProjectData& project)
     m_subGoals.clear();
     for (GoalPanel* p : m_panels)
         p->clear();
+    m_projectName->setMaxLength(qMax(40, int(project.name.size())));
     m_projectName->setText(project.name);
     m_mainGoal->setText(project.name);
 

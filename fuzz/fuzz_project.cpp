@@ -1,0 +1,110 @@
+// Feeds arbitrary bytes to the project-file reader and the task-list helpers.
+//
+// What must hold for every input:
+//  - a file that reads, written out again and read back, gives the same project;
+//  - the counts of a task list agree with its lines as splitLines() cuts them;
+//  - nothing crashes, leaks or hits undefined behaviour.
+
+#include "components/TextFile.h"
+#include "storage/ProjectFile.h"
+#include "tasks/TaskCounts.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Printable form of a value, so that a failure names the characters that differ.
+QByteArray shown(const QString& value)
+{
+    QByteArray out;
+    for (const QChar c : value) {
+        const ushort u = c.unicode();
+        if (u >= 0x20 && u < 0x7F && u != '\\')
+            out += char(u);
+        else
+            out += "\\u" + QByteArray::number(u, 16).rightJustified(4, '0');
+    }
+    return out;
+}
+
+[[noreturn]] void fail(const char* what, const QString& before = {}, const QString& after = {})
+{
+    std::fprintf(stderr, "round trip broken: %s\n  read first:  \"%s\"\n  read again:  \"%s\"\n", what,
+                 shown(before).constData(), shown(after).constData());
+    std::abort();
+}
+
+void compareValue(const char* what, const QString& first, const QString& again)
+{
+    if (first != again)
+        fail(what, first, again);
+}
+
+void checkRoundTrip(const ProjectData& first)
+{
+    const auto again = ProjectFile::parse(ProjectFile::serialize(first));
+    if (!again.ok())
+        fail("the written file is refused", again.error);
+    compareValue("project name", first.name, again.value.name);
+    if (first.goals.size() != again.value.goals.size())
+        fail("number of sub-goals", QString::number(first.goals.size()), QString::number(again.value.goals.size()));
+    for (qsizetype g = 0; g < first.goals.size(); ++g) {
+        const SubGoalRecord& a = first.goals.at(g);
+        const SubGoalRecord& b = again.value.goals.at(g);
+        compareValue("sub-goal key", a.key, b.key);
+        compareValue("sub-goal name", a.name, b.name);
+        compareValue("due date", a.due, b.due);
+        if (a.tasks.size() != b.tasks.size())
+            fail("number of tasks", QString::number(a.tasks.size()), QString::number(b.tasks.size()));
+        for (qsizetype t = 0; t < a.tasks.size(); ++t)
+            compareValue("task", a.tasks.at(t), b.tasks.at(t));
+    }
+    if (!(first == again.value))
+        fail("ProjectData differs although every field matched");
+}
+
+bool isBlank(QStringView line)
+{
+    for (const QChar c : line) {
+        if (c != u' ' && c != u'\t' && c != u'\r')
+            return false;
+    }
+    return true;
+}
+
+// The counter walks the text itself; it must agree with the lines the rest of the program sees.
+void checkCounts(const QString& text)
+{
+    const QStringList lines = TextFile::splitLines(text);
+    TaskCounts expected;
+    for (const QString& line : lines) {
+        if (isBlank(line))
+            continue;
+        ++expected.total;
+        if (line.contains(QStringLiteral("--")))
+            ++expected.completed;
+    }
+    const TaskCounts counts = TaskCounts::of(text);
+    if (counts.total != expected.total || counts.completed != expected.completed) {
+        std::fprintf(stderr, "task counts %d/%d disagree with the lines: %d/%d\n", counts.total, counts.completed,
+                     expected.total, expected.completed);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const auto project = ProjectFile::parse(bytes);
+    if (project.ok())
+        checkRoundTrip(project.value);
+    checkCounts(TextFile::decode(bytes));
+    return 0;
+}

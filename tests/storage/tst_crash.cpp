@@ -1,0 +1,138 @@
+#include "app/MainWindow.h"
+#include "components/TextFile.h"
+#include "storage/ProjectFile.h"
+#include "support/TestSupport.h"
+#include "tasks/TaskEditor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QByteArray bigProject(int version)
+{
+    ProjectData project;
+    project.name = QStringLiteral("Version %1").arg(version);
+    for (int g = 1; g <= 8; ++g) {
+        SubGoalRecord goal{QStringLiteral("%1-%2-300").arg(100 + g).arg(version), QStringLiteral("Goal %1").arg(g), {}, {}};
+        for (int t = 0; t < 5000; ++t)
+            goal.tasks.append(QStringLiteral("task %1 of goal %2, version %3%4").arg(t).arg(g).arg(version)
+                                  .arg(t % 3 ? QString() : QStringLiteral(" --")));
+        project.goals.append(goal);
+    }
+    return ProjectFile::serialize(project);
+}
+
+// Holds this process's files to limit bytes until it goes out of scope.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit low{limit, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &low);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+} // namespace
+
+class TestCrash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killedSavesLeaveOldOrNew();
+    void fullDiskInTheWindow();
+};
+
+void TestCrash::killedSavesLeaveOldOrNew()
+{
+    TempAppFolder dir;
+    const QString project = dir.file(QStringLiteral("p.gpj"));
+    const QString tasks = dir.file(QStringLiteral("t.txt"));
+    const QByteArray versions[2] = {bigProject(0), bigProject(1)};
+    QVERIFY(versions[0].size() > 1500000);
+    for (int v = 0; v < 2; ++v)
+        QVERIFY(TextFile::saveBytes(project + QStringLiteral(".v") + QString::number(v), versions[v]).ok());
+    QVERIFY(ProjectFile::write(project, versions[0]).ok());
+    QVERIFY(TextFile::saveBytes(tasks, versions[0]).ok());
+    const QStringList keep{QStringLiteral("p.gpj"), QStringLiteral("t.txt"), QStringLiteral("p.gpj.v0"),
+                           QStringLiteral("p.gpj.v1")};
+
+    int kills = 0;
+    int changes = 0;
+    QByteArray last = versions[0];
+    for (int round = 0; round < 200; ++round) {
+        QProcess child;
+        child.start(QStringLiteral(AIMWELL_SAVE_LOOP), {project, tasks});
+        QVERIFY(child.waitForReadyRead(10000));
+        QTest::qSleep(QRandomGenerator::global()->bounded(1, 60));
+        child.kill();
+        QVERIFY(child.waitForFinished(10000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        ++kills;
+        const QByteArray p = bytesOf(project);
+        QVERIFY2(p == versions[0] || p == versions[1], "torn project file");
+        const QByteArray t = bytesOf(tasks);
+        QVERIFY2(t == versions[0] || t == versions[1], "torn task file");
+        changes += p != last;
+        last = p;
+        // A kill leaves the unfinished temporary file behind; nothing else.
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)) {
+            if (!keep.contains(name))
+                QFile::remove(dir.file(name));
+        }
+    }
+    qInfo("%d kills, project file changed between kills %d times, 0 files torn", kills, changes);
+    QVERIFY(changes > 0);
+}
+
+void TestCrash::fullDiskInTheWindow()
+{
+    WindowFixture f;
+    f.addSubGoals({QStringLiteral("Big")});
+    f.typeTasks(1, QStringLiteral("first task --"));
+    const QString path = f.folder.file(QStringLiteral("projects/P.gpj"));
+    f.prompt.saveChoices = {path};
+    QVERIFY(f.w().mnuSave_Click());
+    const QByteArray savedProject = bytesOf(path);
+    const QByteArray savedTasks = bytesOf(f.taskFile(1));
+    f.prompt.shown.clear();
+    {
+        FileSizeLimit limit(savedTasks.size() + 20);
+        typeText(f.w().findChild<TaskEditor*>(QStringLiteral("txtGoalTasks")),
+                 QStringLiteral("\nsecond task, long enough to pass the limit of this disk"));
+        QCOMPARE(f.prompt.shown.size(), 1); // reported once, not at every key
+        QCOMPARE(f.prompt.shown[0].caption, QStringLiteral("Task File"));
+        QVERIFY(!f.w().mnuSave_Click());
+        QCOMPARE(f.prompt.shown.last().caption, QStringLiteral("Save Project"));
+        QVERIFY(f.w().projectModified());
+    }
+    QCOMPARE(bytesOf(path), savedProject);
+    const QByteArray now = bytesOf(f.taskFile(1));
+    QVERIFY(now == savedTasks || now.startsWith("first task --\r\nsecond"));
+    // Room again: everything typed reaches the file.
+    QVERIFY(f.w().mnuSave_Click());
+    QVERIFY(bytesOf(path).contains("Goal1_Task2=second task, long enough to pass the limit of this disk\r\n"));
+}
+
+QTEST_MAIN(TestCrash)
+#include "tst_crash.moc"
