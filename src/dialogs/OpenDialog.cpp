@@ -12,6 +12,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+// Nothing is chosen until the user picks a name: a list taking the focus must not put
+// an unselected current row under the keyboard, so that the first Down selects the
+// first name.
+class ProjectList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QListWidget::focusInEvent(event);
+        if (selectedItems().isEmpty())
+            selectionModel()->clearCurrentIndex();
+    }
+};
+
+} // namespace
+
 OpenDialog::OpenDialog(const Workspace& workspace, Prompt& prompt, QWidget* parent)
     : QDialog(parent), m_workspace(workspace), m_prompt(prompt)
 {
@@ -23,7 +44,7 @@ OpenDialog::OpenDialog(const Workspace& workspace, Prompt& prompt, QWidget* pare
     heading->setObjectName(QStringLiteral("Label1"));
     heading->setFont(Fonts::verdana(11.25, true));
 
-    m_files = new QListWidget(this);
+    m_files = new ProjectList(this);
     m_files->setObjectName(QStringLiteral("File1"));
     m_files->setFont(Fonts::verdana(11.25));
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -4,7 +4,9 @@
 #include "dashboard/GoalPanel.h"
 #include "support/TestSupport.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,6 +142,16 @@ void TestDashboard::addingStopsAtEightAndNamesKeepTheirBlanks()
     QVERIFY(f.prompt.shown[0].text.startsWith(QStringLiteral("Ooops! You can create up to 8 sub-goals")));
     QCOMPARE(f.w().findChild<QLineEdit*>(QStringLiteral("txtSubGoal"))->text(), QStringLiteral("Ninth"));
     QCOMPARE(f.w().subGoalNames().size(), 8);
+
+    // A pasted line break never reaches a name.
+    WindowFixture g;
+    auto* pasteBox = g.w().findChild<QLineEdit*>(QStringLiteral("txtSubGoal"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("two\nlines"));
+    pasteBox->paste();
+    QTest::keyClick(pasteBox, Qt::Key_Return);
+    QCOMPARE(g.w().subGoalNames().size(), 1);
+    QVERIFY(!g.w().subGoalNames()[0].contains(u'\n'));
+    QVERIFY(g.w().subGoalNames()[0].startsWith(QStringLiteral("two")));
 
     // Enter in an empty box adds nothing.
     auto* box = f.w().findChild<QLineEdit*>(QStringLiteral("txtSubGoal"));

@@ -169,6 +169,16 @@ void TestDialogs::openWindowChoosing()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.chosenPath(), std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
 
+    // From the keyboard: the first Down picks the first name, Enter opens it.
+    OpenDialog keyboard(ws, prompt);
+    keyboard.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&keyboard));
+    auto* keys = keyboard.findChild<QListWidget*>(QStringLiteral("File1"));
+    keys->setFocus();
+    QTest::keyClick(keys, Qt::Key_Down);
+    QTest::keyClick(keys, Qt::Key_Return);
+    QCOMPARE(keyboard.chosenPath(), std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
+
     OpenDialog cancelled(ws, prompt);
     cancelled.show();
     cancelled.findChild<QListWidget*>(QStringLiteral("File1"))->setCurrentRow(0);
