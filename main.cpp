@@ -21,7 +21,8 @@ namespace {
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        std::fputs("aimwell: cannot open a display; start it from a graphical desktop session.\n", stderr);
+        std::fputs("aimwell: cannot open a display; start it from a graphical desktop session.\n",
+                   stderr);
         _exit(2);
     }
     if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0)
@@ -42,14 +43,16 @@ int main(int argc, char* argv[])
     DialogPrompt prompt;
     DesktopFolderOpener folderOpener;
     SystemRandomSource random;
-    AppServices services{Workspace(QCoreApplication::applicationDirPath()), &prompt, &folderOpener, &random};
+    AppServices services{Workspace(QCoreApplication::applicationDirPath()), &prompt, &folderOpener,
+                         &random};
 
     InstanceLock lock(services.workspace.appDir());
     if (lock.acquire() == InstanceLock::State::HeldByOther) {
-        prompt.inform(nullptr,
-                      QStringLiteral("Aimwell Pro is already running from this folder. Switch to the open "
-                                     "window instead; a second copy would empty its task files."),
-                      QStringLiteral("Aimwell Pro"));
+        prompt.inform(
+            nullptr,
+            QStringLiteral("Aimwell Pro is already running from this folder. Switch to the open "
+                           "window instead; a second copy would empty its task files."),
+            QStringLiteral("Aimwell Pro"));
         return 1;
     }
 

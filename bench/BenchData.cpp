@@ -17,14 +17,32 @@ struct Lcg
     }
 };
 
-constexpr std::array Verbs{u"Buy", u"Call", u"Email", u"Book", u"Paint", u"Fix", u"Order", u"Check",
-                           u"Clean", u"Plan", u"Write", u"Review", u"Measure", u"Ask about"};
-constexpr std::array Objects{u"the fence", u"paint for the hall", u"the plumber", u"the quarterly report",
-                             u"train tickets", u"the shed roof", u"brushes, rollers and tape",
-                             u"the insurance renewal", u"the dentist", u"the spare room",
-                             u"the garden gate", u"invoices for March", u"a skip", u"the boiler"};
-constexpr std::array Tails{u"", u"", u"", u" before Friday", u" with Sam", u" (get two quotes)",
-                           u" this weekend", u", then tell Jo", u" again"};
+constexpr std::array Verbs{u"Buy",   u"Call",   u"Email",   u"Book",     u"Paint",
+                           u"Fix",   u"Order",  u"Check",   u"Clean",    u"Plan",
+                           u"Write", u"Review", u"Measure", u"Ask about"};
+constexpr std::array Objects{u"the fence",
+                             u"paint for the hall",
+                             u"the plumber",
+                             u"the quarterly report",
+                             u"train tickets",
+                             u"the shed roof",
+                             u"brushes, rollers and tape",
+                             u"the insurance renewal",
+                             u"the dentist",
+                             u"the spare room",
+                             u"the garden gate",
+                             u"invoices for March",
+                             u"a skip",
+                             u"the boiler"};
+constexpr std::array Tails{u"",
+                           u"",
+                           u"",
+                           u" before Friday",
+                           u" with Sam",
+                           u" (get two quotes)",
+                           u" this weekend",
+                           u", then tell Jo",
+                           u" again"};
 
 } // namespace
 
@@ -35,13 +53,18 @@ QStringList BenchData::tasks(int count, quint32 seed)
     lines.reserve(count);
     for (int i = 0; i < count; ++i) {
         QString line = QString::fromUtf16(Verbs[random.next(Verbs.size())]) + u' ' +
-            QString::fromUtf16(Objects[random.next(Objects.size())]) +
-            QString::fromUtf16(Tails[random.next(Tails.size())]);
+                       QString::fromUtf16(Objects[random.next(Objects.size())]) +
+                       QString::fromUtf16(Tails[random.next(Tails.size())]);
         switch (random.next(6)) {
         case 0:
-        case 1: line += QStringLiteral(" --"); break;
-        case 2: line = QStringLiteral("-- ") + line; break;
-        default: break;
+        case 1:
+            line += QStringLiteral(" --");
+            break;
+        case 2:
+            line = QStringLiteral("-- ") + line;
+            break;
+        default:
+            break;
         }
         lines.append(line);
     }
@@ -52,8 +75,8 @@ ProjectData BenchData::project(int goals, int tasksPerGoal)
 {
     ProjectData project;
     project.name = QStringLiteral("Move house");
-    static constexpr std::array Names{u"Kitchen", u"Garden", u"Paperwork", u"Packing", u"Car", u"Bank",
-                                      u"Schools", u"Party"};
+    static constexpr std::array Names{u"Kitchen", u"Garden", u"Paperwork", u"Packing",
+                                      u"Car",     u"Bank",   u"Schools",   u"Party"};
     for (int g = 0; g < goals; ++g) {
         SubGoalRecord goal;
         goal.key = QStringLiteral("%1-%2-%3").arg(4217 + g).arg(815 + g).arg(9001 + g);

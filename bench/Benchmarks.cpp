@@ -35,7 +35,8 @@ struct Window
     CountingRandom random;
     MainWindow window;
 
-    explicit Window(const QString& appDir) : window(AppServices{Workspace(appDir), &prompt, &opener, &random})
+    explicit Window(const QString& appDir)
+        : window(AppServices{Workspace(appDir), &prompt, &opener, &random})
     {
         window.show();
         QCoreApplication::processEvents();
@@ -44,7 +45,8 @@ struct Window
 
 QString totalShown(const MainWindow& window, int index)
 {
-    const auto* label = window.panel(index)->findChild<QLabel*>(QStringLiteral("lblTasks_Total_%1").arg(index));
+    const auto* label =
+        window.panel(index)->findChild<QLabel*>(QStringLiteral("lblTasks_Total_%1").arg(index));
     return label ? label->text() : QString();
 }
 
@@ -99,7 +101,8 @@ void keyReleaseBase(benchmark::State& state, const Fixture& f)
     const QString path = f.folder.path() + QStringLiteral("/tmp/base.txt");
     for (auto _ : state) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size()) {
             state.SkipWithError("cannot write the base file");
             return;
         }
@@ -200,8 +203,9 @@ void saveBase(benchmark::State& state, const Fixture& f, bool flushToDisk)
     const QString path = f.folder.path() + QStringLiteral("/projects/save-base.gpj");
     for (auto _ : state) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()
-            || !file.flush() || (flushToDisk && ::fsync(file.handle()) != 0)) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size() || !file.flush() ||
+            (flushToDisk && ::fsync(file.handle()) != 0)) {
             state.SkipWithError("cannot write the base file");
             return;
         }
@@ -244,8 +248,7 @@ void openProject(benchmark::State& state, const Fixture& f, int scale)
 }
 
 // Creation and first paint; tearing down is not timed.
-template <typename Make>
-void showWindow(benchmark::State& state, Make make)
+template <typename Make> void showWindow(benchmark::State& state, Make make)
 {
     for (auto _ : state) {
         QWidget* window = make();
@@ -264,7 +267,9 @@ void showMain(benchmark::State& state, const Fixture& f)
     BenchFolderOpener opener;
     CountingRandom random;
     state.counters["widgets"] = f.mainWindowWidgets;
-    showWindow(state, [&] { return new MainWindow(AppServices{Workspace(f.folder.path()), &prompt, &opener, &random}); });
+    showWindow(state, [&] {
+        return new MainWindow(AppServices{Workspace(f.folder.path()), &prompt, &opener, &random});
+    });
 }
 
 void showBare(benchmark::State& state, const Fixture& f)
@@ -303,7 +308,8 @@ Fixture::Fixture()
     keyProjectPath = folder.addProject(QStringLiteral("key-release.gpj"), keyProject);
     for (const int scale : {1, 2, 4}) {
         projects[scale] = BenchData::project(BenchSize::Goals, BenchSize::TasksPerGoal * scale);
-        projectPaths[scale] = folder.addProject(QStringLiteral("bench-%1x.gpj").arg(scale), projects[scale]);
+        projectPaths[scale] =
+            folder.addProject(QStringLiteral("bench-%1x.gpj").arg(scale), projects[scale]);
     }
     Window probe(folder.path());
     mainWindowWidgets = int(probe.window.findChildren<QWidget*>().size());

@@ -35,7 +35,7 @@ inline constexpr int TasksPerGoal = 5000;
 struct Fixture
 {
     AppFolder folder;
-    QString keyProjectPath; // one sub-goal of KeyReleaseLines tasks
+    QString keyProjectPath;              // one sub-goal of KeyReleaseLines tasks
     std::map<int, ProjectData> projects; // by scale: 1, 2 and 4 times TasksPerGoal
     std::map<int, QString> projectPaths;
     int mainWindowWidgets = 0; // counted once, for the bare baseline

@@ -21,8 +21,14 @@ public:
             warnings.append(message.text);
         return message.buttons == Message::Buttons::Ok ? Answer::Ok : Answer::No;
     }
-    std::optional<QString> chooseProjectToOpen(QWidget*, const Workspace&) override { return projectToOpen; }
-    std::optional<QString> chooseProjectToSave(QWidget*, const Workspace&) override { return std::nullopt; }
+    std::optional<QString> chooseProjectToOpen(QWidget*, const Workspace&) override
+    {
+        return projectToOpen;
+    }
+    std::optional<QString> chooseProjectToSave(QWidget*, const Workspace&) override
+    {
+        return std::nullopt;
+    }
 };
 
 class BenchFolderOpener : public FolderOpener

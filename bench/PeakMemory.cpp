@@ -30,7 +30,8 @@ qint64 childPeak(const QString& program, const QString& mode, const QString& app
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(program, {QString::fromLatin1(PeakMemoryChildFlag) + mode, appDir});
-    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0) {
         error = QStringLiteral("the %1 child failed (exit %2)").arg(mode).arg(child.exitCode());
         return -1;
     }
@@ -72,7 +73,8 @@ int runPeakMemoryChild(int argc, char** argv, const QString& mode, const QString
         window.mnuOpen_Click();
         QCoreApplication::processEvents();
         if (!prompt.warnings.isEmpty() || !window.panel(1)->isFilled()) {
-            std::fprintf(stderr, "the project did not open: %s\n", qPrintable(prompt.warnings.value(0)));
+            std::fprintf(stderr, "the project did not open: %s\n",
+                         qPrintable(prompt.warnings.value(0)));
             return 1;
         }
     } else if (mode != QLatin1String("empty")) {

@@ -43,13 +43,14 @@ struct Counter
 
 void header()
 {
-    std::printf("\n%-58s %10s %10s %9s %9s  %s\n", "ratio", "time ms", "base ms", "ratio", "target", "verdict");
+    std::printf("\n%-58s %10s %10s %9s %9s  %s\n", "ratio", "time ms", "base ms", "ratio", "target",
+                "verdict");
     std::printf("%s\n", std::string(106, '-').c_str());
 }
 
 // target 0: the ratio is stated, not judged.
-void ratio(const CollectingReporter& times, Counter& counter, const char* what, const char* measured,
-           const char* base, double target)
+void ratio(const CollectingReporter& times, Counter& counter, const char* what,
+           const char* measured, const char* base, double target)
 {
     const auto t = times.seconds(measured);
     const auto b = times.seconds(base);
@@ -66,11 +67,12 @@ void ratio(const CollectingReporter& times, Counter& counter, const char* what, 
         verdict = r <= target ? "PASS" : "MISS";
         counter.missed += r > target;
     }
-    std::printf("%-58s %10.3f %10.3f %8.2fx %9s  %s\n", what, *t * 1e3, *b * 1e3, r, targetText, verdict);
+    std::printf("%-58s %10.3f %10.3f %8.2fx %9s  %s\n", what, *t * 1e3, *b * 1e3, r, targetText,
+                verdict);
 }
 
-void absolute(const CollectingReporter& times, Counter& counter, const char* what, const char* measured,
-              double limitMs)
+void absolute(const CollectingReporter& times, Counter& counter, const char* what,
+              const char* measured, double limitMs)
 {
     const auto t = times.seconds(measured);
     if (!t) {
@@ -82,7 +84,8 @@ void absolute(const CollectingReporter& times, Counter& counter, const char* wha
     std::snprintf(limit, sizeof limit, "< %.0f ms", limitMs);
     const bool pass = *t * 1e3 < limitMs;
     counter.missed += !pass;
-    std::printf("%-58s %10.3f %10s %9s %9s  %s\n", what, *t * 1e3, "", "", limit, pass ? "PASS" : "MISS");
+    std::printf("%-58s %10.3f %10s %9s %9s  %s\n", what, *t * 1e3, "", "", limit,
+                pass ? "PASS" : "MISS");
 }
 
 } // namespace
@@ -93,9 +96,11 @@ int printRatioTable(const TableInput& in)
     const CollectingReporter& t = in.times;
     Counter c;
     header();
-    ratio(t, c, "key release, 10,000 lines / QFile write + QString::split", KeyRelease, KeyReleaseBase, 2.0);
+    ratio(t, c, "key release, 10,000 lines / QFile write + QString::split", KeyRelease,
+          KeyReleaseBase, 2.0);
     absolute(t, c, "key release, 10,000 lines, absolute", KeyRelease, 16.0);
-    ratio(t, c, "read 8 x 5,000 tasks / QSettings asked for every value", Read1, ReadQSettings, 0.25);
+    ratio(t, c, "read 8 x 5,000 tasks / QSettings asked for every value", Read1, ReadQSettings,
+          0.25);
     ratio(t, c, "read 8 x 5,000 tasks / read bytes + decode + split lines", Read1, ReadFloor, 3.0);
     ratio(t, c, "read at 2x tasks / read at 1x", Read2, Read1, 2.2);
     ratio(t, c, "read at 4x tasks / read at 2x", Read4, Read2, 2.2);
@@ -107,15 +112,19 @@ int printRatioTable(const TableInput& in)
     ratio(t, c, "open through the main window / read alone, 1x", Open1, Read1, 0);
     ratio(t, c, "open through the main window, 2x / 1x", Open2, Open1, 2.2);
     char what[96];
-    std::snprintf(what, sizeof what, "main window shown / bare QMainWindow, %d widgets each", in.mainWindowWidgets);
+    std::snprintf(what, sizeof what, "main window shown / bare QMainWindow, %d widgets each",
+                  in.mainWindowWidgets);
     ratio(t, c, what, ShowMain, ShowBare, 1.5);
 
-    std::printf("\nProjectFile::write commits through QSaveFile, which fsyncs the file before renaming it;\n"
-                "the bare QFile baseline does not, so the fsync line above shows what the disk adds.\n");
+    std::printf(
+        "\nProjectFile::write commits through QSaveFile, which fsyncs the file before renaming "
+        "it;\n"
+        "the bare QFile baseline does not, so the fsync line above shows what the disk adds.\n");
 
     const PeakMemory& m = in.memory;
-    std::printf("\npeak resident memory (VmHWM of a child run of this program, project of %.2f MB):\n",
-                double(in.projectBytes) / 1e6);
+    std::printf(
+        "\npeak resident memory (VmHWM of a child run of this program, project of %.2f MB):\n",
+        double(in.projectBytes) / 1e6);
     if (!m.error.isEmpty()) {
         std::printf("  not measured: %s\n", qPrintable(m.error));
         ++c.unmeasured;
@@ -123,12 +132,13 @@ int printRatioTable(const TableInput& in)
         const qint64 allowedKb = m.emptyKb + 4 * in.projectBytes / 1024;
         const bool pass = m.fullKb <= allowedKb;
         c.missed += !pass;
-        std::printf("  empty project %lld kB, project open %lld kB, growth %lld kB = %.2f x file size\n",
-                    static_cast<long long>(m.emptyKb), static_cast<long long>(m.fullKb),
-                    static_cast<long long>(m.fullKb - m.emptyKb),
-                    double(m.fullKb - m.emptyKb) * 1024.0 / double(in.projectBytes));
-        std::printf("  target: open <= empty + 4 x file = %lld kB  %s\n", static_cast<long long>(allowedKb),
-                    pass ? "PASS" : "MISS");
+        std::printf(
+            "  empty project %lld kB, project open %lld kB, growth %lld kB = %.2f x file size\n",
+            static_cast<long long>(m.emptyKb), static_cast<long long>(m.fullKb),
+            static_cast<long long>(m.fullKb - m.emptyKb),
+            double(m.fullKb - m.emptyKb) * 1024.0 / double(in.projectBytes));
+        std::printf("  target: open <= empty + 4 x file = %lld kB  %s\n",
+                    static_cast<long long>(allowedKb), pass ? "PASS" : "MISS");
     }
     std::printf("\n%d target(s) missed, %d not measured\n", c.missed, c.unmeasured);
     return c.missed;

@@ -17,7 +17,8 @@ namespace {
 void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtWarningMsg || type == QtDebugMsg || type == QtInfoMsg) {
-        if (message.contains(QLatin1String("propagateSizeHints")) || message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        if (message.contains(QLatin1String("propagateSizeHints")) ||
+            message.contains(QLatin1String("XDG_RUNTIME_DIR")))
             return;
     }
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
@@ -32,10 +33,12 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    if (argc == 3 && std::strncmp(argv[1], PeakMemoryChildFlag, std::strlen(PeakMemoryChildFlag)) == 0) {
+    if (argc == 3 &&
+        std::strncmp(argv[1], PeakMemoryChildFlag, std::strlen(PeakMemoryChildFlag)) == 0) {
         int childArgc = 1;
-        return runPeakMemoryChild(childArgc, argv, QString::fromLocal8Bit(argv[1] + std::strlen(PeakMemoryChildFlag)),
-                                  QString::fromLocal8Bit(argv[2]));
+        return runPeakMemoryChild(
+            childArgc, argv, QString::fromLocal8Bit(argv[1] + std::strlen(PeakMemoryChildFlag)),
+            QString::fromLocal8Bit(argv[2]));
     }
 
     QApplication app(argc, argv);
@@ -48,10 +51,11 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "aimwell_bench: %s\n", qPrintable(fixture.folder.error()));
         return 1;
     }
-    std::printf("project files: 1x %lld bytes (%d sub-goals x %d tasks), 2x %lld, 4x %lld; key release list %d lines\n",
-                static_cast<long long>(fixture.projectBytes(1)), BenchSize::Goals, BenchSize::TasksPerGoal,
-                static_cast<long long>(fixture.projectBytes(2)), static_cast<long long>(fixture.projectBytes(4)),
-                BenchSize::KeyReleaseLines);
+    std::printf("project files: 1x %lld bytes (%d sub-goals x %d tasks), 2x %lld, 4x %lld; key "
+                "release list %d lines\n",
+                static_cast<long long>(fixture.projectBytes(1)), BenchSize::Goals,
+                BenchSize::TasksPerGoal, static_cast<long long>(fixture.projectBytes(2)),
+                static_cast<long long>(fixture.projectBytes(4)), BenchSize::KeyReleaseLines);
     std::fflush(stdout);
 
     registerBenchmarks(fixture);
@@ -62,9 +66,10 @@ int main(int argc, char* argv[])
     AppFolder rssFolder;
     if (rssFolder.isValid())
         QFile::copy(fixture.projectPaths.at(1), peakMemoryProjectPath(rssFolder.path()));
-    const PeakMemory memory = rssFolder.isValid()
-        ? measurePeakMemory(QCoreApplication::applicationFilePath(), rssFolder.path())
-        : PeakMemory{-1, -1, rssFolder.error()};
+    const PeakMemory memory =
+        rssFolder.isValid()
+            ? measurePeakMemory(QCoreApplication::applicationFilePath(), rssFolder.path())
+            : PeakMemory{-1, -1, rssFolder.error()};
 
     printRatioTable({reporter, memory, fixture.projectBytes(1), fixture.mainWindowWidgets});
     benchmark::Shutdown();

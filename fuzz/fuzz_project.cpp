@@ -34,8 +34,8 @@ QByteArray shown(const QString& value)
 
 [[noreturn]] void fail(const char* what, const QString& before = {}, const QString& after = {})
 {
-    std::fprintf(stderr, "round trip broken: %s\n  read first:  \"%s\"\n  read again:  \"%s\"\n", what,
-                 shown(before).constData(), shown(after).constData());
+    std::fprintf(stderr, "round trip broken: %s\n  read first:  \"%s\"\n  read again:  \"%s\"\n",
+                 what, shown(before).constData(), shown(after).constData());
     std::abort();
 }
 
@@ -52,7 +52,8 @@ void checkRoundTrip(const ProjectData& first)
         fail("the written file is refused", again.error);
     compareValue("project name", first.name, again.value.name);
     if (first.goals.size() != again.value.goals.size())
-        fail("number of sub-goals", QString::number(first.goals.size()), QString::number(again.value.goals.size()));
+        fail("number of sub-goals", QString::number(first.goals.size()),
+             QString::number(again.value.goals.size()));
     for (qsizetype g = 0; g < first.goals.size(); ++g) {
         const SubGoalRecord& a = first.goals.at(g);
         const SubGoalRecord& b = again.value.goals.at(g);
@@ -60,7 +61,8 @@ void checkRoundTrip(const ProjectData& first)
         compareValue("sub-goal name", a.name, b.name);
         compareValue("due date", a.due, b.due);
         if (a.tasks.size() != b.tasks.size())
-            fail("number of tasks", QString::number(a.tasks.size()), QString::number(b.tasks.size()));
+            fail("number of tasks", QString::number(a.tasks.size()),
+                 QString::number(b.tasks.size()));
         for (qsizetype t = 0; t < a.tasks.size(); ++t)
             compareValue("task", a.tasks.at(t), b.tasks.at(t));
     }
@@ -91,8 +93,8 @@ void checkCounts(const QString& text)
     }
     const TaskCounts counts = TaskCounts::of(text);
     if (counts.total != expected.total || counts.completed != expected.completed) {
-        std::fprintf(stderr, "task counts %d/%d disagree with the lines: %d/%d\n", counts.total, counts.completed,
-                     expected.total, expected.completed);
+        std::fprintf(stderr, "task counts %d/%d disagree with the lines: %d/%d\n", counts.total,
+                     counts.completed, expected.total, expected.completed);
         std::abort();
     }
 }

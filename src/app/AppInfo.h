@@ -12,7 +12,8 @@ inline QString productName()
 // Product, " Pro ", version and one trailing blank.
 inline QString windowTitle()
 {
-    return QStringLiteral("Aimwell") + QStringLiteral(" Pro ") + QStringLiteral("v1.4") + QStringLiteral(" ");
+    return QStringLiteral("Aimwell") + QStringLiteral(" Pro ") + QStringLiteral("v1.4") +
+           QStringLiteral(" ");
 }
 
 } // namespace AppInfo

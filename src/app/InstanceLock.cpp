@@ -1,6 +1,7 @@
 #include "app/InstanceLock.h"
 
-InstanceLock::InstanceLock(const QString& appDir) : m_lock(appDir + QStringLiteral("/.aimwell.lock"))
+InstanceLock::InstanceLock(const QString& appDir)
+    : m_lock(appDir + QStringLiteral("/.aimwell.lock"))
 {
     // Stale only when its process is gone, never because of its age.
     m_lock.setStaleLockTime(0);

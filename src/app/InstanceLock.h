@@ -8,7 +8,12 @@
 class InstanceLock
 {
 public:
-    enum class State { Acquired, HeldByOther, Unavailable };
+    enum class State
+    {
+        Acquired,
+        HeldByOther,
+        Unavailable
+    };
 
     explicit InstanceLock(const QString& appDir);
     State acquire();

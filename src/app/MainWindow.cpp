@@ -35,8 +35,7 @@ const QColor LightGrey(0xC0, 0xC0, 0xC0);
 const QColor LightYellow(0xFF, 0xFF, 0xC0);
 const QColor Navy(0x00, 0x00, 0x80);
 
-template <typename W>
-W* place(W* widget, const QString& name, QRect twips)
+template <typename W> W* place(W* widget, const QString& name, QRect twips)
 {
     widget->setObjectName(name);
     widget->setGeometry(toPixels(twips));
@@ -97,8 +96,6 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     resize(toPixels(DashboardLayout::ClientWidth),
            toPixels(DashboardLayout::ClientHeight) + menuBar()->sizeHint().height());
 
-    // Start state of a new, unnamed project.
-    m_mainGoalTag.clear();
     SetGoalLabel(true);
     SetTextMargins(10, 20, m_subGoal);
     SetTextMargins(10, 20, m_projectName);
@@ -112,16 +109,20 @@ void MainWindow::buildMenu()
 {
     QMenu* project = menuBar()->addMenu(QStringLiteral("Project"));
     project->setObjectName(QStringLiteral("mnuProject"));
-    const auto item = [&](const char* name, const QString& caption, QKeySequence shortcut, auto slot) {
+    const auto item = [&](const char* name, const QString& caption, QKeySequence shortcut,
+                          auto slot) {
         QAction* action = project->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    item("mnuNew", QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { mnuNew_Click(); });
-    item("mnuOpen", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { mnuOpen_Click(); });
-    item("mnuSave", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { mnuSave_Click(); });
+    item("mnuNew", QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+         [this] { mnuNew_Click(); });
+    item("mnuOpen", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
+         [this] { mnuOpen_Click(); });
+    item("mnuSave", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+         [this] { mnuSave_Click(); });
     item("mnuSaveAs", QStringLiteral("Save As..."), QKeySequence(), [this] { mnuSaveAs_Click(); });
     project->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     item("mnuExit", QStringLiteral("Exit"), QKeySequence(), [this] { mnuExit_Click(); });
@@ -129,48 +130,55 @@ void MainWindow::buildMenu()
 
 void MainWindow::buildSidebar(QWidget* client)
 {
-    m_sidebar = place(new QWidget(client), QStringLiteral("picSidebar"), {0, 0, 5190, DashboardLayout::ClientHeight});
+    m_sidebar = place(new QWidget(client), QStringLiteral("picSidebar"),
+                      {0, 0, 5190, DashboardLayout::ClientHeight});
     Fonts::setBackground(m_sidebar, SidebarColour);
     QWidget* s = m_sidebar;
 
-    sidebarLabel(s, QStringLiteral("Label8"), QStringLiteral("Project Filename:"), {225, 180, 2490, 420},
-                 Fonts::verdana(12, true), Qt::white);
+    sidebarLabel(s, QStringLiteral("Label8"), QStringLiteral("Project Filename:"),
+                 {225, 180, 2490, 420}, Fonts::verdana(12, true), Qt::white);
     m_filename = place(new ClickableLabel(QStringLiteral("New Project (No Filename)"), s),
                        QStringLiteral("lblFilename"), {225, 540, 4785, 375});
     m_filename->setFont(Fonts::verdana(9.75));
     Fonts::setTextColour(m_filename, LightGrey);
     connect(m_filename, &ClickableLabel::clicked, this, &MainWindow::lblFilename_Click);
 
-    m_goalHeading = sidebarLabel(s, QStringLiteral("Label14"), QStringLiteral("Goal Name:"), {225, 945, 2490, 420},
-                                 Fonts::verdana(12, true), Qt::white);
-    m_projectName = place(new QLineEdit(QStringLiteral("My Goal"), s), QStringLiteral("txtProjectName"),
-                          {225, 1350, 2760, 420});
+    m_goalHeading = sidebarLabel(s, QStringLiteral("Label14"), QStringLiteral("Goal Name:"),
+                                 {225, 945, 2490, 420}, Fonts::verdana(12, true), Qt::white);
+    m_projectName = place(new QLineEdit(QStringLiteral("My Goal"), s),
+                          QStringLiteral("txtProjectName"), {225, 1350, 2760, 420});
     m_projectName->setMaxLength(40);
     m_projectName->setFont(Fonts::trebuchet(12, true));
     m_projectName->installEventFilter(this);
     // A mouse paste or a drop changes the name without a key.
     connect(m_projectName, &QLineEdit::textEdited, this, [this] { txtProjectName_KeyUp(); });
 
-    m_goalNameHeading = sidebarLabel(s, QStringLiteral("lblGoalName"), QStringLiteral("Add New Sub-Goal:"),
-                                     {225, 1935, 4200, 420}, Fonts::verdana(12, true), Qt::white);
+    m_goalNameHeading =
+        sidebarLabel(s, QStringLiteral("lblGoalName"), QStringLiteral("Add New Sub-Goal:"),
+                     {225, 1935, 4200, 420}, Fonts::verdana(12, true), Qt::white);
     m_subGoal = place(new QLineEdit(s), QStringLiteral("txtSubGoal"), {225, 2295, 2445, 420});
     m_subGoal->setMaxLength(16);
     m_subGoal->setFont(Fonts::trebuchet(11.25, true));
     m_subGoal->installEventFilter(this);
     connect(m_subGoal, &QLineEdit::textChanged, this, &MainWindow::UpdateCharsLeft);
 
-    m_delete = sidebarLink(s, QStringLiteral("lblDelete"), QStringLiteral("Delete"), {2835, 2385, 1140, 285});
+    m_delete = sidebarLink(s, QStringLiteral("lblDelete"), QStringLiteral("Delete"),
+                           {2835, 2385, 1140, 285});
     connect(m_delete, &ClickableLabel::clicked, this, &MainWindow::lblDelete_Click);
-    m_newGoal = sidebarLink(s, QStringLiteral("lblNewGoal"), QStringLiteral("Add New"), {3645, 2385, 1005, 285});
+    m_newGoal = sidebarLink(s, QStringLiteral("lblNewGoal"), QStringLiteral("Add New"),
+                            {3645, 2385, 1005, 285});
     connect(m_newGoal, &ClickableLabel::clicked, this, [this] { lblGoal_Click(0); });
 
-    m_charsLeft = sidebarLabel(s, QStringLiteral("lblSubgoalscharsleft"), QStringLiteral("Characters Left: 16"),
-                               {225, 2790, 5100, 195}, smallFont(), Qt::white);
-    sidebarLabel(s, QStringLiteral("Label7"), QStringLiteral("Press Enter to add the Sub-Goal to the dashboard."),
+    m_charsLeft = sidebarLabel(s, QStringLiteral("lblSubgoalscharsleft"),
+                               QStringLiteral("Characters Left: 16"), {225, 2790, 5100, 195},
+                               smallFont(), Qt::white);
+    sidebarLabel(s, QStringLiteral("Label7"),
+                 QStringLiteral("Press Enter to add the Sub-Goal to the dashboard."),
                  {225, 3015, 5100, 195}, smallFont(), LightGrey);
 
-    m_tasksHeading = sidebarLabel(s, QStringLiteral("lblGoalTasks"), QStringLiteral("Project Tasks:"),
-                                  {225, 3420, 2490, 420}, Fonts::verdana(12, true), Qt::white);
+    m_tasksHeading =
+        sidebarLabel(s, QStringLiteral("lblGoalTasks"), QStringLiteral("Project Tasks:"),
+                     {225, 3420, 2490, 420}, Fonts::verdana(12, true), Qt::white);
     m_tasks = place(new TaskEditor(s), QStringLiteral("txtGoalTasks"), {225, 3780, 4740, 2130});
     m_tasks->setFont(Fonts::trebuchet(11.25));
     connect(m_tasks, &TaskEditor::characterKeyPressed, this, &MainWindow::txtGoalTasks_KeyPress);
@@ -186,15 +194,16 @@ void MainWindow::buildSidebar(QWidget* client)
 
     m_dueDateHeading = sidebarLabel(s, QStringLiteral("lblDueDate"), QStringLiteral("Due Date:"),
                                     {315, 6435, 1545, 420}, Fonts::verdana(12, true), Qt::white);
-    m_dueDate = place(new QCheckBox(QStringLiteral("Enable \"Due Date\""), s), QStringLiteral("chkDueDate"),
-                      {1890, 6390, 2895, 420});
+    m_dueDate = place(new QCheckBox(QStringLiteral("Enable \"Due Date\""), s),
+                      QStringLiteral("chkDueDate"), {1890, 6390, 2895, 420});
     m_dueDate->setFont(Fonts::verdana(12));
     Fonts::setTextColour(m_dueDate, LightYellow);
     connect(m_dueDate, &QCheckBox::toggled, this, [this] {
         if (!m_syncingDueDate)
             chkDueDate_Click();
     });
-    m_calendar = place(new QCalendarWidget(s), QStringLiteral("Calendar1"), {765, 7020, 3390, 2040});
+    m_calendar =
+        place(new QCalendarWidget(s), QStringLiteral("Calendar1"), {765, 7020, 3390, 2040});
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setFont(Fonts::verdana(7.5));
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, [this] {
@@ -209,7 +218,8 @@ void MainWindow::buildSidebar(QWidget* client)
 
 void MainWindow::buildDashboard(QWidget* client)
 {
-    m_container = place(new QWidget(client), QStringLiteral("picContainer"), {5310, 45, 13425, 9960});
+    m_container =
+        place(new QWidget(client), QStringLiteral("picContainer"), {5310, 45, 13425, 9960});
     Fonts::setBackground(m_container, Qt::white);
     m_canvas = place(new PictureBox(Qt::white, QPixmap(), m_container), QStringLiteral("Picture1"),
                      {315, 90, DashboardLayout::CanvasWidth, DashboardLayout::CanvasHeight});
@@ -219,10 +229,11 @@ void MainWindow::buildDashboard(QWidget* client)
             p->setDeleteLinkVisible(false);
     });
 
-    auto* centre = place(new PictureBox(Qt::white, QPixmap(QStringLiteral(":/artwork/centre.png")), m_canvas),
-                         QStringLiteral("Picture2"), {4545, 4050, 3615, 1590});
-    m_mainGoal = place(new ClickableLabel(QStringLiteral("My Goal"), centre), QStringLiteral("lblGoal_0"),
-                       {450, 450, 2670, 645});
+    auto* centre =
+        place(new PictureBox(Qt::white, QPixmap(QStringLiteral(":/artwork/centre.png")), m_canvas),
+              QStringLiteral("Picture2"), {4545, 4050, 3615, 1590});
+    m_mainGoal = place(new ClickableLabel(QStringLiteral("My Goal"), centre),
+                       QStringLiteral("lblGoal_0"), {450, 450, 2670, 645});
     m_mainGoal->setAlignment(Qt::AlignCenter);
     m_mainGoal->setWordWrap(true);
     m_mainGoal->setFont(Fonts::trebuchet(11.25, true, true));
@@ -300,8 +311,9 @@ void MainWindow::lblGoal_Click(int index)
         // A longer name from a file stays whole; only typing is held to 16 characters.
         m_subGoal->setMaxLength(qMax(16, int(selected->name().size())));
         m_subGoal->setText(selected->name());
-        for (QWidget* w : std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
-                                                          m_dueDateHeading, m_calendar, m_dueDate})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
+                                             m_dueDateHeading, m_calendar, m_dueDate})
             w->show();
         m_selectedGoalKey = selected->key();
         LoadTaskFile(m_selectedGoalKey);
@@ -317,8 +329,8 @@ void MainWindow::lblGoal_Click(int index)
     m_subGoal->setMaxLength(16);
     m_editingSubGoal = false;
     for (QWidget* w : std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
-                                                      m_taskInstructions, m_dueDateHeading, m_calendar,
-                                                      m_dueDate})
+                                                      m_taskInstructions, m_dueDateHeading,
+                                                      m_calendar, m_dueDate})
         w->hide();
 }
 
@@ -347,7 +359,8 @@ void MainWindow::setCalendarToday()
 
 void MainWindow::UpdateCharsLeft()
 {
-    m_charsLeft->setText(QStringLiteral("Characters Left: ") + QString::number(16 - m_subGoal->text().size()));
+    m_charsLeft->setText(QStringLiteral("Characters Left: ") +
+                         QString::number(16 - m_subGoal->text().size()));
 }
 
 void MainWindow::txtSubGoal_KeyPress(QKeyEvent* event, bool& consumed)
@@ -363,11 +376,11 @@ void MainWindow::txtSubGoal_KeyPress(QKeyEvent* event, bool& consumed)
     if (m_editingSubGoal) {
         RenameSubGoal();
     } else if (panel(8)->isFilled()) {
-        m_services.prompt->inform(
-            this,
-            QStringLiteral("Ooops! You can create up to 8 sub-goals per goal so you can keep an eye on everything "
-                           "(sometimes less is more)."),
-            QStringLiteral("Ooops"));
+        m_services.prompt->inform(this,
+                                  QStringLiteral("Ooops! You can create up to 8 sub-goals per goal "
+                                                 "so you can keep an eye on everything "
+                                                 "(sometimes less is more)."),
+                                  QStringLiteral("Ooops"));
     } else {
         AddSubGoal();
     }
@@ -418,7 +431,8 @@ QString MainWindow::newGoalKey() const
             if (p->key() == key)
                 return true;
         }
-        return m_unwrittenTasks.contains(key) || QFileInfo::exists(m_services.workspace.taskFilePath(key));
+        return m_unwrittenTasks.contains(key) ||
+               QFileInfo::exists(m_services.workspace.taskFilePath(key));
     });
 }
 
@@ -435,9 +449,9 @@ void MainWindow::lblDelete_Click()
     const int s = m_selectedGoalIndex;
     if (s < 1 || !panel(s)->isFilled())
         return;
-    const Answer answer = m_services.prompt->ask(
-        this, {QStringLiteral("Delete Sub Goal?"), QStringLiteral("Confirm"), Message::Icon::Question,
-               Message::Buttons::YesNo});
+    const Answer answer =
+        m_services.prompt->ask(this, {QStringLiteral("Delete Sub Goal?"), QStringLiteral("Confirm"),
+                                      Message::Icon::Question, Message::Buttons::YesNo});
     if (answer != Answer::Yes)
         return;
 
@@ -512,7 +526,8 @@ void MainWindow::RefreshTaskCounts()
         return;
     GoalPanel* p = panel(m_selectedGoalIndex);
     const QString text = m_tasks->tasksText();
-    storeTasks(m_selectedGoalKey, p->name(), m_services.workspace.taskFilePath(m_selectedGoalKey), text);
+    storeTasks(m_selectedGoalKey, p->name(), m_services.workspace.taskFilePath(m_selectedGoalKey),
+               text);
 
     const TaskCounts counts = TaskCounts::of(text);
     p->setCounts(counts);
@@ -522,7 +537,8 @@ void MainWindow::RefreshTaskCounts()
         p->setPicture(picture);
 }
 
-void MainWindow::storeTasks(const QString& key, const QString& name, const QString& path, const QString& text)
+void MainWindow::storeTasks(const QString& key, const QString& name, const QString& path,
+                            const QString& text)
 {
     const Result written = TextFile::save(path, text);
     if (written.ok()) {
@@ -540,16 +556,18 @@ void MainWindow::reportTaskFileFailure(const QString& key, const QString& name, 
     if (m_reportedKeys.contains(key))
         return;
     m_reportedKeys.insert(key);
-    const QString line = QStringLiteral("The tasks of \"%1\" could not be written to the file \"%2\": %3.")
-                             .arg(name, path, why);
+    const QString line =
+        QStringLiteral("The tasks of \"%1\" could not be written to the file \"%2\": %3.")
+            .arg(name, path, why);
     if (m_batching) {
         m_batchedFailures.append(line);
         return;
     }
-    m_services.prompt->warn(this,
-                            line + QStringLiteral("\n\nYour tasks are kept while the program runs and are "
-                                                  "stored in the project when you save it."),
-                            QStringLiteral("Task File"));
+    m_services.prompt->warn(
+        this,
+        line + QStringLiteral("\n\nYour tasks are kept while the program runs and are "
+                              "stored in the project when you save it."),
+        QStringLiteral("Task File"));
 }
 
 void MainWindow::beginBatch()
@@ -563,9 +581,11 @@ void MainWindow::endBatch()
     m_batching = false;
     if (m_batchedFailures.isEmpty())
         return;
-    const QString text = m_batchedFailures.join(u'\n') +
-        QStringLiteral("\n\nThese tasks are kept while the program runs and are stored in the project "
-                       "when you save it.");
+    const QString text =
+        m_batchedFailures.join(u'\n') +
+        QStringLiteral(
+            "\n\nThese tasks are kept while the program runs and are stored in the project "
+            "when you save it.");
     m_batchedFailures.clear();
     m_services.prompt->warn(this, text, QStringLiteral("Task File"));
 }
@@ -649,13 +669,15 @@ void MainWindow::mnuOpen_Click()
     if (!saveChangesFirst())
         return;
     const auto ini = ProjectFile::readIni(*chosen);
-    Expected<ProjectData> project = ini.ok() ? ProjectFile::fromIni(ini.value) : Expected<ProjectData>{{}, ini.error};
+    Expected<ProjectData> project =
+        ini.ok() ? ProjectFile::fromIni(ini.value) : Expected<ProjectData>{{}, ini.error};
     if (!project.ok()) {
-        m_services.prompt->warn(this,
-                                QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
-                                               "The open project is unchanged.")
-                                    .arg(*chosen, project.error),
-                                QStringLiteral("Open Project"));
+        m_services.prompt->warn(
+            this,
+            QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
+                           "The open project is unchanged.")
+                .arg(*chosen, project.error),
+            QStringLiteral("Open Project"));
         return;
     }
     NewProject();
@@ -712,7 +734,8 @@ Expected<QStringList> MainWindow::tasksOf(const GoalPanel& p) const
         return {};
     auto lines = TextFile::loadLines(path);
     if (!lines.ok())
-        lines.error = QStringLiteral("the tasks of \"%1\" could not be read from \"%2\": %3").arg(p.name(), path, lines.error);
+        lines.error = QStringLiteral("the tasks of \"%1\" could not be read from \"%2\": %3")
+                          .arg(p.name(), path, lines.error);
     return lines;
 }
 
@@ -736,24 +759,26 @@ bool MainWindow::SaveProject()
     }
     if (failure.isEmpty()) {
         const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
-        const Result written = folder.ok() ? ProjectFile::write(path, ProjectFile::serialize(project)) : folder;
+        const Result written =
+            folder.ok() ? ProjectFile::write(path, ProjectFile::serialize(project)) : folder;
         failure = written.error;
     }
     if (!failure.isEmpty()) {
         m_services.prompt->warn(
-            this, QStringLiteral("The project could not be saved to \"%1\": %2.").arg(path, failure),
+            this,
+            QStringLiteral("The project could not be saved to \"%1\": %2.").arg(path, failure),
             QStringLiteral("Save Project"));
         return false;
     }
     m_projectModified = false;
-    m_services.prompt->inform(this, QStringLiteral("Ready! Project saved."), QStringLiteral("Done"));
+    m_services.prompt->inform(this, QStringLiteral("Ready! Project saved."),
+                              QStringLiteral("Done"));
     return true;
 }
 
 void MainWindow::NewProject()
 {
     m_projectModified = false;
-    m_mainGoalTag = QStringLiteral("0");
     m_mainGoal->setText(QStringLiteral("My Goal"));
     m_projectName->setMaxLength(40);
     m_projectName->setText(m_mainGoal->text());
@@ -827,13 +852,18 @@ void MainWindow::lblFilename_Click()
     const Result made = Workspace::ensureFolder(folder);
     if (!made.ok()) {
         m_services.prompt->warn(
-            this, QStringLiteral("The projects folder \"%1\" could not be created: %2.").arg(folder, made.error),
+            this,
+            QStringLiteral("The projects folder \"%1\" could not be created: %2.")
+                .arg(folder, made.error),
             QStringLiteral("Projects Folder"));
         return;
     }
     if (!m_services.folderOpener->open(folder)) {
         m_services.prompt->warn(
-            this, QStringLiteral("The projects folder \"%1\" could not be shown: no file browser answered.").arg(folder),
+            this,
+            QStringLiteral(
+                "The projects folder \"%1\" could not be shown: no file browser answered.")
+                .arg(folder),
             QStringLiteral("Projects Folder"));
     }
 }

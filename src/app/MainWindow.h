@@ -92,8 +92,10 @@ private:
     bool saveChangesFirst();
     QString newGoalKey() const;
     Expected<QStringList> tasksOf(const GoalPanel& panel) const;
-    void storeTasks(const QString& key, const QString& name, const QString& path, const QString& text);
-    void reportTaskFileFailure(const QString& key, const QString& name, const QString& path, const QString& why);
+    void storeTasks(const QString& key, const QString& name, const QString& path,
+                    const QString& text);
+    void reportTaskFileFailure(const QString& key, const QString& name, const QString& path,
+                               const QString& why);
     void beginBatch();
     void endBatch();
 
@@ -109,7 +111,6 @@ private:
     QString m_iniFileName;
     IniDocument m_ini;
     QStringList m_subGoals; // names in panel order
-    QString m_mainGoalTag;
 
     // True while the program itself moves the due-date controls.
     bool m_syncingDueDate = false;
@@ -125,7 +126,7 @@ private:
     // Sidebar.
     QWidget* m_sidebar = nullptr;
     ClickableLabel* m_filename = nullptr;
-    QLabel* m_goalHeading = nullptr;   // Label14
+    QLabel* m_goalHeading = nullptr; // Label14
     QLineEdit* m_projectName = nullptr;
     QLabel* m_goalNameHeading = nullptr;
     QLineEdit* m_subGoal = nullptr;

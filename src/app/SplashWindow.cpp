@@ -25,7 +25,8 @@ SplashWindow::SplashWindow(const Workspace& workspace, std::function<void()> ope
     wait->setObjectName(QStringLiteral("Label1"));
     wait->setFont(Fonts::verdana(11.25));
     Fonts::setTextColour(wait, QColor(0xFF, 0xFF, 0xC0));
-    auto* credit = new QLabel(QStringLiteral("Aimwell planner, free software for Linux desktops"), this);
+    auto* credit =
+        new QLabel(QStringLiteral("Aimwell planner, free software for Linux desktops"), this);
     credit->setObjectName(QStringLiteral("Label2"));
     credit->setFont(Fonts::verdana(8));
     Fonts::setTextColour(credit, QColor(0xC0, 0xC0, 0xC0));

@@ -10,11 +10,13 @@ struct Result
 
     bool ok() const { return error.isEmpty(); }
     static Result success() { return {}; }
-    static Result failure(const QString& why) { return {why.isEmpty() ? QStringLiteral("unknown error") : why}; }
+    static Result failure(const QString& why)
+    {
+        return {why.isEmpty() ? QStringLiteral("unknown error") : why};
+    }
 };
 
-template <typename T>
-struct Expected
+template <typename T> struct Expected
 {
     T value{};
     QString error;

@@ -100,7 +100,8 @@ Result TextFile::saveBytes(const QString& path, const QByteArray& bytes)
     const QFileInfo target(path);
     if (target.isDir())
         return Result::failure(QStringLiteral("a folder of that name is in the way"));
-    QTemporaryFile temp(target.absolutePath() + u'/' + target.fileName() + QStringLiteral(".XXXXXX"));
+    QTemporaryFile temp(target.absolutePath() + u'/' + target.fileName() +
+                        QStringLiteral(".XXXXXX"));
     temp.setAutoRemove(true);
     if (!temp.open())
         return Result::failure(temp.errorString());
@@ -112,7 +113,8 @@ Result TextFile::saveBytes(const QString& path, const QByteArray& bytes)
     temp.close();
     if (temp.error() != QFileDevice::NoError)
         return Result::failure(temp.errorString());
-    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(path).constData()) != 0)
+    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(path).constData()) !=
+        0)
         return Result::failure(errnoText());
     temp.setAutoRemove(false);
     return Result::success();

@@ -10,8 +10,7 @@ bool Tools::fileExists(const QString& path, bool folder)
     return folder ? info.isDir() : (info.exists() && !info.isDir());
 }
 
-QStringList Tools::splitToList(const QString& text, const QString& delimiter,
-                               const QString& filter)
+QStringList Tools::splitToList(const QString& text, const QString& delimiter, const QString& filter)
 {
     QStringList pieces;
     if (text.isEmpty())

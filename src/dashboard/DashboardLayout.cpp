@@ -12,7 +12,7 @@ QRect toPixels(const QRect& twips)
 
 QPoint panelOrigin(int panel)
 {
-    static constexpr QPoint origins[8] = {{720, 315},  {4770, 315},  {8775, 315},  {720, 3375},
+    static constexpr QPoint origins[8] = {{720, 315},   {4770, 315}, {8775, 315},  {720, 3375},
                                           {8775, 3375}, {720, 6480}, {4770, 6480}, {8775, 6480}};
     Q_ASSERT(panel >= 1 && panel <= 8);
     return origins[panel - 1];

@@ -16,8 +16,7 @@ QString arrayName(const char* name, int index)
     return QString::fromLatin1(name) + u'_' + QString::number(index);
 }
 
-template <typename W>
-W* place(W* widget, const char* name, int index, QRect twips)
+template <typename W> W* place(W* widget, const char* name, int index, QRect twips)
 {
     widget->setObjectName(arrayName(name, index));
     widget->setGeometry(DashboardLayout::toPixels(twips));
@@ -54,23 +53,29 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     setMouseTracking(true);
 
     m_dueBand = shape(this, "shDueDate", index, {0, 2205, 2985, 555}, QColor(0x00, 0x00, 0x80));
-    m_dueLabel = place(new QLabel(QStringLiteral("Due Date:"), this), "lblDueDateDate", index, {225, 2340, 2490, 285});
+    m_dueLabel = place(new QLabel(QStringLiteral("Due Date:"), this), "lblDueDateDate", index,
+                       {225, 2340, 2490, 285});
     m_dueLabel->setAlignment(Qt::AlignCenter);
     m_dueLabel->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(m_dueLabel, Qt::white);
     m_dueLabel->hide();
 
-    m_name = place(new ClickableLabel(QStringLiteral("Goal"), this), "lblGoal", index, {180, 900, 2580, 330});
+    m_name = place(new ClickableLabel(QStringLiteral("Goal"), this), "lblGoal", index,
+                   {180, 900, 2580, 330});
     m_name->setAlignment(Qt::AlignCenter);
     m_name->setFont(Fonts::trebuchet(11.25, true, true));
     Fonts::setTextColour(m_name, QColor(0x00, 0x00, 0x80));
     connect(m_name, &ClickableLabel::clicked, this, [this] { emit nameClicked(m_index); });
 
-    m_total = countLabel(this, "lblTasks_Total", index, 1260, QStringLiteral("Tasks: 0"), QColor(0x00, 0x00, 0x40));
-    m_completed = countLabel(this, "lblTasks_Completed", index, 1530, QStringLiteral("Completed: 0"), QColor(0x00, 0x40, 0x00));
-    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QStringLiteral("Pending: 0"), QColor(0x80, 0x00, 0x00));
+    m_total = countLabel(this, "lblTasks_Total", index, 1260, QStringLiteral("Tasks: 0"),
+                         QColor(0x00, 0x00, 0x40));
+    m_completed = countLabel(this, "lblTasks_Completed", index, 1530,
+                             QStringLiteral("Completed: 0"), QColor(0x00, 0x40, 0x00));
+    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QStringLiteral("Pending: 0"),
+                           QColor(0x80, 0x00, 0x00));
 
-    m_delete = place(new ClickableLabel(QStringLiteral("X"), this), "lblDeleteOnMouseOver", index, {2610, 135, 330, 285});
+    m_delete = place(new ClickableLabel(QStringLiteral("X"), this), "lblDeleteOnMouseOver", index,
+                     {2610, 135, 330, 285});
     m_delete->setAlignment(Qt::AlignCenter);
     m_delete->setFont(Fonts::arialBlack(9.75));
     Fonts::setTextColour(m_delete, QColor(0xFF, 0x00, 0x00));

@@ -6,7 +6,12 @@
 class FileNameRules
 {
 public:
-    enum class Verdict { Ok, Empty, Invalid };
+    enum class Verdict
+    {
+        Ok,
+        Empty,
+        Invalid
+    };
 
     static Verdict check(const QString& name);
 };

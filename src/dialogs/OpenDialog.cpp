@@ -78,8 +78,9 @@ void OpenDialog::refreshListing()
     const QString selected = current && current->isSelected() ? current->text() : QString();
     const QDir folder(m_workspace.projectsFolder());
     const QStringList names = folder.exists()
-        ? folder.entryList({QStringLiteral("*.gpj")}, QDir::Files, QDir::Name | QDir::IgnoreCase)
-        : QStringList();
+                                  ? folder.entryList({QStringLiteral("*.gpj")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase)
+                                  : QStringList();
     m_files->clear();
     m_files->addItems(names);
     if (!selected.isEmpty()) {
@@ -93,7 +94,8 @@ void OpenDialog::cmdOpen_Click()
 {
     const QListWidgetItem* item = m_files->currentItem();
     if (!item || !item->isSelected()) {
-        m_prompt.inform(this, QStringLiteral("Please select a file."), QStringLiteral("Missing Info"));
+        m_prompt.inform(this, QStringLiteral("Please select a file."),
+                        QStringLiteral("Missing Info"));
         return;
     }
     m_chosen = m_workspace.projectPath(item->text());

@@ -21,9 +21,15 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
     box.setWindowTitle(message.caption);
     box.setText(message.text);
     switch (message.icon) {
-    case Message::Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Message::Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Message::Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Message::Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Message::Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Message::Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
     }
     switch (message.buttons) {
     case Message::Buttons::Ok:
@@ -41,21 +47,27 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return message.buttons == Message::Buttons::YesNoCancel ? Answer::Cancel : Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return message.buttons == Message::Buttons::YesNoCancel ? Answer::Cancel : Answer::Ok;
     }
 }
 
-std::optional<QString> DialogPrompt::chooseProjectToOpen(QWidget* parent, const Workspace& workspace)
+std::optional<QString> DialogPrompt::chooseProjectToOpen(QWidget* parent,
+                                                         const Workspace& workspace)
 {
     OpenDialog dialog(workspace, *this, parent);
     dialog.exec();
     return dialog.chosenPath();
 }
 
-std::optional<QString> DialogPrompt::chooseProjectToSave(QWidget* parent, const Workspace& workspace)
+std::optional<QString> DialogPrompt::chooseProjectToSave(QWidget* parent,
+                                                         const Workspace& workspace)
 {
     SaveDialog dialog(workspace, *this, parent);
     dialog.exec();

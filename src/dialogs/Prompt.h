@@ -10,8 +10,18 @@ class Workspace;
 // A message box as the program asks it.
 struct Message
 {
-    enum class Icon { Information, Question, Warning };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Icon
+    {
+        Information,
+        Question,
+        Warning
+    };
+    enum class Buttons
+    {
+        Ok,
+        YesNo,
+        YesNoCancel
+    };
 
     QString text;
     QString caption;
@@ -19,7 +29,13 @@ struct Message
     Buttons buttons = Buttons::Ok;
 };
 
-enum class Answer { Ok, Yes, No, Cancel };
+enum class Answer
+{
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
 
 // Everything that waits for the user: message boxes and the open and save windows. Tests
 // put a fake here that hands out prepared answers.
@@ -30,9 +46,11 @@ public:
 
     virtual Answer ask(QWidget* parent, const Message& message) = 0;
     // The path of the project to open, or nothing when the window was cancelled.
-    virtual std::optional<QString> chooseProjectToOpen(QWidget* parent, const Workspace& workspace) = 0;
+    virtual std::optional<QString> chooseProjectToOpen(QWidget* parent,
+                                                       const Workspace& workspace) = 0;
     // The path to save under, or nothing when the window was cancelled.
-    virtual std::optional<QString> chooseProjectToSave(QWidget* parent, const Workspace& workspace) = 0;
+    virtual std::optional<QString> chooseProjectToSave(QWidget* parent,
+                                                       const Workspace& workspace) = 0;
 
     void inform(QWidget* parent, const QString& text, const QString& caption);
     void warn(QWidget* parent, const QString& text, const QString& caption);
@@ -43,6 +61,8 @@ class DialogPrompt : public Prompt
 {
 public:
     Answer ask(QWidget* parent, const Message& message) override;
-    std::optional<QString> chooseProjectToOpen(QWidget* parent, const Workspace& workspace) override;
-    std::optional<QString> chooseProjectToSave(QWidget* parent, const Workspace& workspace) override;
+    std::optional<QString> chooseProjectToOpen(QWidget* parent,
+                                               const Workspace& workspace) override;
+    std::optional<QString> chooseProjectToSave(QWidget* parent,
+                                               const Workspace& workspace) override;
 };

@@ -65,7 +65,8 @@ void SaveDialog::cmdOpen_Click()
     const QString name = m_name->text();
     switch (FileNameRules::check(name)) {
     case FileNameRules::Verdict::Empty:
-        m_prompt.inform(this, QStringLiteral("Please enter a name for the file."), QStringLiteral("Missing Info"));
+        m_prompt.inform(this, QStringLiteral("Please enter a name for the file."),
+                        QStringLiteral("Missing Info"));
         return;
     case FileNameRules::Verdict::Invalid:
         m_prompt.inform(this, QStringLiteral("Please remove any spaces and/or special characters."),
@@ -76,9 +77,10 @@ void SaveDialog::cmdOpen_Click()
     }
     const QString path = m_workspace.projectPath(name + QStringLiteral(".gpj"));
     if (Tools::fileExists(path, false)) {
-        const Answer answer = m_prompt.ask(this, {QStringLiteral("File already exists. Want to overwrite it?"),
-                                                  QStringLiteral("File Already Exists"),
-                                                  Message::Icon::Question, Message::Buttons::YesNo});
+        const Answer answer =
+            m_prompt.ask(this, {QStringLiteral("File already exists. Want to overwrite it?"),
+                                QStringLiteral("File Already Exists"), Message::Icon::Question,
+                                Message::Buttons::YesNo});
         if (answer != Answer::Yes)
             return;
     }

@@ -89,7 +89,8 @@ QByteArray ProjectFile::serialize(const ProjectData& project)
         appendLine(out, prefix + QStringLiteral("_Tasks=") + QString::number(goal.tasks.size()));
         int m = 0;
         for (const QString& task : goal.tasks)
-            appendLine(out, prefix + QStringLiteral("_Task") + QString::number(++m) + u'=' + oneLine(task));
+            appendLine(out, prefix + QStringLiteral("_Task") + QString::number(++m) + u'=' +
+                                oneLine(task));
     }
     return out.toUtf8();
 }
@@ -145,17 +146,29 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
         if (goal.key.isEmpty())
             break;
         if (!isSafeKey(goal.key))
-            return {{}, QStringLiteral("the key \"%1\" of sub-goal %2 is not a valid key").arg(goal.key).arg(n)};
+            return {{},
+                    QStringLiteral("the key \"%1\" of sub-goal %2 is not a valid key")
+                        .arg(goal.key)
+                        .arg(n)};
         goal.name = ini.value(GoalsSection, prefix + QStringLiteral("_Name"));
         goal.due = ini.value(GoalsSection, prefix + QStringLiteral("_Due"));
         const QString countText = ini.value(GoalsSection, prefix + QStringLiteral("_Tasks"));
         const Count count = parseCount(countText);
         if (!count.value)
-            return {{}, QStringLiteral("the task count \"%1\" of sub-goal %2 is not a number").arg(countText).arg(n)};
+            return {{},
+                    QStringLiteral("the task count \"%1\" of sub-goal %2 is not a number")
+                        .arg(countText)
+                        .arg(n)};
         if (count.negative)
-            return {{}, QStringLiteral("the task count \"%1\" of sub-goal %2 is negative").arg(countText).arg(n)};
+            return {{},
+                    QStringLiteral("the task count \"%1\" of sub-goal %2 is negative")
+                        .arg(countText)
+                        .arg(n)};
         if (*count.value > ini.lineCount())
-            return {{}, QStringLiteral("the task count \"%1\" of sub-goal %2 is larger than the file").arg(countText).arg(n)};
+            return {{},
+                    QStringLiteral("the task count \"%1\" of sub-goal %2 is larger than the file")
+                        .arg(countText)
+                        .arg(n)};
         goal.tasks.reserve(*count.value);
         const QString taskPrefix = prefix + QStringLiteral("_Task");
         for (qint64 m = 1; m <= *count.value; ++m)

@@ -1,6 +1,5 @@
 #include "tasks/DueDateText.h"
 
-
 QString DueDateText::fourDigitFormat(const QLocale& locale)
 {
     QString format = locale.dateFormat(QLocale::ShortFormat);

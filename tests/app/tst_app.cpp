@@ -7,10 +7,10 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QSysInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 
 #include <sys/wait.h>
@@ -48,7 +48,8 @@ void TestApp::preparingTmpEmptiesOnlyWhatItShould()
     write(folder.file(QStringLiteral("tmp/.keep")));
     write(folder.file(QStringLiteral("tmp/sub/inner.txt")));
     write(outside.file(QStringLiteral("precious.txt")), "precious");
-    QVERIFY(QFile::link(outside.file(QStringLiteral("precious.txt")), folder.file(QStringLiteral("tmp/link.txt"))));
+    QVERIFY(QFile::link(outside.file(QStringLiteral("precious.txt")),
+                        folder.file(QStringLiteral("tmp/link.txt"))));
 
     ws.prepareTmp();
     QDir tmp(folder.file(QStringLiteral("tmp")));
@@ -89,13 +90,16 @@ void TestApp::splashHandsOverAfterItsTimer()
     QVERIFY(splash.timer().isSingleShot());
     QVERIFY(splash.timer().isActive());
     QCOMPARE(splash.windowTitle(), QStringLiteral("Aimwell Pro v1.4 "));
-    QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lblAppName"))->text(), QStringLiteral("Aimwell Pro"));
-    QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Please Wait ..."));
+    QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lblAppName"))->text(),
+             QStringLiteral("Aimwell Pro"));
+    QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("Please Wait ..."));
     splash.show();
     QCOMPARE(opened, 0);
 
     // A short interval stands in for the two seconds.
-    SplashWindow quick(ws, [&] { ++opened; }, 10);
+    SplashWindow quick(
+        ws, [&] { ++opened; }, 10);
     quick.show();
     QTRY_COMPARE(opened, 1);
     QVERIFY(!quick.isVisible());
@@ -112,24 +116,31 @@ void TestApp::mainWindowStartState()
     MainWindow& w = f.w();
     QCOMPARE(w.windowTitle(), QStringLiteral("Aimwell Pro v1.4 "));
     QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label14"))->text(), QStringLiteral("Main Goal:"));
-    QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblGoalName"))->text(), QStringLiteral("Add New Sub-Goal:"));
-    QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblFilename"))->text(), QStringLiteral("New Project (No Filename)"));
-    QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("txtProjectName"))->text(), QStringLiteral("My Goal"));
+    QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblGoalName"))->text(),
+             QStringLiteral("Add New Sub-Goal:"));
+    QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblFilename"))->text(),
+             QStringLiteral("New Project (No Filename)"));
+    QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("txtProjectName"))->text(),
+             QStringLiteral("My Goal"));
     for (const char* name : {"txtSubGoal", "txtProjectName"})
-        QCOMPARE(w.findChild<QLineEdit*>(QString::fromLatin1(name))->textMargins(), QMargins(10, 0, 20, 0));
-    for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks", "lblTaskInstructions",
-                             "lblDueDate", "chkDueDate", "Calendar1"})
+        QCOMPARE(w.findChild<QLineEdit*>(QString::fromLatin1(name))->textMargins(),
+                 QMargins(10, 0, 20, 0));
+    for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
+                             "lblTaskInstructions", "lblDueDate", "chkDueDate", "Calendar1"})
         QVERIFY2(!w.findChild<QWidget*>(QString::fromLatin1(name))->isVisible(), name);
     QVERIFY(w.currentProjectFile().isEmpty());
     QVERIFY(!w.projectModified());
     QCOMPARE(w.selectedGoalIndex(), 0);
 
-    const QList<std::pair<const char*, QString>> menu{
-        {"mnuNew", QStringLiteral("Ctrl+N")}, {"mnuOpen", QStringLiteral("Ctrl+O")},
-        {"mnuSave", QStringLiteral("Ctrl+S")}, {"mnuSaveAs", QString()}, {"mnuExit", QString()}};
+    const QList<std::pair<const char*, QString>> menu{{"mnuNew", QStringLiteral("Ctrl+N")},
+                                                      {"mnuOpen", QStringLiteral("Ctrl+O")},
+                                                      {"mnuSave", QStringLiteral("Ctrl+S")},
+                                                      {"mnuSaveAs", QString()},
+                                                      {"mnuExit", QString()}};
     for (const auto& [name, shortcut] : menu)
         QCOMPARE(w.findChild<QAction*>(QString::fromLatin1(name))->shortcut().toString(), shortcut);
-    QCOMPARE(w.findChild<QAction*>(QStringLiteral("mnuSaveAs"))->text(), QStringLiteral("Save As..."));
+    QCOMPARE(w.findChild<QAction*>(QStringLiteral("mnuSaveAs"))->text(),
+             QStringLiteral("Save As..."));
 }
 
 void TestApp::oneCopyPerFolder()

@@ -30,10 +30,13 @@ void TestComponents::splitToList_data()
     QTest::addColumn<QStringList>("pieces");
     const QString crlf = QStringLiteral("\r\n");
     QTest::newRow("empty text") << QString() << QString() << QStringList();
-    QTest::newRow("final line end") << QStringLiteral("a\r\nb\r\n") << QString() << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-    QTest::newRow("no final line end") << QStringLiteral("a\r\nb") << QString() << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-    QTest::newRow("empty middle piece kept") << QStringLiteral("a\r\n\r\nb") << QString()
-                                             << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+    QTest::newRow("final line end") << QStringLiteral("a\r\nb\r\n") << QString()
+                                    << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("no final line end") << QStringLiteral("a\r\nb") << QString()
+                                       << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("empty middle piece kept")
+        << QStringLiteral("a\r\n\r\nb") << QString()
+        << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
     QTest::newRow("only a line end") << crlf << QString() << QStringList{QString()};
     QTest::newRow("filter") << QStringLiteral("x --\r\ny - z\r\n--\r\n") << QStringLiteral("--")
                             << QStringList{QStringLiteral("x --"), QStringLiteral("--")};
@@ -77,9 +80,18 @@ void TestComponents::decodeReadsBothEncodingsAndLineEnds_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     const QString accented = QStringLiteral("Caf\u00E9 \u20AC5\n\u00FCber");
-    QTest::newRow("utf-8 crlf") << QByteArray("Caf\xC3\xA9 \xE2\x82\xAC" "5\r\n\xC3\xBC" "ber") << accented;
-    QTest::newRow("utf-8 lf") << QByteArray("Caf\xC3\xA9 \xE2\x82\xAC" "5\n\xC3\xBC" "ber") << accented;
-    QTest::newRow("windows-1252 crlf") << QByteArray("Caf\xE9 \x80" "5\r\n\xFC" "ber") << accented;
+    QTest::newRow("utf-8 crlf") << QByteArray("Caf\xC3\xA9 \xE2\x82\xAC"
+                                              "5\r\n\xC3\xBC"
+                                              "ber")
+                                << accented;
+    QTest::newRow("utf-8 lf") << QByteArray("Caf\xC3\xA9 \xE2\x82\xAC"
+                                            "5\n\xC3\xBC"
+                                            "ber")
+                              << accented;
+    QTest::newRow("windows-1252 crlf") << QByteArray("Caf\xE9 \x80"
+                                                     "5\r\n\xFC"
+                                                     "ber")
+                                       << accented;
     QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBFx\r\ny") << QStringLiteral("x\ny");
     QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFEx\0\r\0\n\0", 8) << QStringLiteral("x\n");
     QTest::newRow("lone cr kept") << QByteArray("a\rb") << QStringLiteral("a\rb");
@@ -103,7 +115,8 @@ void TestComponents::saveWritesUtf8WithCrLfAndLoadGivesTheTextBack()
     QCOMPARE(file.readAll(), QByteArray("eins --\r\n\r\nzw\xC3\xB6lf\xC2\xA0x\r\n"));
     QCOMPARE(TextFile::load(path).value, text);
     // No temporary file is left beside it.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("t.txt")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("t.txt")});
     QVERIFY(!TextFile::load(dir.file(QStringLiteral("missing"))).ok());
 }
 
@@ -115,9 +128,11 @@ void TestComponents::loadLinesDropsOnlyTheFinalLineEnd()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("a\r\n\r\nb\nc\r\n");
     file.close();
-    QCOMPARE(TextFile::loadLines(path).value,
-             (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b"), QStringLiteral("c")}));
-    QCOMPARE(TextFile::splitLines(QStringLiteral("x\n\n")), (QStringList{QStringLiteral("x"), QString()}));
+    QCOMPARE(
+        TextFile::loadLines(path).value,
+        (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b"), QStringLiteral("c")}));
+    QCOMPARE(TextFile::splitLines(QStringLiteral("x\n\n")),
+             (QStringList{QStringLiteral("x"), QString()}));
     QCOMPARE(TextFile::splitLines(QString()), QStringList());
 }
 
@@ -126,7 +141,8 @@ void TestComponents::failedSaveKeepsTheOldFile()
     TempAppFolder dir;
     QDir().mkpath(dir.file(QStringLiteral("blocked.txt")));
     QVERIFY(!TextFile::save(dir.file(QStringLiteral("blocked.txt")), QStringLiteral("x")).ok());
-    QVERIFY(!TextFile::save(dir.file(QStringLiteral("no/such/folder.txt")), QStringLiteral("x")).ok());
+    QVERIFY(
+        !TextFile::save(dir.file(QStringLiteral("no/such/folder.txt")), QStringLiteral("x")).ok());
 
     // Writing through a link replaces the link, never the file it points at.
     const QString outside = dir.file(QStringLiteral("outside.txt"));

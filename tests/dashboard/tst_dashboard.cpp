@@ -6,8 +6,8 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -91,8 +91,12 @@ void TestDashboard::markersAndHoverLinksFollowTheMouse()
     WindowFixture f;
     f.addSubGoals({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three"),
                    QStringLiteral("Four"), QStringLiteral("Five"), QStringLiteral("Six")});
-    const auto marker = [&](int i) { return f.w().findChild<QWidget*>(QStringLiteral("shActive_%1").arg(i)); };
-    const auto link = [&](int i) { return f.w().findChild<QWidget*>(QStringLiteral("lblDeleteOnMouseOver_%1").arg(i)); };
+    const auto marker = [&](int i) {
+        return f.w().findChild<QWidget*>(QStringLiteral("shActive_%1").arg(i));
+    };
+    const auto link = [&](int i) {
+        return f.w().findChild<QWidget*>(QStringLiteral("lblDeleteOnMouseOver_%1").arg(i));
+    };
 
     QTest::mouseClick(label(f.w(), QStringLiteral("lblGoal_3")), Qt::LeftButton);
     QVERIFY(marker(3)->isVisible());
@@ -139,8 +143,10 @@ void TestDashboard::addingStopsAtEightAndNamesKeepTheirBlanks()
     f.addSubGoals({QStringLiteral("Ninth")});
     QCOMPARE(f.prompt.shown.size(), 1);
     QCOMPARE(f.prompt.shown[0].caption, QStringLiteral("Ooops"));
-    QVERIFY(f.prompt.shown[0].text.startsWith(QStringLiteral("Ooops! You can create up to 8 sub-goals")));
-    QCOMPARE(f.w().findChild<QLineEdit*>(QStringLiteral("txtSubGoal"))->text(), QStringLiteral("Ninth"));
+    QVERIFY(f.prompt.shown[0].text.startsWith(
+        QStringLiteral("Ooops! You can create up to 8 sub-goals")));
+    QCOMPARE(f.w().findChild<QLineEdit*>(QStringLiteral("txtSubGoal"))->text(),
+             QStringLiteral("Ninth"));
     QCOMPARE(f.w().subGoalNames().size(), 8);
 
     // A pasted line break never reaches a name.
@@ -204,7 +210,8 @@ void TestDashboard::deletingRepacksThePanels()
     f.addSubGoals({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three"),
                    QStringLiteral("four and more"), QStringLiteral(" five ")});
     for (int i = 1; i <= 5; ++i)
-        f.typeTasks(i, i == 4 ? QStringLiteral("task 4 --") : QStringLiteral("task %1 --\nopen").arg(i));
+        f.typeTasks(i, i == 4 ? QStringLiteral("task 4 --")
+                              : QStringLiteral("task %1 --\nopen").arg(i));
     f.w().panel(4)->setDueDate(QStringLiteral("15/03/2026"));
     QStringList keys;
     for (int i = 1; i <= 5; ++i)
@@ -217,8 +224,9 @@ void TestDashboard::deletingRepacksThePanels()
     QCOMPARE(f.prompt.shown.last().text, QStringLiteral("Delete Sub Goal?"));
     QCOMPARE(f.prompt.shown.last().caption, QStringLiteral("Confirm"));
 
-    QCOMPARE(f.w().subGoalNames(), (QStringList{QStringLiteral("one"), QStringLiteral("two"),
-                                                QStringLiteral("four and more"), QStringLiteral(" five ")}));
+    QCOMPARE(f.w().subGoalNames(),
+             (QStringList{QStringLiteral("one"), QStringLiteral("two"),
+                          QStringLiteral("four and more"), QStringLiteral(" five ")}));
     const QStringList expectedKeys{keys[0], keys[1], keys[3], keys[4]};
     for (int i = 1; i <= 4; ++i) {
         QCOMPARE(f.w().panel(i)->key(), expectedKeys[i - 1]);
@@ -235,7 +243,8 @@ void TestDashboard::deletingRepacksThePanels()
     // Counts are recomputed from each file: panel 3 now holds the former panel 4's one task.
     QCOMPARE(label(f.w(), QStringLiteral("lblTasks_Total_3"))->text(), QStringLiteral("Tasks: 1"));
     QCOMPARE(label(f.w(), QStringLiteral("lblTasks_Total_4"))->text(), QStringLiteral("Tasks: 2"));
-    QCOMPARE(label(f.w(), QStringLiteral("lblTasks_Completed_4"))->text(), QStringLiteral("Completed: 1"));
+    QCOMPARE(label(f.w(), QStringLiteral("lblTasks_Completed_4"))->text(),
+             QStringLiteral("Completed: 1"));
     QVERIFY(!QFile::exists(deletedFile));
     QCOMPARE(f.w().selectedGoalIndex(), 0);
     QVERIFY(f.w().selectedGoalKey().isEmpty());

@@ -47,7 +47,8 @@ void TestDialogs::nameRules_data()
     for (const char* bad : {" ", ".", ";", "'", "?", "@", "\"", "$", "/", "\t", "\n"}) {
         const QString c = QString::fromLatin1(bad);
         QTest::addRow("start %d", bad[0]) << c + QStringLiteral("plan") << invalid;
-        QTest::addRow("middle %d", bad[0]) << QStringLiteral("pl") + c + QStringLiteral("an") << invalid;
+        QTest::addRow("middle %d", bad[0])
+            << QStringLiteral("pl") + c + QStringLiteral("an") << invalid;
         QTest::addRow("end %d", bad[0]) << QStringLiteral("plan") + c << invalid;
     }
 }
@@ -75,7 +76,8 @@ void TestDialogs::saveWindowChecksAndHandsOverThePath()
     QCOMPARE(prompt.shown.last().caption, QStringLiteral("Missing Info"));
     name->setText(QStringLiteral("my plan"));
     QTest::keyClick(name, Qt::Key_Return); // Enter presses Save
-    QCOMPARE(prompt.shown.last().text, QStringLiteral("Please remove any spaces and/or special characters."));
+    QCOMPARE(prompt.shown.last().text,
+             QStringLiteral("Please remove any spaces and/or special characters."));
     QCOMPARE(prompt.shown.last().caption, QStringLiteral("Invalid Name"));
     QVERIFY(dialog.isVisible());
     QCOMPARE(name->text(), QStringLiteral("my plan"));
@@ -84,7 +86,9 @@ void TestDialogs::saveWindowChecksAndHandsOverThePath()
     QTest::keyClick(name, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.chosenPath(), std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan_2024-Final.gpj")));
+    QCOMPARE(
+        dialog.chosenPath(),
+        std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan_2024-Final.gpj")));
 
     SaveDialog cancelled(ws, prompt);
     cancelled.show();
@@ -104,14 +108,16 @@ void TestDialogs::saveWindowAsksBeforeReplacing()
     dialog.findChild<QLineEdit*>(QStringLiteral("txtSave"))->setText(QStringLiteral("Old"));
     prompt.answers = {Answer::No};
     dialog.cmdOpen_Click();
-    QCOMPARE(prompt.shown.last().text, QStringLiteral("File already exists. Want to overwrite it?"));
+    QCOMPARE(prompt.shown.last().text,
+             QStringLiteral("File already exists. Want to overwrite it?"));
     QCOMPARE(prompt.shown.last().caption, QStringLiteral("File Already Exists"));
     QCOMPARE(prompt.shown.last().buttons, Message::Buttons::YesNo);
     QVERIFY(dialog.isVisible());
     QVERIFY(!dialog.chosenPath());
     prompt.answers = {Answer::Yes};
     dialog.cmdOpen_Click();
-    QCOMPARE(dialog.chosenPath(), std::optional<QString>(ws.projectPath(QStringLiteral("Old.gpj"))));
+    QCOMPARE(dialog.chosenPath(),
+             std::optional<QString>(ws.projectPath(QStringLiteral("Old.gpj"))));
 }
 
 void TestDialogs::openWindowListsProjects()
@@ -121,7 +127,8 @@ void TestDialogs::openWindowListsProjects()
     FakePrompt prompt;
     {
         OpenDialog dialog(ws, prompt);
-        QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("File1"))->count(), 0); // no projects folder
+        QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("File1"))->count(),
+                 0); // no projects folder
     }
     for (const char* name : {"b.gpj", "A.GPJ", "c.txt", ".hidden.gpj", "a.gpj.bak"})
         touch(ws.projectPath(QString::fromLatin1(name)));
@@ -144,7 +151,8 @@ void TestDialogs::openWindowListsProjects()
     touch(ws.projectPath(QStringLiteral("0-new.gpj")));
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&dialog, &activate);
-    QCOMPARE(names(), (QStringList{QStringLiteral("0-new.gpj"), QStringLiteral("A.GPJ"), QStringLiteral("b.gpj")}));
+    QCOMPARE(names(), (QStringList{QStringLiteral("0-new.gpj"), QStringLiteral("A.GPJ"),
+                                   QStringLiteral("b.gpj")}));
     QCOMPARE(list->currentItem()->text(), QStringLiteral("b.gpj"));
 }
 
@@ -167,7 +175,8 @@ void TestDialogs::openWindowChoosing()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.chosenPath(), std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
+    QCOMPARE(dialog.chosenPath(),
+             std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
 
     // From the keyboard: the first Down picks the first name, Enter opens it.
     OpenDialog keyboard(ws, prompt);
@@ -177,7 +186,8 @@ void TestDialogs::openWindowChoosing()
     keys->setFocus();
     QTest::keyClick(keys, Qt::Key_Down);
     QTest::keyClick(keys, Qt::Key_Return);
-    QCOMPARE(keyboard.chosenPath(), std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
+    QCOMPARE(keyboard.chosenPath(),
+             std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
 
     OpenDialog cancelled(ws, prompt);
     cancelled.show();

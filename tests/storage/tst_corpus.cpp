@@ -36,18 +36,20 @@ QStringList dashboard(WindowFixture& f)
         if (!p->isFilled())
             continue;
         state << p->name() << p->dueTag() << (p->dueTag().isEmpty() ? QString() : p->dueCaption());
-        for (const char* name : {"lblTasks_Total_%1", "lblTasks_Completed_%1", "lblTasks_Pending_%1"})
+        for (const char* name :
+             {"lblTasks_Total_%1", "lblTasks_Completed_%1", "lblTasks_Pending_%1"})
             state << w.findChild<QLabel*>(QString::fromLatin1(name).arg(i))->text();
         state << QString::fromUtf8(bytesOf(f.taskFile(i)).toHex());
     }
     return state;
 }
 
-QByteArray goal(int n, const QByteArray& key, const QByteArray& count, const QList<QByteArray>& tasks = {})
+QByteArray goal(int n, const QByteArray& key, const QByteArray& count,
+                const QList<QByteArray>& tasks = {})
 {
     const QByteArray g = "Goal" + QByteArray::number(n);
-    QByteArray out = g + "=" + key + "\r\n" + g + "_Name=Goal " + QByteArray::number(n) + "\r\n" + g + "_Due=\r\n" +
-                     g + "_Tasks=" + count + "\r\n";
+    QByteArray out = g + "=" + key + "\r\n" + g + "_Name=Goal " + QByteArray::number(n) + "\r\n" +
+                     g + "_Due=\r\n" + g + "_Tasks=" + count + "\r\n";
     int m = 0;
     for (const QByteArray& t : tasks)
         out += g + "_Task" + QByteArray::number(++m) + "=" + t + "\r\n";
@@ -84,25 +86,32 @@ void TestCorpus::damagedFiles_data()
         binary.append(char((i * 7919 + 13) % 255 + 1));
     QTest::newRow("binary bytes") << binary << true;
     QTest::newRow("nul bytes") << head + QByteArray("Goal1=1-2\0-3\r\n", 14) << false;
-    QTest::newRow("lone cr in a value") << head + goal(1, "1-2-3", "1", {"first\rsecond --"}) << true;
+    QTest::newRow("lone cr in a value")
+        << head + goal(1, "1-2-3", "1", {"first\rsecond --"}) << true;
     QTest::newRow("duplicate sections and keys")
-        << head + goal(1, "1-2-3", "1", {"kept"}) + "Goal1=9-9-9\r\n[Goals]\r\nGoal2=4-5-6\r\n[project]\r\nName=Other\r\n"
+        << head + goal(1, "1-2-3", "1", {"kept"}) +
+               "Goal1=9-9-9\r\n[Goals]\r\nGoal2=4-5-6\r\n[project]\r\nName=Other\r\n"
         << true;
-    QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF" + head + goal(1, "1-2-3", "1", {"caf\xC3\xA9"}) << true;
+    QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF" + head + goal(1, "1-2-3", "1", {"caf\xC3\xA9"})
+                               << true;
     const QString wide = QStringLiteral("[Project]\r\nName=Wide \u00E9\r\n");
-    QTest::newRow("utf-16 bom")
-        << QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2)
-        << true;
+    QTest::newRow("utf-16 bom") << QByteArray("\xFF\xFE", 2) +
+                                       QByteArray(reinterpret_cast<const char*>(wide.utf16()),
+                                                  wide.size() * 2)
+                                << true;
     const QByteArray diaeresis = QString(10000, QChar(0x00A8)).toUtf8();
-    QTest::newRow("10000 diaeresis") << "[Project]\r\nName=" + diaeresis + "\r\n[Goals]\r\nGoal1=1-2-3\r\nGoal1_Name=" +
-                                            diaeresis + "\r\nGoal1_Tasks=1\r\nGoal1_Task1=" + diaeresis + "\r\n"
-                                     << true;
+    QTest::newRow("10000 diaeresis")
+        << "[Project]\r\nName=" + diaeresis +
+               "\r\n[Goals]\r\nGoal1=1-2-3\r\nGoal1_Name=" + diaeresis +
+               "\r\nGoal1_Tasks=1\r\nGoal1_Task1=" + diaeresis + "\r\n"
+        << true;
     QByteArray nine = head;
     for (int n = 1; n <= 9; ++n)
         nine += goal(n, QByteArray::number(n) + "-0-0", "1", {"t"});
     QTest::newRow("nine sub-goals") << nine << true;
     QTest::newRow("numbering gaps") << head + goal(1, "1-1-1", "0") + goal(3, "3-3-3", "0") << true;
-    QTest::newRow("duplicate keys") << head + goal(1, "5-5-5", "1", {"one"}) + goal(2, "5-5-5", "1", {"two"}) << true;
+    QTest::newRow("duplicate keys")
+        << head + goal(1, "5-5-5", "1", {"one"}) + goal(2, "5-5-5", "1", {"two"}) << true;
     QTest::newRow("key leaving tmp") << head + goal(1, "../x", "0") << false;
 }
 
@@ -166,7 +175,8 @@ void TestCorpus::taskFileReplacedInTmp()
     // The folder in the way is reported once; the tasks are on the dashboard all the same.
     QCOMPARE(f.prompt.shown.size(), 1);
     QVERIFY(f.prompt.shown[0].text.contains(f.folder.file(QStringLiteral("tmp/1-1-1.txt"))));
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_1"))->text(), QStringLiteral("Tasks: 2"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_1"))->text(),
+             QStringLiteral("Tasks: 2"));
     QCOMPARE(bytesOf(precious), QByteArray("precious"));
     QCOMPARE(bytesOf(f.taskFile(2)), QByteArray("c --\r\n"));
 

@@ -26,9 +26,15 @@ QByteArray bigProject(int version)
     ProjectData project;
     project.name = QStringLiteral("Version %1").arg(version);
     for (int g = 1; g <= 8; ++g) {
-        SubGoalRecord goal{QStringLiteral("%1-%2-300").arg(100 + g).arg(version), QStringLiteral("Goal %1").arg(g), {}, {}};
+        SubGoalRecord goal{QStringLiteral("%1-%2-300").arg(100 + g).arg(version),
+                           QStringLiteral("Goal %1").arg(g),
+                           {},
+                           {}};
         for (int t = 0; t < 5000; ++t)
-            goal.tasks.append(QStringLiteral("task %1 of goal %2, version %3%4").arg(t).arg(g).arg(version)
+            goal.tasks.append(QStringLiteral("task %1 of goal %2, version %3%4")
+                                  .arg(t)
+                                  .arg(g)
+                                  .arg(version)
                                   .arg(t % 3 ? QString() : QStringLiteral(" --")));
         project.goals.append(goal);
     }
@@ -71,11 +77,13 @@ void TestCrash::killedSavesLeaveOldOrNew()
     const QByteArray versions[2] = {bigProject(0), bigProject(1)};
     QVERIFY(versions[0].size() > 1500000);
     for (int v = 0; v < 2; ++v)
-        QVERIFY(TextFile::saveBytes(project + QStringLiteral(".v") + QString::number(v), versions[v]).ok());
+        QVERIFY(
+            TextFile::saveBytes(project + QStringLiteral(".v") + QString::number(v), versions[v])
+                .ok());
     QVERIFY(ProjectFile::write(project, versions[0]).ok());
     QVERIFY(TextFile::saveBytes(tasks, versions[0]).ok());
-    const QStringList keep{QStringLiteral("p.gpj"), QStringLiteral("t.txt"), QStringLiteral("p.gpj.v0"),
-                           QStringLiteral("p.gpj.v1")};
+    const QStringList keep{QStringLiteral("p.gpj"), QStringLiteral("t.txt"),
+                           QStringLiteral("p.gpj.v0"), QStringLiteral("p.gpj.v1")};
 
     int kills = 0;
     int changes = 0;
@@ -131,7 +139,8 @@ void TestCrash::fullDiskInTheWindow()
     QVERIFY(now == savedTasks || now.startsWith("first task --\r\nsecond"));
     // Room again: everything typed reaches the file.
     QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(bytesOf(path).contains("Goal1_Task2=second task, long enough to pass the limit of this disk\r\n"));
+    QVERIFY(bytesOf(path).contains(
+        "Goal1_Task2=second task, long enough to pass the limit of this disk\r\n"));
 }
 
 QTEST_MAIN(TestCrash)

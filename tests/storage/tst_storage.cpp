@@ -93,9 +93,11 @@ private:
 
 void TestStorage::iniReadingRules()
 {
-    const IniDocument ini = IniDocument::parse(QStringLiteral(
-        "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1\n[PROJECT]\nName=third\n"));
-    QCOMPARE(ini.value(QStringLiteral("PROJECT"), QStringLiteral("name")), QStringLiteral(" first =x "));
+    const IniDocument ini = IniDocument::parse(
+        QStringLiteral("Name=outside\n[project]\r\nNAME= first =x "
+                       "\r\nname=second\n[Goals]\nGoal1=1\n[PROJECT]\nName=third\n"));
+    QCOMPARE(ini.value(QStringLiteral("PROJECT"), QStringLiteral("name")),
+             QStringLiteral(" first =x "));
     QCOMPARE(ini.value(QStringLiteral("goals"), QStringLiteral("GOAL1")), QStringLiteral("1"));
     QVERIFY(ini.value(QStringLiteral("goals"), QStringLiteral("Goal2")).isNull());
     QVERIFY(ini.value(QStringLiteral("none"), QStringLiteral("Name")).isEmpty());
@@ -119,9 +121,11 @@ void TestStorage::buildFullProject(WindowFixture& f)
     auto* name = f.w().findChild<QLineEdit*>(QStringLiteral("txtProjectName"));
     name->selectAll();
     typeText(name, QStringLiteral("House & Home"));
-    f.addSubGoals({QStringLiteral("Paint house"), QStringLiteral(" spaced name "), QStringLiteral("a\u00A8b=c;d"),
-                   QStringLiteral("Garden"), QStringLiteral("Taxes 2026"), QStringLiteral("Empty list"),
-                   QStringLiteral("Never opened"), QStringLiteral("\u00DCn\u00EFc\u00F8d\u00E9 \u20AC")});
+    f.addSubGoals({QStringLiteral("Paint house"), QStringLiteral(" spaced name "),
+                   QStringLiteral("a\u00A8b=c;d"), QStringLiteral("Garden"),
+                   QStringLiteral("Taxes 2026"), QStringLiteral("Empty list"),
+                   QStringLiteral("Never opened"),
+                   QStringLiteral("\u00DCn\u00EFc\u00F8d\u00E9 \u20AC")});
     f.typeTasks(1, QStringLiteral("buy paint --\nsand walls"));
     f.typeTasks(2, QStringLiteral("x"));
     f.typeTasks(3, QStringLiteral("k=v;w \"quoted\""));
@@ -153,13 +157,16 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     f.w().mnuOpen_Click();
     QVERIFY(!f.w().projectModified());
     QCOMPARE(f.w().currentProjectFile(), path);
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_0"))->text(), QStringLiteral("House & Home"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_0"))->text(),
+             QStringLiteral("House & Home"));
     QCOMPARE(f.w().subGoalNames()[1], QStringLiteral(" spaced name "));
     QCOMPARE(f.w().panel(3)->name(), QStringLiteral("a\u00A8b=c;d"));
     QCOMPARE(f.w().panel(3)->key(), QStringLiteral("106-307-308"));
     QCOMPARE(f.w().panel(4)->dueCaption(), QStringLiteral("Due Date: 1 Jan 2027"));
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_4"))->text(), QStringLiteral("Tasks: 2"));
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Pending_1"))->text(), QStringLiteral("Pending: 1"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_4"))->text(),
+             QStringLiteral("Tasks: 2"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Pending_1"))->text(),
+             QStringLiteral("Pending: 1"));
     QCOMPARE(bytesOf(f.taskFile(4)), QByteArray("weed --\r\n\r\nwater --\r\n"));
     QCOMPARE(bytesOf(f.taskFile(7)), QByteArray());
     QCOMPARE(f.w().selectedGoalIndex(), 0);
@@ -178,7 +185,8 @@ void TestStorage::oldWindowsFileOpens()
     f.prompt.openChoices = {path};
     f.w().mnuOpen_Click();
     QVERIFY2(f.prompt.shown.isEmpty(), qPrintable(f.prompt.texts().join(u'\n')));
-    QCOMPARE(f.w().findChild<QLineEdit*>(QStringLiteral("txtProjectName"))->text(), QStringLiteral("Caf\u00E9 Pl\u00E4ne"));
+    QCOMPARE(f.w().findChild<QLineEdit*>(QStringLiteral("txtProjectName"))->text(),
+             QStringLiteral("Caf\u00E9 Pl\u00E4ne"));
     QCOMPARE(f.w().panel(1)->name(), QStringLiteral("R\u00E9sum\u00E9"));
     QCOMPARE(f.w().panel(1)->dueTag(), QStringLiteral("15/03/98"));
     QCOMPARE(TextFile::load(f.taskFile(1)).value, QStringLiteral("\u20AC 50 --\nna\u00EFve\n"));
@@ -186,13 +194,15 @@ void TestStorage::oldWindowsFileOpens()
     QCOMPARE(f.w().subGoalNames().size(), 2);
     QVERIFY(!f.w().panel(3)->isVisible());
     QCOMPARE(bytesOf(f.taskFile(2)), QByteArray("only one\r\n\r\n"));
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_2"))->text(), QStringLiteral("Tasks: 1"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_2"))->text(),
+             QStringLiteral("Tasks: 1"));
 }
 
 void TestStorage::countsAndNumbering()
 {
     const auto parsed = [](const char* text) { return ProjectFile::parse(QByteArray(text)); };
-    auto p = parsed("[Goals]\nGoal1=1-2-3\nGoal1_Name=n\nGoal1_Tasks= 2 \nGoal1_Task1=a\nGoal1_Task3=ignored\n");
+    auto p = parsed("[Goals]\nGoal1=1-2-3\nGoal1_Name=n\nGoal1_Tasks= 2 "
+                    "\nGoal1_Task1=a\nGoal1_Task3=ignored\n");
     QVERIFY(p.ok());
     QCOMPARE(p.value.goals[0].tasks, (QStringList{QStringLiteral("a"), QString()}));
     p = parsed("[Goals]\nGoal1=1-2-3\nGoal2_Name=orphan\n");
@@ -213,10 +223,14 @@ void TestStorage::badFilesAreRefusedAndTheOpenProjectKept_data()
     const QByteArray head("[Project]\r\nName=Bad\r\n[Goals]\r\nGoal1=1-2-3\r\nGoal1_Name=n\r\n");
     QTest::newRow("letters") << head + "Goal1_Tasks=two\r\n" << QStringLiteral("is not a number");
     QTest::newRow("negative") << head + "Goal1_Tasks=-1\r\n" << QStringLiteral("is negative");
-    QTest::newRow("huge") << head + "Goal1_Tasks=99999999999999999999\r\n" << QStringLiteral("larger than the file");
-    QTest::newRow("more than the file") << head + "Goal1_Tasks=500\r\n" << QStringLiteral("larger than the file");
-    QTest::newRow("nul bytes") << QByteArray("[Project]\0Name=x", 16) << QStringLiteral("not a text file");
-    QTest::newRow("key leaving tmp") << QByteArray("[Goals]\nGoal1=../../escape\n") << QStringLiteral("not a valid key");
+    QTest::newRow("huge") << head + "Goal1_Tasks=99999999999999999999\r\n"
+                          << QStringLiteral("larger than the file");
+    QTest::newRow("more than the file") << head + "Goal1_Tasks=500\r\n"
+                                        << QStringLiteral("larger than the file");
+    QTest::newRow("nul bytes") << QByteArray("[Project]\0Name=x", 16)
+                               << QStringLiteral("not a text file");
+    QTest::newRow("key leaving tmp")
+        << QByteArray("[Goals]\nGoal1=../../escape\n") << QStringLiteral("not a valid key");
     QTest::newRow("a folder") << QByteArray() << QStringLiteral("folder");
 }
 
@@ -230,7 +244,8 @@ void TestStorage::badFilesAreRefusedAndTheOpenProjectKept()
     const QString current = f.folder.file(QStringLiteral("projects/Current.gpj"));
     f.prompt.saveChoices = {current};
     QVERIFY(f.w().mnuSave_Click());
-    QTest::keyClicks(f.w().findChild<TaskEditor*>(QStringLiteral("txtGoalTasks")), QStringLiteral("!"));
+    QTest::keyClicks(f.w().findChild<TaskEditor*>(QStringLiteral("txtGoalTasks")),
+                     QStringLiteral("!"));
     const QString bad = f.folder.file(QStringLiteral("projects/Bad.gpj"));
     if (reason == QStringLiteral("folder"))
         QDir().mkpath(bad);
@@ -287,7 +302,8 @@ void TestStorage::fullDiskLeavesThePreviousFiles()
     QVERIFY(ProjectFile::write(project, "old project\r\n").ok());
     QVERIFY(TextFile::save(tasks, QStringLiteral("old tasks")).ok());
     ProjectData big;
-    big.goals.append({QStringLiteral("1-2-3"), QStringLiteral("n"), QString(), QStringList(2000, QStringLiteral("task"))});
+    big.goals.append({QStringLiteral("1-2-3"), QStringLiteral("n"), QString(),
+                      QStringList(2000, QStringLiteral("task"))});
     const QByteArray bytes = ProjectFile::serialize(big);
     QCOMPARE(underFileSizeLimit(4096, [&] { return ProjectFile::write(project, bytes).ok(); }), 1);
     QCOMPARE(underFileSizeLimit(4096, [&] { return TextFile::saveBytes(tasks, bytes).ok(); }), 1);
@@ -295,7 +311,8 @@ void TestStorage::fullDiskLeavesThePreviousFiles()
     QCOMPARE(bytesOf(tasks), QByteArray("old tasks"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     // Within the limit the same calls succeed.
-    QCOMPARE(underFileSizeLimit(1 << 20, [&] { return ProjectFile::write(project, bytes).ok(); }), 0);
+    QCOMPARE(underFileSizeLimit(1 << 20, [&] { return ProjectFile::write(project, bytes).ok(); }),
+             0);
     QCOMPARE(bytesOf(project), bytes);
 }
 
@@ -367,8 +384,10 @@ void TestStorage::newProjectQuestion()
     QCOMPARE(f.prompt.shown.last().buttons, Message::Buttons::YesNo);
     QCOMPARE(f.prompt.saveWindows, 0);
     QVERIFY(!f.w().panel(1)->isVisible());
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblFilename"))->text(), QStringLiteral("New Project (No Filename)"));
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_0"))->text(), QStringLiteral("My Goal"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblFilename"))->text(),
+             QStringLiteral("New Project (No Filename)"));
+    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_0"))->text(),
+             QStringLiteral("My Goal"));
 
     // Yes on an unnamed project opens the save window; cancelling it still starts anew.
     f.addSubGoals({QStringLiteral("Also gone")});

@@ -16,7 +16,8 @@ TempAppFolder::TempAppFolder()
     QDir().mkpath(m_dir.filePath(QStringLiteral("imgs")));
     for (const char* name : {"greencircle.gif", "bluecircle.gif"}) {
         const QString file = QString::fromLatin1(name);
-        QFile::copy(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + file, m_dir.filePath(QStringLiteral("imgs/") + file));
+        QFile::copy(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + file,
+                    m_dir.filePath(QStringLiteral("imgs/") + file));
     }
 }
 
@@ -26,9 +27,12 @@ Answer FakePrompt::ask(QWidget*, const Message& message)
     if (!answers.isEmpty())
         return answers.takeFirst();
     switch (message.buttons) {
-    case Message::Buttons::Ok: return Answer::Ok;
-    case Message::Buttons::YesNo: return Answer::No;
-    case Message::Buttons::YesNoCancel: return Answer::Cancel;
+    case Message::Buttons::Ok:
+        return Answer::Ok;
+    case Message::Buttons::YesNo:
+        return Answer::No;
+    case Message::Buttons::YesNoCancel:
+        return Answer::Cancel;
     }
     return Answer::Cancel;
 }
@@ -102,12 +106,14 @@ void typeText(QWidget* widget, const QString& text)
             QTest::keyClick(widget, char(c.unicode()));
         } else {
             QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
         }
     }
 }
 
 QString WindowFixture::taskFile(int panel) const
 {
-    return folder.file(QStringLiteral("tmp/") + window->panel(panel)->key() + QStringLiteral(".txt"));
+    return folder.file(QStringLiteral("tmp/") + window->panel(panel)->key() +
+                       QStringLiteral(".txt"));
 }

@@ -30,15 +30,17 @@ class FakePrompt : public Prompt
 {
 public:
     QList<Message> shown;
-    QList<Answer> answers;                        // next answers, in order
-    QList<std::optional<QString>> openChoices;    // next results of the open window
-    QList<std::optional<QString>> saveChoices;    // next results of the save window
+    QList<Answer> answers;                     // next answers, in order
+    QList<std::optional<QString>> openChoices; // next results of the open window
+    QList<std::optional<QString>> saveChoices; // next results of the save window
     int openWindows = 0;
     int saveWindows = 0;
 
     Answer ask(QWidget* parent, const Message& message) override;
-    std::optional<QString> chooseProjectToOpen(QWidget* parent, const Workspace& workspace) override;
-    std::optional<QString> chooseProjectToSave(QWidget* parent, const Workspace& workspace) override;
+    std::optional<QString> chooseProjectToOpen(QWidget* parent,
+                                               const Workspace& workspace) override;
+    std::optional<QString> chooseProjectToSave(QWidget* parent,
+                                               const Workspace& workspace) override;
 
     QStringList texts() const;
     bool showed(const QString& text) const { return texts().contains(text); }

@@ -37,8 +37,14 @@ private:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
-    static QString text(MainWindow& w, const QString& name) { return w.findChild<QLabel*>(name)->text(); }
-    static TaskEditor* editor(MainWindow& w) { return w.findChild<TaskEditor*>(QStringLiteral("txtGoalTasks")); }
+    static QString text(MainWindow& w, const QString& name)
+    {
+        return w.findChild<QLabel*>(name)->text();
+    }
+    static TaskEditor* editor(MainWindow& w)
+    {
+        return w.findChild<TaskEditor*>(QStringLiteral("txtGoalTasks"));
+    }
 };
 
 void TestTasks::counts_data()
@@ -141,7 +147,8 @@ void TestTasks::pasteWithoutKeyIsWrittenAndKept()
     QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted --\nnon\u00A0breaking"));
     editor(f.w())->paste(); // as the context menu or a middle click would
-    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0" "breaking"));
+    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
+                                                "breaking"));
     QVERIFY(f.w().projectModified());
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 2"));
     QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_2")), Qt::LeftButton);
@@ -183,10 +190,14 @@ void TestTasks::dueDateText_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QDate>("date");
-    QTest::newRow("en_GB four digits") << QStringLiteral("en_GB") << QStringLiteral("15/03/2026") << QDate(2026, 3, 15);
-    QTest::newRow("en_US two-digit form written with four") << QStringLiteral("en_US") << QStringLiteral("3/15/2026") << QDate(2026, 3, 15);
-    QTest::newRow("de_DE") << QStringLiteral("de_DE") << QStringLiteral("15.03.2026") << QDate(2026, 3, 15);
-    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral("15 Mar 2026") << QDate(2026, 3, 15);
+    QTest::newRow("en_GB four digits")
+        << QStringLiteral("en_GB") << QStringLiteral("15/03/2026") << QDate(2026, 3, 15);
+    QTest::newRow("en_US two-digit form written with four")
+        << QStringLiteral("en_US") << QStringLiteral("3/15/2026") << QDate(2026, 3, 15);
+    QTest::newRow("de_DE") << QStringLiteral("de_DE") << QStringLiteral("15.03.2026")
+                           << QDate(2026, 3, 15);
+    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral("15 Mar 2026")
+                       << QDate(2026, 3, 15);
 }
 
 void TestTasks::dueDateText()
@@ -199,9 +210,12 @@ void TestTasks::dueDateText()
     QCOMPARE(DueDateText::parse(stored, l), std::optional<QDate>(date));
     // Old files may carry two-digit years: read into 1950..2049.
     const QLocale us(QStringLiteral("en_US"));
-    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/26"), us), std::optional<QDate>(QDate(2026, 3, 15)));
-    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/49"), us), std::optional<QDate>(QDate(2049, 3, 15)));
-    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/50"), us), std::optional<QDate>(QDate(1950, 3, 15)));
+    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/26"), us),
+             std::optional<QDate>(QDate(2026, 3, 15)));
+    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/49"), us),
+             std::optional<QDate>(QDate(2049, 3, 15)));
+    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/50"), us),
+             std::optional<QDate>(QDate(1950, 3, 15)));
     QVERIFY(!DueDateText::parse(QStringLiteral("next week"), l));
 }
 
