@@ -424,9 +424,11 @@ void MainWindow::RefreshPanels()
 
 // Drawn again while it matches a key on the dashboard or a task file already in tmp, so
 // two sub-goals never share a file and a new one never inherits old tasks.
-QString MainWindow::newGoalKey() const
+QString MainWindow::newGoalKey(const QStringList& alsoTaken) const
 {
-    return GoalKey::make(*m_services.random, [this](const QString& key) {
+    return GoalKey::make(*m_services.random, [&](const QString& key) {
+        if (alsoTaken.contains(key))
+            return true;
         for (const GoalPanel* p : m_panels) {
             if (p->key() == key)
                 return true;
@@ -465,29 +467,31 @@ void MainWindow::lblDelete_Click()
     m_reportedKeys.remove(m_selectedGoalKey);
     m_selectedGoalKey.clear();
 
-    struct Kept
-    {
-        QString name, key, due;
-    };
-    QList<Kept> kept;
+    QList<SubGoalRecord> kept;
     for (const GoalPanel* p : m_panels) {
         if (!p->isFilled())
             break;
-        kept.append({p->name(), p->key(), p->dueTag()});
+        kept.append({p->key(), p->name(), p->dueTag(), {}});
     }
     kept.removeAt(s - 1);
-    m_subGoals.clear();
+    refillPanels(kept);
+}
 
+// Fills panels 1..n in order, selecting and counting each one, and ends in adding mode.
+// Runs while loading (or refilling after a delete), so no panel's date is touched.
+void MainWindow::refillPanels(const QList<SubGoalRecord>& goals)
+{
+    m_subGoals.clear();
     for (GoalPanel* p : m_panels)
         p->clear();
-    for (int j = 0; j < kept.size(); ++j) {
-        GoalPanel* p = m_panels[j];
-        m_subGoals.append(kept[j].name);
-        p->setName(kept[j].name);
-        p->setKey(kept[j].key);
+    for (int k = 0; k < goals.size() && k < 8; ++k) {
+        GoalPanel* p = m_panels[k];
+        m_subGoals.append(goals[k].name);
+        p->setName(goals[k].name);
+        p->setKey(goals[k].key);
         p->show();
-        p->setDueDate(kept[j].due);
-        lblGoal_Click(j + 1);
+        p->setDueDate(goals[k].due);
+        lblGoal_Click(k + 1);
         RefreshTaskCounts();
     }
     m_projectLoading = false;
@@ -799,44 +803,33 @@ void MainWindow::LoadProject(const QString& path, const ProjectData& project)
     m_iniFileName = path;
     m_selectedGoalKey.clear();
     beginBatch();
-    m_subGoals.clear();
-    for (GoalPanel* p : m_panels)
-        p->clear();
     m_projectName->setMaxLength(qMax(40, int(project.name.size())));
     m_projectName->setText(project.name);
     m_mainGoal->setText(project.name);
 
     const Workspace& ws = m_services.workspace;
     Workspace::ensureFolder(ws.tmpFolder());
+    QList<SubGoalRecord> goals;
     QStringList keys;
-    for (const SubGoalRecord& goal : project.goals) {
+    for (const SubGoalRecord& goal : project.goals)
+        keys.append(goal.key);
+    for (int k = 0; k < project.goals.size(); ++k) {
+        const SubGoalRecord& goal = project.goals[k];
         QString key = goal.key;
         // Two sub-goals of one file must not share a task file.
-        if (keys.contains(key))
-            key = newGoalKey();
-        keys.append(key);
-        m_subGoals.append(goal.name);
+        if (keys.indexOf(key) < k) {
+            key = newGoalKey(keys);
+            keys[k] = key;
+        }
         QString text;
         for (const QString& line : goal.tasks) {
             text += line;
             text += u'\n';
         }
         storeTasks(key, goal.name, ws.taskFilePath(key), text);
+        goals.append({key, goal.name, goal.due, {}});
     }
-    for (int k = 0; k < project.goals.size(); ++k) {
-        GoalPanel* p = m_panels[k];
-        p->setName(project.goals[k].name);
-        p->setKey(keys[k]);
-        p->show();
-        p->setDueDate(project.goals[k].due);
-        lblGoal_Click(k + 1);
-        RefreshTaskCounts();
-    }
-    m_projectLoading = false;
-    m_selectedGoalKey.clear();
-    lblGoal_Click(0);
-    setCalendarToday();
-    endBatch();
+    refillPanels(goals);
 }
 
 QString MainWindow::GetIni(const QString& section, const QString& key) const

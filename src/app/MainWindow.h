@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class TaskEditor;
 struct ProjectData;
+struct SubGoalRecord;
 
 // The main window: sidebar editor, dashboard and Project menu. It owns all project state.
 class MainWindow : public QMainWindow
@@ -90,7 +91,8 @@ private:
 
     // Asks before unsaved changes would be lost; true when the caller may go on.
     bool saveChangesFirst();
-    QString newGoalKey() const;
+    QString newGoalKey(const QStringList& alsoTaken = {}) const;
+    void refillPanels(const QList<SubGoalRecord>& goals);
     Expected<QStringList> tasksOf(const GoalPanel& panel) const;
     void storeTasks(const QString& key, const QString& name, const QString& path,
                     const QString& text);

@@ -73,20 +73,7 @@ QByteArray TextFile::encode(const QString& text)
 QStringList TextFile::splitLines(const QString& text)
 {
     QStringList lines;
-    if (text.isEmpty())
-        return lines;
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    while (start < size) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = size;
-        qsizetype lineEnd = end;
-        if (lineEnd > start && text.at(lineEnd - 1) == u'\r' && end < size)
-            --lineEnd;
-        lines.append(text.mid(start, lineEnd - start));
-        start = end + 1;
-    }
+    forEachLine(text, [&](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 

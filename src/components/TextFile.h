@@ -20,6 +20,8 @@ public:
     // Lines of text; CR LF and LF both end a line, and a final line end yields no empty
     // last line.
     static QStringList splitLines(const QString& text);
+    // The same lines, handed to fn one by one without copying them.
+    template <typename Fn> static void forEachLine(QStringView text, Fn&& fn);
 
     // Replaces the file whole: the bytes go to a temporary file beside it, which is renamed
     // over the old one only once everything is written, so the old file survives any
@@ -31,3 +33,20 @@ public:
     static Expected<QString> load(const QString& path);
     static Expected<QStringList> loadLines(const QString& path);
 };
+
+template <typename Fn> void TextFile::forEachLine(QStringView text, Fn&& fn)
+{
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    while (start < size) {
+        qsizetype end = text.indexOf(u'\n', start);
+        const bool ended = end >= 0;
+        if (!ended)
+            end = size;
+        qsizetype length = end - start;
+        if (ended && length > 0 && text.at(end - 1) == u'\r')
+            --length;
+        fn(text.sliced(start, length));
+        start = end + 1;
+    }
+}

@@ -1,5 +1,7 @@
 #include "storage/IniDocument.h"
 
+#include "components/TextFile.h"
+
 #include <QSet>
 
 namespace {
@@ -16,23 +18,14 @@ IniDocument IniDocument::parse(QStringView text)
     IniDocument doc;
     QSet<QString> seenSections;
     Keys* current = nullptr; // null: before any section, or inside a repeated one
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    while (start < size) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = size;
-        QStringView line = text.mid(start, end - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        start = end + 1;
+    TextFile::forEachLine(text, [&](QStringView line) {
         ++doc.m_lineCount;
 
         const QStringView trimmed = line.trimmed();
         if (trimmed.startsWith(u'[')) {
             const qsizetype close = trimmed.indexOf(u']');
             if (close < 0)
-                continue;
+                return;
             const QString name = folded(trimmed.mid(1, close - 1));
             if (seenSections.contains(name)) {
                 current = nullptr;
@@ -40,19 +33,19 @@ IniDocument IniDocument::parse(QStringView text)
                 seenSections.insert(name);
                 current = &doc.m_sections[name];
             }
-            continue;
+            return;
         }
         if (!current)
-            continue;
+            return;
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0)
-            continue;
+            return;
         const QString key = folded(line.left(equals));
         if (key.isEmpty() || key.startsWith(u';'))
-            continue;
+            return;
         if (!current->contains(key))
             current->insert(key, line.mid(equals + 1).toString());
-    }
+    });
     return doc;
 }
 

@@ -1,5 +1,7 @@
 #include "tasks/TaskCounts.h"
 
+#include "components/TextFile.h"
+
 namespace {
 
 bool isBlank(QStringView line)
@@ -16,19 +18,12 @@ bool isBlank(QStringView line)
 TaskCounts TaskCounts::of(QStringView text)
 {
     TaskCounts counts;
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    while (start < size) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = size;
-        const QStringView line = text.mid(start, end - start);
-        if (!isBlank(line)) {
-            ++counts.total;
-            if (line.contains(QStringLiteral("--")))
-                ++counts.completed;
-        }
-        start = end + 1;
-    }
+    TextFile::forEachLine(text, [&](QStringView line) {
+        if (isBlank(line))
+            return;
+        ++counts.total;
+        if (line.contains(QStringLiteral("--")))
+            ++counts.completed;
+    });
     return counts;
 }
