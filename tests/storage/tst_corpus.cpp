@@ -11,20 +11,6 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // What a person sees of a project: every visible text and every task file.
 QStringList dashboard(WindowFixture& f)
 {
@@ -39,7 +25,7 @@ QStringList dashboard(WindowFixture& f)
         for (const char* name :
              {"lblTasks_Total_%1", "lblTasks_Completed_%1", "lblTasks_Pending_%1"})
             state << w.findChild<QLabel*>(QString::fromLatin1(name).arg(i))->text();
-        state << QString::fromUtf8(bytesOf(f.taskFile(i)).toHex());
+        state << QString::fromUtf8(fileBytes(f.taskFile(i)).toHex());
     }
     return state;
 }
@@ -124,7 +110,7 @@ void TestCorpus::damagedFiles()
     f.typeTasks(1, QStringLiteral("still here --"));
     const QStringList before = dashboard(f);
     const QString path = f.folder.file(QStringLiteral("projects/Damaged.gpj"));
-    writeBytes(path, bytes);
+    writeFile(path, bytes);
 
     f.prompt.openChoices = {path};
     f.prompt.answers = {Answer::No};
@@ -164,11 +150,11 @@ void TestCorpus::taskFileReplacedInTmp()
     WindowFixture f;
     TempAppFolder outside;
     const QString precious = outside.file(QStringLiteral("precious.txt"));
-    writeBytes(precious, "precious");
+    writeFile(precious, "precious");
     QDir().mkpath(f.folder.file(QStringLiteral("tmp/1-1-1.txt")));
     QVERIFY(QFile::link(precious, f.folder.file(QStringLiteral("tmp/2-2-2.txt"))));
     const QString path = f.folder.file(QStringLiteral("projects/P.gpj"));
-    writeBytes(path, "[Project]\r\nName=P\r\n[Goals]\r\n" + goal(1, "1-1-1", "2", {"a --", "b"}) +
+    writeFile(path, "[Project]\r\nName=P\r\n[Goals]\r\n" + goal(1, "1-1-1", "2", {"a --", "b"}) +
                          goal(2, "2-2-2", "1", {"c --"}));
     f.prompt.openChoices = {path};
     f.w().mnuOpen_Click();
@@ -177,13 +163,13 @@ void TestCorpus::taskFileReplacedInTmp()
     QVERIFY(f.prompt.shown[0].text.contains(f.folder.file(QStringLiteral("tmp/1-1-1.txt"))));
     QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_1"))->text(),
              QStringLiteral("Tasks: 2"));
-    QCOMPARE(bytesOf(precious), QByteArray("precious"));
-    QCOMPARE(bytesOf(f.taskFile(2)), QByteArray("c --\r\n"));
+    QCOMPARE(fileBytes(precious), QByteArray("precious"));
+    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("c --\r\n"));
 
     const QString again = f.folder.file(QStringLiteral("projects/Again.gpj"));
     f.prompt.saveChoices = {again};
     QVERIFY(f.w().mnuSaveAs_Click());
-    QVERIFY(bytesOf(again).contains("Goal1_Tasks=2\r\nGoal1_Task1=a --\r\nGoal1_Task2=b\r\n"));
+    QVERIFY(fileBytes(again).contains("Goal1_Tasks=2\r\nGoal1_Task1=a --\r\nGoal1_Task2=b\r\n"));
 }
 
 QTEST_MAIN(TestCorpus)

@@ -15,12 +15,6 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 QByteArray bigProject(int version)
 {
     ProjectData project;
@@ -97,9 +91,9 @@ void TestCrash::killedSavesLeaveOldOrNew()
         QVERIFY(child.waitForFinished(10000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         ++kills;
-        const QByteArray p = bytesOf(project);
+        const QByteArray p = fileBytes(project);
         QVERIFY2(p == versions[0] || p == versions[1], "torn project file");
-        const QByteArray t = bytesOf(tasks);
+        const QByteArray t = fileBytes(tasks);
         QVERIFY2(t == versions[0] || t == versions[1], "torn task file");
         changes += p != last;
         last = p;
@@ -121,8 +115,8 @@ void TestCrash::fullDiskInTheWindow()
     const QString path = f.folder.file(QStringLiteral("projects/P.gpj"));
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click());
-    const QByteArray savedProject = bytesOf(path);
-    const QByteArray savedTasks = bytesOf(f.taskFile(1));
+    const QByteArray savedProject = fileBytes(path);
+    const QByteArray savedTasks = fileBytes(f.taskFile(1));
     f.prompt.shown.clear();
     {
         FileSizeLimit limit(savedTasks.size() + 20);
@@ -134,12 +128,12 @@ void TestCrash::fullDiskInTheWindow()
         QCOMPARE(f.prompt.shown.last().caption, QStringLiteral("Save Project"));
         QVERIFY(f.w().projectModified());
     }
-    QCOMPARE(bytesOf(path), savedProject);
-    const QByteArray now = bytesOf(f.taskFile(1));
+    QCOMPARE(fileBytes(path), savedProject);
+    const QByteArray now = fileBytes(f.taskFile(1));
     QVERIFY(now == savedTasks || now.startsWith("first task --\r\nsecond"));
     // Room again: everything typed reaches the file.
     QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(bytesOf(path).contains(
+    QVERIFY(fileBytes(path).contains(
         "Goal1_Task2=second task, long enough to pass the limit of this disk\r\n"));
 }
 

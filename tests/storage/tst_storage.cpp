@@ -21,23 +21,9 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 QByteArray golden(const char* name)
 {
-    return bytesOf(QStringLiteral(AIMWELL_TEST_DATA "/") + QString::fromLatin1(name));
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    return fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/") + QString::fromLatin1(name));
 }
 
 // Every file in a folder with its bytes, to prove that nothing changed.
@@ -47,7 +33,7 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        files.insert(path, bytesOf(path));
+        files.insert(path, fileBytes(path));
     }
     return files;
 }
@@ -109,7 +95,7 @@ void TestStorage::emptyProjectIsThreeLines()
     const QString path = f.folder.file(QStringLiteral("projects/Empty.gpj"));
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click()); // creates the missing projects folder too
-    QCOMPARE(bytesOf(path), golden("empty-project.gpj"));
+    QCOMPARE(fileBytes(path), golden("empty-project.gpj"));
     QCOMPARE(f.prompt.shown.last().text, QStringLiteral("Ready! Project saved."));
     QCOMPARE(f.prompt.shown.last().caption, QStringLiteral("Done"));
     QCOMPARE(f.w().currentProjectFile(), path);
@@ -144,12 +130,12 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     const QString path = f.folder.file(QStringLiteral("projects/Full.gpj"));
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click());
-    QCOMPARE(bytesOf(path), golden("full-project.gpj"));
+    QCOMPARE(fileBytes(path), golden("full-project.gpj"));
     QVERIFY(!f.w().projectModified());
 
     // Saving again without changes gives the same bytes.
     QVERIFY(f.w().mnuSave_Click());
-    QCOMPARE(bytesOf(path), golden("full-project.gpj"));
+    QCOMPARE(fileBytes(path), golden("full-project.gpj"));
 
     f.w().mnuNew_Click();
     QVERIFY(!f.w().panel(1)->isVisible());
@@ -167,15 +153,15 @@ void TestStorage::fullProjectBytesAndRoundTrip()
              QStringLiteral("Tasks: 2"));
     QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Pending_1"))->text(),
              QStringLiteral("Pending: 1"));
-    QCOMPARE(bytesOf(f.taskFile(4)), QByteArray("weed --\r\n\r\nwater --\r\n"));
-    QCOMPARE(bytesOf(f.taskFile(7)), QByteArray());
+    QCOMPARE(fileBytes(f.taskFile(4)), QByteArray("weed --\r\n\r\nwater --\r\n"));
+    QCOMPARE(fileBytes(f.taskFile(7)), QByteArray());
     QCOMPARE(f.w().selectedGoalIndex(), 0);
     QCOMPARE(QDir(f.folder.file(QStringLiteral("tmp"))).entryList(QDir::Files).size(), 8);
 
     const QString again = f.folder.file(QStringLiteral("projects/Again.gpj"));
     f.prompt.saveChoices = {again};
     QVERIFY(f.w().mnuSaveAs_Click());
-    QCOMPARE(bytesOf(again), golden("full-project.gpj"));
+    QCOMPARE(fileBytes(again), golden("full-project.gpj"));
 }
 
 void TestStorage::oldWindowsFileOpens()
@@ -193,7 +179,7 @@ void TestStorage::oldWindowsFileOpens()
     // Numbering 1, 2, 4: only two load; a fractional count is rounded down.
     QCOMPARE(f.w().subGoalNames().size(), 2);
     QVERIFY(!f.w().panel(3)->isVisible());
-    QCOMPARE(bytesOf(f.taskFile(2)), QByteArray("only one\r\n\r\n"));
+    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("only one\r\n\r\n"));
     QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_2"))->text(),
              QStringLiteral("Tasks: 1"));
 }
@@ -250,7 +236,7 @@ void TestStorage::badFilesAreRefusedAndTheOpenProjectKept()
     if (reason == QStringLiteral("folder"))
         QDir().mkpath(bad);
     else
-        writeBytes(bad, bytes);
+        writeFile(bad, bytes);
     const auto before = snapshot(f.folder.path());
     f.prompt.shown.clear();
     f.prompt.openChoices = {bad};
@@ -287,11 +273,11 @@ void TestStorage::failedSaveIsReportedAndTheOldFileSurvives()
     const QString good = f.folder.file(QStringLiteral("projects/Good.gpj"));
     f.prompt.saveChoices = {good};
     QVERIFY(f.w().mnuSaveAs_Click());
-    const QByteArray saved = bytesOf(good);
+    const QByteArray saved = fileBytes(good);
     QVERIFY(QFile::remove(f.taskFile(1)));
     QDir().mkpath(f.taskFile(1));
     QVERIFY(!f.w().mnuSave_Click());
-    QCOMPARE(bytesOf(good), saved);
+    QCOMPARE(fileBytes(good), saved);
 }
 
 void TestStorage::fullDiskLeavesThePreviousFiles()
@@ -307,20 +293,20 @@ void TestStorage::fullDiskLeavesThePreviousFiles()
     const QByteArray bytes = ProjectFile::serialize(big);
     QCOMPARE(underFileSizeLimit(4096, [&] { return ProjectFile::write(project, bytes).ok(); }), 1);
     QCOMPARE(underFileSizeLimit(4096, [&] { return TextFile::saveBytes(tasks, bytes).ok(); }), 1);
-    QCOMPARE(bytesOf(project), QByteArray("old project\r\n"));
-    QCOMPARE(bytesOf(tasks), QByteArray("old tasks"));
+    QCOMPARE(fileBytes(project), QByteArray("old project\r\n"));
+    QCOMPARE(fileBytes(tasks), QByteArray("old tasks"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     // Within the limit the same calls succeed.
     QCOMPARE(underFileSizeLimit(1 << 20, [&] { return ProjectFile::write(project, bytes).ok(); }),
              0);
-    QCOMPARE(bytesOf(project), bytes);
+    QCOMPARE(fileBytes(project), bytes);
 }
 
 void TestStorage::unsavedChangesAreAskedAbout()
 {
     WindowFixture f;
     const QString other = f.folder.file(QStringLiteral("projects/Other.gpj"));
-    writeBytes(other, golden("empty-project.gpj"));
+    writeFile(other, golden("empty-project.gpj"));
     f.addSubGoals({QStringLiteral("Unsaved")});
 
     // Close: Cancel stays, Yes with a cancelled save window stays, No closes.
@@ -343,7 +329,7 @@ void TestStorage::unsavedChangesAreAskedAbout()
     f.prompt.answers = {Answer::Yes};
     f.prompt.saveChoices = {saved};
     f.w().mnuOpen_Click();
-    QVERIFY(bytesOf(saved).contains("Goal1_Name=Unsaved"));
+    QVERIFY(fileBytes(saved).contains("Goal1_Name=Unsaved"));
     QCOMPARE(f.w().currentProjectFile(), other);
     QVERIFY(!f.w().panel(1)->isVisible());
 
@@ -363,7 +349,7 @@ void TestStorage::saveAsCancelledOnANamedProject()
     f.addSubGoals({QStringLiteral("Later")});
     // Cancel in the save window still writes the project to its current file.
     QVERIFY(f.w().mnuSaveAs_Click());
-    QVERIFY(bytesOf(path).contains("Goal1_Name=Later"));
+    QVERIFY(fileBytes(path).contains("Goal1_Name=Later"));
 
     // Cancel on an unnamed project saves nothing.
     WindowFixture g;

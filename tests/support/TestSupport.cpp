@@ -117,3 +117,17 @@ QString WindowFixture::taskFile(int panel) const
     return folder.file(QStringLiteral("tmp/") + window->panel(panel)->key() +
                        QStringLiteral(".txt"));
 }
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}

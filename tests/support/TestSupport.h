@@ -90,5 +90,10 @@ struct WindowFixture
     QString taskFile(int panel) const;
 };
 
+// A file's bytes, or "<missing>".
+QByteArray fileBytes(const QString& path);
+// Writes a file whole, making its folder when needed.
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // Types text key by key; QTest::keyClicks only knows ASCII.
 void typeText(QWidget* widget, const QString& text);

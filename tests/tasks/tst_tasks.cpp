@@ -32,11 +32,6 @@ private slots:
     void storedDateTextSurvivesSelection();
 
 private:
-    static QByteArray bytesOf(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
     static QString text(MainWindow& w, const QString& name)
     {
         return w.findChild<QLabel*>(name)->text();
@@ -81,7 +76,7 @@ void TestTasks::keyReleaseWritesCountsAndPicture()
     QVERIFY(!blue.isNull() && blue != green);
 
     f.typeTasks(1, QStringLiteral("dig --\nplant --\nwater"));
-    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater"));
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater"));
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 3"));
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Completed_1")), QStringLiteral("Completed: 2"));
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Pending_1")), QStringLiteral("Pending: 1"));
@@ -97,7 +92,7 @@ void TestTasks::keyReleaseWritesCountsAndPicture()
     QFile::remove(f.folder.file(QStringLiteral("imgs/bluecircle.gif")));
     QTest::keyClick(editor(f.w()), Qt::Key_Return);
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 3"));
-    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater --\r\n"));
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater --\r\n"));
     QCOMPARE(f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
              green.convertToFormat(QImage::Format_RGB32));
 }
@@ -116,7 +111,7 @@ void TestTasks::onlyCharacterKeysMarkModified()
     QTest::keyClick(e, Qt::Key_Left);
     QTest::keyClick(e, Qt::Key_Left);
     QTest::keyClick(e, Qt::Key_Delete);
-    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray("ab -"));
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("ab -"));
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Completed_1")), QStringLiteral("Completed: 0"));
     QVERIFY(!f.w().projectModified());
     QTest::keyClick(e, Qt::Key_Backspace);
@@ -136,7 +131,7 @@ void TestTasks::nothingSelectedWritesNothing()
 
     // Selecting creates the empty task file; the counts wait for the next key.
     QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
-    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray());
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray());
     QVERIFY(editor(f.w())->tasksText().isEmpty());
 }
 
@@ -147,7 +142,7 @@ void TestTasks::pasteWithoutKeyIsWrittenAndKept()
     QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted --\nnon\u00A0breaking"));
     editor(f.w())->paste(); // as the context menu or a middle click would
-    QCOMPARE(bytesOf(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
                                                 "breaking"));
     QVERIFY(f.w().projectModified());
     QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 2"));
