@@ -41,15 +41,14 @@ void TestDialogs::nameRules_data()
     const int ok = int(FileNameRules::Verdict::Ok);
     const int invalid = int(FileNameRules::Verdict::Invalid);
     QTest::newRow("empty") << QString() << int(FileNameRules::Verdict::Empty);
-    QTest::newRow("one space") << QStringLiteral(" ") << invalid;
-    QTest::newRow("letters digits hyphen underscore") << QStringLiteral("Plan_2024-final") << ok;
-    QTest::newRow("non-ascii letters") << QStringLiteral("Pl\u00E4ne") << ok;
+    QTest::newRow("one space") << u" "_s << invalid;
+    QTest::newRow("letters digits hyphen underscore") << u"Plan_2024-final"_s << ok;
+    QTest::newRow("non-ascii letters") << u"Pl\u00E4ne"_s << ok;
     for (const char* bad : {" ", ".", ";", "'", "?", "@", "\"", "$", "/", "\t", "\n"}) {
         const QString c = QString::fromLatin1(bad);
-        QTest::addRow("start %d", bad[0]) << c + QStringLiteral("plan") << invalid;
-        QTest::addRow("middle %d", bad[0])
-            << QStringLiteral("pl") + c + QStringLiteral("an") << invalid;
-        QTest::addRow("end %d", bad[0]) << QStringLiteral("plan") + c << invalid;
+        QTest::addRow("start %d", bad[0]) << c + u"plan"_s << invalid;
+        QTest::addRow("middle %d", bad[0]) << u"pl"_s + c + u"an"_s << invalid;
+        QTest::addRow("end %d", bad[0]) << u"plan"_s + c << invalid;
     }
 }
 
@@ -67,32 +66,30 @@ void TestDialogs::saveWindowChecksAndHandsOverThePath()
     FakePrompt prompt;
     SaveDialog dialog(ws, prompt);
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Project"));
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("txtSave"));
+    QCOMPARE(dialog.windowTitle(), u"Save Project"_s);
+    auto* name = dialog.findChild<QLineEdit*>(u"txtSave"_s);
     QVERIFY(name->text().isEmpty());
 
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdOpen"))->click();
-    QCOMPARE(prompt.shown.last().text, QStringLiteral("Please enter a name for the file."));
-    QCOMPARE(prompt.shown.last().caption, QStringLiteral("Missing Info"));
-    name->setText(QStringLiteral("my plan"));
+    dialog.findChild<QPushButton*>(u"cmdOpen"_s)->click();
+    QCOMPARE(prompt.shown.last().text, u"Please enter a name for the file."_s);
+    QCOMPARE(prompt.shown.last().caption, u"Missing Info"_s);
+    name->setText(u"my plan"_s);
     QTest::keyClick(name, Qt::Key_Return); // Enter presses Save
-    QCOMPARE(prompt.shown.last().text,
-             QStringLiteral("Please remove any spaces and/or special characters."));
-    QCOMPARE(prompt.shown.last().caption, QStringLiteral("Invalid Name"));
+    QCOMPARE(prompt.shown.last().text, u"Please remove any spaces and/or special characters."_s);
+    QCOMPARE(prompt.shown.last().caption, u"Invalid Name"_s);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(name->text(), QStringLiteral("my plan"));
+    QCOMPARE(name->text(), u"my plan"_s);
 
-    name->setText(QStringLiteral("Plan_2024-Final"));
+    name->setText(u"Plan_2024-Final"_s);
     QTest::keyClick(name, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(
-        dialog.chosenPath(),
-        std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan_2024-Final.gpj")));
+    QCOMPARE(dialog.chosenPath(),
+             std::optional<QString>(folder.path() + u"/projects/Plan_2024-Final.gpj"_s));
 
     SaveDialog cancelled(ws, prompt);
     cancelled.show();
-    cancelled.findChild<QLineEdit*>(QStringLiteral("txtSave"))->setText(QStringLiteral("x"));
+    cancelled.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"x"_s);
     QTest::keyClick(&cancelled, Qt::Key_Escape);
     QVERIFY(!cancelled.chosenPath());
 }
@@ -101,23 +98,21 @@ void TestDialogs::saveWindowAsksBeforeReplacing()
 {
     TempAppFolder folder;
     Workspace ws(folder.path());
-    touch(ws.projectPath(QStringLiteral("Old.gpj")));
+    touch(ws.projectPath(u"Old.gpj"_s));
     FakePrompt prompt;
     SaveDialog dialog(ws, prompt);
     dialog.show();
-    dialog.findChild<QLineEdit*>(QStringLiteral("txtSave"))->setText(QStringLiteral("Old"));
+    dialog.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"Old"_s);
     prompt.answers = {Answer::No};
     dialog.cmdOpen_Click();
-    QCOMPARE(prompt.shown.last().text,
-             QStringLiteral("File already exists. Want to overwrite it?"));
-    QCOMPARE(prompt.shown.last().caption, QStringLiteral("File Already Exists"));
+    QCOMPARE(prompt.shown.last().text, u"File already exists. Want to overwrite it?"_s);
+    QCOMPARE(prompt.shown.last().caption, u"File Already Exists"_s);
     QCOMPARE(prompt.shown.last().buttons, Message::Buttons::YesNo);
     QVERIFY(dialog.isVisible());
     QVERIFY(!dialog.chosenPath());
     prompt.answers = {Answer::Yes};
     dialog.cmdOpen_Click();
-    QCOMPARE(dialog.chosenPath(),
-             std::optional<QString>(ws.projectPath(QStringLiteral("Old.gpj"))));
+    QCOMPARE(dialog.chosenPath(), std::optional<QString>(ws.projectPath(u"Old.gpj"_s)));
 }
 
 void TestDialogs::openWindowListsProjects()
@@ -127,80 +122,78 @@ void TestDialogs::openWindowListsProjects()
     FakePrompt prompt;
     {
         OpenDialog dialog(ws, prompt);
-        QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("File1"))->count(),
+        QCOMPARE(dialog.findChild<QListWidget*>(u"File1"_s)->count(),
                  0); // no projects folder
     }
     for (const char* name : {"b.gpj", "A.GPJ", "c.txt", ".hidden.gpj", "a.gpj.bak"})
         touch(ws.projectPath(QString::fromLatin1(name)));
-    QDir().mkpath(ws.projectPath(QStringLiteral("folder.gpj")));
+    QDir().mkpath(ws.projectPath(u"folder.gpj"_s));
     OpenDialog dialog(ws, prompt);
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Open Project"));
-    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("File1"));
+    QCOMPARE(dialog.windowTitle(), u"Open Project"_s);
+    auto* list = dialog.findChild<QListWidget*>(u"File1"_s);
     const auto names = [&] {
         QStringList n;
         for (int i = 0; i < list->count(); ++i)
             n.append(list->item(i)->text());
         return n;
     };
-    QCOMPARE(names(), (QStringList{QStringLiteral("A.GPJ"), QStringLiteral("b.gpj")}));
+    QCOMPARE(names(), (QStringList{u"A.GPJ"_s, u"b.gpj"_s}));
     QVERIFY(list->selectedItems().isEmpty());
 
     // A file added meanwhile shows once the window is active again; the selection stays.
     list->setCurrentRow(1);
-    touch(ws.projectPath(QStringLiteral("0-new.gpj")));
+    touch(ws.projectPath(u"0-new.gpj"_s));
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&dialog, &activate);
-    QCOMPARE(names(), (QStringList{QStringLiteral("0-new.gpj"), QStringLiteral("A.GPJ"),
-                                   QStringLiteral("b.gpj")}));
-    QCOMPARE(list->currentItem()->text(), QStringLiteral("b.gpj"));
+    QCOMPARE(names(), (QStringList{u"0-new.gpj"_s, u"A.GPJ"_s, u"b.gpj"_s}));
+    QCOMPARE(list->currentItem()->text(), u"b.gpj"_s);
 }
 
 void TestDialogs::openWindowChoosing()
 {
     TempAppFolder folder;
     Workspace ws(folder.path());
-    touch(ws.projectPath(QStringLiteral("Plan.gpj")));
+    touch(ws.projectPath(u"Plan.gpj"_s));
     FakePrompt prompt;
     OpenDialog dialog(ws, prompt);
     dialog.show();
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdOpen"))->click();
-    QCOMPARE(prompt.shown.last().text, QStringLiteral("Please select a file."));
-    QCOMPARE(prompt.shown.last().caption, QStringLiteral("Missing Info"));
+    dialog.findChild<QPushButton*>(u"cmdOpen"_s)->click();
+    QCOMPARE(prompt.shown.last().text, u"Please select a file."_s);
+    QCOMPARE(prompt.shown.last().caption, u"Missing Info"_s);
     QVERIFY(dialog.isVisible());
 
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("File1"));
+    auto* list = dialog.findChild<QListWidget*>(u"File1"_s);
     const QRect item = list->visualItemRect(list->item(0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.chosenPath(),
-             std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
+    QCOMPARE(dialog.chosenPath(), std::optional<QString>(folder.path() + u"/projects/Plan.gpj"_s));
 
     // From the keyboard: the first Down picks the first name, Enter opens it.
     OpenDialog keyboard(ws, prompt);
     keyboard.show();
     QVERIFY(QTest::qWaitForWindowExposed(&keyboard));
-    auto* keys = keyboard.findChild<QListWidget*>(QStringLiteral("File1"));
+    auto* keys = keyboard.findChild<QListWidget*>(u"File1"_s);
     keys->setFocus();
     QTest::keyClick(keys, Qt::Key_Down);
     QTest::keyClick(keys, Qt::Key_Return);
     QCOMPARE(keyboard.chosenPath(),
-             std::optional<QString>(folder.path() + QStringLiteral("/projects/Plan.gpj")));
+             std::optional<QString>(folder.path() + u"/projects/Plan.gpj"_s));
 
     OpenDialog cancelled(ws, prompt);
     cancelled.show();
-    cancelled.findChild<QListWidget*>(QStringLiteral("File1"))->setCurrentRow(0);
-    cancelled.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    cancelled.findChild<QListWidget*>(u"File1"_s)->setCurrentRow(0);
+    cancelled.findChild<QPushButton*>(u"cmdCancel"_s)->click();
     QVERIFY(!cancelled.chosenPath());
 }
 
 void TestDialogs::folderBrowsing()
 {
     WindowFixture f;
-    auto* link = f.w().findChild<QLabel*>(QStringLiteral("lblFilename"));
-    const QString projects = f.folder.file(QStringLiteral("projects"));
+    auto* link = f.w().findChild<QLabel*>(u"lblFilename"_s);
+    const QString projects = f.folder.file(u"projects"_s);
     QTest::mouseClick(link, Qt::LeftButton);
     QVERIFY(QDir(projects).exists());
     QCOMPARE(f.opener.opened, QStringList{projects});
@@ -215,13 +208,13 @@ void TestDialogs::folderBrowsing()
 
     // A file where the folder should be.
     WindowFixture g;
-    QFile blocker(g.folder.file(QStringLiteral("projects")));
+    QFile blocker(g.folder.file(u"projects"_s));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QTest::mouseClick(g.w().findChild<QLabel*>(QStringLiteral("lblFilename")), Qt::LeftButton);
+    QTest::mouseClick(g.w().findChild<QLabel*>(u"lblFilename"_s), Qt::LeftButton);
     QVERIFY(g.opener.opened.isEmpty());
     QCOMPARE(g.prompt.shown.size(), 1);
-    QCOMPARE(g.prompt.shown[0].caption, QStringLiteral("Projects Folder"));
+    QCOMPARE(g.prompt.shown[0].caption, u"Projects Folder"_s);
 }
 
 QTEST_MAIN(TestDialogs)

@@ -15,8 +15,8 @@ namespace {
 QStringList dashboard(WindowFixture& f)
 {
     MainWindow& w = f.w();
-    QStringList state{w.findChild<QLineEdit*>(QStringLiteral("txtProjectName"))->text(),
-                      w.findChild<QLabel*>(QStringLiteral("lblGoal_0"))->text()};
+    QStringList state{w.findChild<QLineEdit*>(u"txtProjectName"_s)->text(),
+                      w.findChild<QLabel*>(u"lblGoal_0"_s)->text()};
     for (int i = 1; i <= 8; ++i) {
         GoalPanel* p = w.panel(i);
         if (!p->isFilled())
@@ -80,7 +80,7 @@ void TestCorpus::damagedFiles_data()
         << true;
     QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF" + head + goal(1, "1-2-3", "1", {"caf\xC3\xA9"})
                                << true;
-    const QString wide = QStringLiteral("[Project]\r\nName=Wide \u00E9\r\n");
+    const QString wide = u"[Project]\r\nName=Wide \u00E9\r\n"_s;
     QTest::newRow("utf-16 bom") << QByteArray("\xFF\xFE", 2) +
                                        QByteArray(reinterpret_cast<const char*>(wide.utf16()),
                                                   wide.size() * 2)
@@ -99,6 +99,7 @@ void TestCorpus::damagedFiles_data()
     QTest::newRow("duplicate keys")
         << head + goal(1, "5-5-5", "1", {"one"}) + goal(2, "5-5-5", "1", {"two"}) << true;
     QTest::newRow("key leaving tmp") << head + goal(1, "../x", "0") << false;
+    QTest::newRow("not readable: a folder") << QByteArray("<folder>") << false;
 }
 
 void TestCorpus::damagedFiles()
@@ -106,11 +107,14 @@ void TestCorpus::damagedFiles()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, opens);
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("Open one")});
-    f.typeTasks(1, QStringLiteral("still here --"));
+    f.addSubGoals({u"Open one"_s});
+    f.typeTasks(1, u"still here --"_s);
     const QStringList before = dashboard(f);
-    const QString path = f.folder.file(QStringLiteral("projects/Damaged.gpj"));
-    writeFile(path, bytes);
+    const QString path = f.folder.file(u"projects/Damaged.gpj"_s);
+    if (bytes == "<folder>")
+        QDir().mkpath(path);
+    else
+        writeFile(path, bytes);
 
     f.prompt.openChoices = {path};
     f.prompt.answers = {Answer::No};
@@ -119,10 +123,12 @@ void TestCorpus::damagedFiles()
     f.w().mnuOpen_Click();
     QVERIFY2(clock.elapsed() < 30000, "opening took too long");
 
-    const QString refusal = QStringLiteral("could not be opened");
+    const QString refusal = u"could not be opened"_s;
     const bool refused = !f.prompt.shown.isEmpty() && f.prompt.shown.last().text.contains(refusal);
     QCOMPARE(refused, !opens);
     if (refused) {
+        QCOMPARE(f.prompt.shown.last().caption, u"Open Project"_s);
+        QVERIFY(f.prompt.shown.last().text.contains(path));
         QCOMPARE(dashboard(f), before);
         QVERIFY(f.w().projectModified());
         return;
@@ -136,7 +142,7 @@ void TestCorpus::damagedFiles()
 
     // Saved and opened again, the dashboard is the same.
     const QStringList opened = dashboard(f);
-    const QString again = f.folder.file(QStringLiteral("projects/Again.gpj"));
+    const QString again = f.folder.file(u"projects/Again.gpj"_s);
     f.prompt.saveChoices = {again};
     QVERIFY(f.w().mnuSaveAs_Click());
     f.prompt.openChoices = {again};
@@ -149,24 +155,23 @@ void TestCorpus::taskFileReplacedInTmp()
 {
     WindowFixture f;
     TempAppFolder outside;
-    const QString precious = outside.file(QStringLiteral("precious.txt"));
+    const QString precious = outside.file(u"precious.txt"_s);
     writeFile(precious, "precious");
-    QDir().mkpath(f.folder.file(QStringLiteral("tmp/1-1-1.txt")));
-    QVERIFY(QFile::link(precious, f.folder.file(QStringLiteral("tmp/2-2-2.txt"))));
-    const QString path = f.folder.file(QStringLiteral("projects/P.gpj"));
+    QDir().mkpath(f.folder.file(u"tmp/1-1-1.txt"_s));
+    QVERIFY(QFile::link(precious, f.folder.file(u"tmp/2-2-2.txt"_s)));
+    const QString path = f.folder.file(u"projects/P.gpj"_s);
     writeFile(path, "[Project]\r\nName=P\r\n[Goals]\r\n" + goal(1, "1-1-1", "2", {"a --", "b"}) +
-                         goal(2, "2-2-2", "1", {"c --"}));
+                        goal(2, "2-2-2", "1", {"c --"}));
     f.prompt.openChoices = {path};
     f.w().mnuOpen_Click();
     // The folder in the way is reported once; the tasks are on the dashboard all the same.
     QCOMPARE(f.prompt.shown.size(), 1);
-    QVERIFY(f.prompt.shown[0].text.contains(f.folder.file(QStringLiteral("tmp/1-1-1.txt"))));
-    QCOMPARE(f.w().findChild<QLabel*>(QStringLiteral("lblTasks_Total_1"))->text(),
-             QStringLiteral("Tasks: 2"));
+    QVERIFY(f.prompt.shown[0].text.contains(f.folder.file(u"tmp/1-1-1.txt"_s)));
+    QCOMPARE(f.w().findChild<QLabel*>(u"lblTasks_Total_1"_s)->text(), u"Tasks: 2"_s);
     QCOMPARE(fileBytes(precious), QByteArray("precious"));
     QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("c --\r\n"));
 
-    const QString again = f.folder.file(QStringLiteral("projects/Again.gpj"));
+    const QString again = f.folder.file(u"projects/Again.gpj"_s);
     f.prompt.saveChoices = {again};
     QVERIFY(f.w().mnuSaveAs_Click());
     QVERIFY(fileBytes(again).contains("Goal1_Tasks=2\r\nGoal1_Task1=a --\r\nGoal1_Task2=b\r\n"));

@@ -18,18 +18,12 @@ namespace {
 QByteArray bigProject(int version)
 {
     ProjectData project;
-    project.name = QStringLiteral("Version %1").arg(version);
+    project.name = u"Version %1"_s.arg(version);
     for (int g = 1; g <= 8; ++g) {
-        SubGoalRecord goal{QStringLiteral("%1-%2-300").arg(100 + g).arg(version),
-                           QStringLiteral("Goal %1").arg(g),
-                           {},
-                           {}};
+        SubGoalRecord goal{u"%1-%2-300"_s.arg(100 + g).arg(version), u"Goal %1"_s.arg(g), {}, {}};
         for (int t = 0; t < 5000; ++t)
-            goal.tasks.append(QStringLiteral("task %1 of goal %2, version %3%4")
-                                  .arg(t)
-                                  .arg(g)
-                                  .arg(version)
-                                  .arg(t % 3 ? QString() : QStringLiteral(" --")));
+            goal.tasks.append(u"task %1 of goal %2, version %3%4"_s.arg(t).arg(g).arg(version).arg(
+                t % 3 ? QString() : u" --"_s));
         project.goals.append(goal);
     }
     return ProjectFile::serialize(project);
@@ -66,18 +60,15 @@ private slots:
 void TestCrash::killedSavesLeaveOldOrNew()
 {
     TempAppFolder dir;
-    const QString project = dir.file(QStringLiteral("p.gpj"));
-    const QString tasks = dir.file(QStringLiteral("t.txt"));
+    const QString project = dir.file(u"p.gpj"_s);
+    const QString tasks = dir.file(u"t.txt"_s);
     const QByteArray versions[2] = {bigProject(0), bigProject(1)};
     QVERIFY(versions[0].size() > 1500000);
     for (int v = 0; v < 2; ++v)
-        QVERIFY(
-            TextFile::saveBytes(project + QStringLiteral(".v") + QString::number(v), versions[v])
-                .ok());
+        QVERIFY(TextFile::saveBytes(project + u".v"_s + QString::number(v), versions[v]).ok());
     QVERIFY(ProjectFile::write(project, versions[0]).ok());
     QVERIFY(TextFile::saveBytes(tasks, versions[0]).ok());
-    const QStringList keep{QStringLiteral("p.gpj"), QStringLiteral("t.txt"),
-                           QStringLiteral("p.gpj.v0"), QStringLiteral("p.gpj.v1")};
+    const QStringList keep{u"p.gpj"_s, u"t.txt"_s, u"p.gpj.v0"_s, u"p.gpj.v1"_s};
 
     int kills = 0;
     int changes = 0;
@@ -110,9 +101,9 @@ void TestCrash::killedSavesLeaveOldOrNew()
 void TestCrash::fullDiskInTheWindow()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("Big")});
-    f.typeTasks(1, QStringLiteral("first task --"));
-    const QString path = f.folder.file(QStringLiteral("projects/P.gpj"));
+    f.addSubGoals({u"Big"_s});
+    f.typeTasks(1, u"first task --"_s);
+    const QString path = f.folder.file(u"projects/P.gpj"_s);
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click());
     const QByteArray savedProject = fileBytes(path);
@@ -120,12 +111,12 @@ void TestCrash::fullDiskInTheWindow()
     f.prompt.shown.clear();
     {
         FileSizeLimit limit(savedTasks.size() + 20);
-        typeText(f.w().findChild<TaskEditor*>(QStringLiteral("txtGoalTasks")),
-                 QStringLiteral("\nsecond task, long enough to pass the limit of this disk"));
+        typeText(f.w().findChild<TaskEditor*>(u"txtGoalTasks"_s),
+                 u"\nsecond task, long enough to pass the limit of this disk"_s);
         QCOMPARE(f.prompt.shown.size(), 1); // reported once, not at every key
-        QCOMPARE(f.prompt.shown[0].caption, QStringLiteral("Task File"));
+        QCOMPARE(f.prompt.shown[0].caption, u"Task File"_s);
         QVERIFY(!f.w().mnuSave_Click());
-        QCOMPARE(f.prompt.shown.last().caption, QStringLiteral("Save Project"));
+        QCOMPARE(f.prompt.shown.last().caption, u"Save Project"_s);
         QVERIFY(f.w().projectModified());
     }
     QCOMPARE(fileBytes(path), savedProject);

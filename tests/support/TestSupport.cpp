@@ -13,11 +13,11 @@
 
 TempAppFolder::TempAppFolder()
 {
-    QDir().mkpath(m_dir.filePath(QStringLiteral("imgs")));
+    QDir().mkpath(m_dir.filePath(u"imgs"_s));
     for (const char* name : {"greencircle.gif", "bluecircle.gif"}) {
         const QString file = QString::fromLatin1(name);
         QFile::copy(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + file,
-                    m_dir.filePath(QStringLiteral("imgs/") + file));
+                    m_dir.filePath(u"imgs/"_s + file));
     }
 }
 
@@ -78,9 +78,21 @@ AppServices WindowFixture::services()
     return AppServices{Workspace(folder.path()), &prompt, &opener, &random};
 }
 
+QString WindowFixture::text(const QString& name)
+{
+    if (auto* line = find<QLineEdit>(name))
+        return line->text();
+    return find<QLabel>(name)->text();
+}
+
+void WindowFixture::click(const QString& name)
+{
+    QTest::mouseClick(find(name), Qt::LeftButton);
+}
+
 void WindowFixture::addSubGoals(const QStringList& names)
 {
-    auto* box = window->findChild<QLineEdit*>(QStringLiteral("txtSubGoal"));
+    auto* box = window->findChild<QLineEdit*>(u"txtSubGoal"_s);
     for (const QString& name : names) {
         box->setFocus();
         typeText(box, name);
@@ -90,9 +102,8 @@ void WindowFixture::addSubGoals(const QStringList& names)
 
 void WindowFixture::typeTasks(int panel, const QString& text)
 {
-    auto* name = window->panel(panel)->findChild<QLabel*>(QStringLiteral("lblGoal_%1").arg(panel));
-    QTest::mouseClick(name, Qt::LeftButton);
-    auto* editor = window->findChild<QPlainTextEdit*>(QStringLiteral("txtGoalTasks"));
+    click(u"lblGoal_%1"_s.arg(panel));
+    auto* editor = find<QPlainTextEdit>(u"txtGoalTasks"_s);
     editor->setFocus();
     typeText(editor, text);
 }
@@ -114,8 +125,7 @@ void typeText(QWidget* widget, const QString& text)
 
 QString WindowFixture::taskFile(int panel) const
 {
-    return folder.file(QStringLiteral("tmp/") + window->panel(panel)->key() +
-                       QStringLiteral(".txt"));
+    return folder.file(u"tmp/"_s + window->panel(panel)->key() + u".txt"_s);
 }
 
 QByteArray fileBytes(const QString& path)

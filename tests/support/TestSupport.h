@@ -7,11 +7,14 @@
 
 #include <QList>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
 #include <optional>
 
-class MainWindow;
+#include "app/MainWindow.h"
+
+using namespace Qt::StringLiterals;
 
 // An application folder of its own for each test, with the status pictures beside it.
 class TempAppFolder
@@ -82,6 +85,15 @@ struct WindowFixture
     ~WindowFixture();
     MainWindow& w() { return *window; }
     AppServices services();
+
+    template <typename W = QWidget> W* find(const QString& name)
+    {
+        return window->findChild<W*>(name);
+    }
+    // The text of a label or a line edit.
+    QString text(const QString& name);
+    void click(const QString& name);
+    bool visible(const QString& name) { return find(name)->isVisible(); }
 
     // Adds sub-goals through the name box as a user would.
     void addSubGoals(const QStringList& names);

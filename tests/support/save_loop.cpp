@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char* argv[])
 {
     if (argc != 3)
@@ -15,7 +17,7 @@ int main(int argc, char* argv[])
     const QString tasks = QFile::decodeName(argv[2]);
     QByteArray versions[2];
     for (int v = 0; v < 2; ++v) {
-        QFile f(project + QStringLiteral(".v") + QString::number(v));
+        QFile f(project + u".v"_s + QString::number(v));
         if (!f.open(QIODevice::ReadOnly))
             return 2;
         versions[v] = f.readAll();

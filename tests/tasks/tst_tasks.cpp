@@ -1,4 +1,3 @@
-#include "app/MainWindow.h"
 #include "dashboard/GoalPanel.h"
 #include "support/TestSupport.h"
 #include "tasks/DueDateText.h"
@@ -11,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QTest>
 
 class TestTasks : public QObject
@@ -26,21 +24,24 @@ private slots:
     void nothingSelectedWritesNothing();
     void pasteWithoutKeyIsWrittenAndKept();
     void unwritableTaskFileIsReportedOnceAndKept();
-    void dueDateText_data();
     void dueDateText();
     void dueDateTickPickClearAndReselect();
     void storedDateTextSurvivesSelection();
-
-private:
-    static QString text(MainWindow& w, const QString& name)
-    {
-        return w.findChild<QLabel*>(name)->text();
-    }
-    static TaskEditor* editor(MainWindow& w)
-    {
-        return w.findChild<TaskEditor*>(QStringLiteral("txtGoalTasks"));
-    }
 };
+
+namespace {
+
+TaskEditor* editor(WindowFixture& f)
+{
+    return f.find<TaskEditor>(u"txtGoalTasks"_s);
+}
+
+QImage image(const QPixmap& pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
 
 void TestTasks::counts_data()
 {
@@ -48,12 +49,12 @@ void TestTasks::counts_data()
     QTest::addColumn<int>("total");
     QTest::addColumn<int>("completed");
     QTest::newRow("empty") << QString() << 0 << 0;
-    QTest::newRow("final line end is no task") << QStringLiteral("a\n") << 1 << 0;
-    QTest::newRow("blank lines are no tasks") << QStringLiteral("a\n\n   \n\t\nb --") << 2 << 1;
-    QTest::newRow("marker after words") << QStringLiteral("paint the fence --done") << 1 << 1;
-    QTest::newRow("single hyphen means nothing") << QStringLiteral("left - right") << 1 << 0;
-    QTest::newRow("only the marker") << QStringLiteral("--") << 1 << 1;
-    QTest::newRow("three, two done") << QStringLiteral("a --\nb\nc--") << 3 << 2;
+    QTest::newRow("final line end is no task") << u"a\n"_s << 1 << 0;
+    QTest::newRow("blank lines are no tasks") << u"a\n\n   \n\t\nb --"_s << 2 << 1;
+    QTest::newRow("marker after words") << u"paint the fence --done"_s << 1 << 1;
+    QTest::newRow("single hyphen means nothing") << u"left - right"_s << 1 << 0;
+    QTest::newRow("only the marker") << u"--"_s << 1 << 1;
+    QTest::newRow("crlf") << u"a --\r\nb\r\nc--\r\n"_s << 3 << 2;
 }
 
 void TestTasks::counts()
@@ -70,209 +71,175 @@ void TestTasks::counts()
 void TestTasks::keyReleaseWritesCountsAndPicture()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("Garden")});
-    const QImage blue(f.folder.file(QStringLiteral("imgs/bluecircle.gif")));
-    const QImage green(f.folder.file(QStringLiteral("imgs/greencircle.gif")));
+    f.addSubGoals({u"Garden"_s});
+    const QImage blue(f.folder.file(u"imgs/bluecircle.gif"_s));
+    const QImage green(f.folder.file(u"imgs/greencircle.gif"_s));
     QVERIFY(!blue.isNull() && blue != green);
 
-    f.typeTasks(1, QStringLiteral("dig --\nplant --\nwater"));
+    f.typeTasks(1, u"dig --\nplant --\nwater"_s);
     QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater"));
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 3"));
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Completed_1")), QStringLiteral("Completed: 2"));
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Pending_1")), QStringLiteral("Pending: 1"));
-    QCOMPARE(f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
-             blue.convertToFormat(QImage::Format_RGB32));
-
-    QTest::keyClicks(editor(f.w()), QStringLiteral(" --"));
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Pending_1")), QStringLiteral("Pending: 0"));
-    QCOMPARE(f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
-             green.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 3"_s);
+    QCOMPARE(f.text(u"lblTasks_Completed_1"_s), u"Completed: 2"_s);
+    QCOMPARE(f.text(u"lblTasks_Pending_1"_s), u"Pending: 1"_s);
+    QCOMPARE(image(f.w().panel(1)->picture()), blue.convertToFormat(QImage::Format_RGB32));
+    QTest::keyClicks(editor(f), u" --"_s);
+    QCOMPARE(f.text(u"lblTasks_Pending_1"_s), u"Pending: 0"_s);
+    QCOMPARE(image(f.w().panel(1)->picture()), green.convertToFormat(QImage::Format_RGB32));
 
     // A missing picture leaves the last one in place.
-    QFile::remove(f.folder.file(QStringLiteral("imgs/bluecircle.gif")));
-    QTest::keyClick(editor(f.w()), Qt::Key_Return);
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 3"));
+    QFile::remove(f.folder.file(u"imgs/bluecircle.gif"_s));
+    QTest::keyClick(editor(f), Qt::Key_Return);
     QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater --\r\n"));
-    QCOMPARE(f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
-             green.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(image(f.w().panel(1)->picture()), green.convertToFormat(QImage::Format_RGB32));
 }
 
 void TestTasks::onlyCharacterKeysMarkModified()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("G")});
-    f.typeTasks(1, QStringLiteral("ab --"));
-    // Pretend the project was just saved, then use keys that type nothing.
-    f.prompt.saveChoices = {f.folder.file(QStringLiteral("projects/p.gpj"))};
+    f.addSubGoals({u"G"_s});
+    f.typeTasks(1, u"ab --"_s);
+    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
     QVERIFY(!f.w().projectModified());
-    TaskEditor* e = editor(f.w());
-    e->moveCursor(QTextCursor::End);
-    QTest::keyClick(e, Qt::Key_Left);
-    QTest::keyClick(e, Qt::Key_Left);
-    QTest::keyClick(e, Qt::Key_Delete);
+    editor(f)->moveCursor(QTextCursor::End);
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Delete})
+        QTest::keyClick(editor(f), key);
     QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("ab -"));
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Completed_1")), QStringLiteral("Completed: 0"));
+    QCOMPARE(f.text(u"lblTasks_Completed_1"_s), u"Completed: 0"_s);
     QVERIFY(!f.w().projectModified());
-    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClick(editor(f), Qt::Key_Backspace);
     QVERIFY(f.w().projectModified());
 }
 
 void TestTasks::nothingSelectedWritesNothing()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("G")});
-    QCOMPARE(f.w().selectedGoalIndex(), 0);
-    editor(f.w())->setTasksText(QStringLiteral("x"));
+    f.addSubGoals({u"G"_s});
+    editor(f)->setTasksText(u"x"_s);
     f.w().RefreshTaskCounts();
-    QVERIFY(!QDir(f.folder.file(QStringLiteral("tmp"))).exists() ||
-            QDir(f.folder.file(QStringLiteral("tmp"))).isEmpty());
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 0"));
-
+    QVERIFY(QDir(f.folder.file(u"tmp"_s)).isEmpty());
+    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 0"_s);
     // Selecting creates the empty task file; the counts wait for the next key.
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
+    f.click(u"lblGoal_1"_s);
     QCOMPARE(fileBytes(f.taskFile(1)), QByteArray());
-    QVERIFY(editor(f.w())->tasksText().isEmpty());
+    QVERIFY(editor(f)->tasksText().isEmpty());
 }
 
 void TestTasks::pasteWithoutKeyIsWrittenAndKept()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("A"), QStringLiteral("B")});
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
-    QGuiApplication::clipboard()->setText(QStringLiteral("pasted --\nnon\u00A0breaking"));
-    editor(f.w())->paste(); // as the context menu or a middle click would
+    f.addSubGoals({u"A"_s, u"B"_s});
+    f.click(u"lblGoal_1"_s);
+    QGuiApplication::clipboard()->setText(u"pasted --\nnon\u00A0breaking"_s);
+    editor(f)->paste(); // as the context menu or a middle click would
     QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
-                                                "breaking"));
+                                                  "breaking"));
     QVERIFY(f.w().projectModified());
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 2"));
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_2")), Qt::LeftButton);
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
-    QCOMPARE(editor(f.w())->tasksText(), QStringLiteral("pasted --\nnon\u00A0breaking"));
+    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s);
+    f.click(u"lblGoal_2"_s);
+    f.click(u"lblGoal_1"_s);
+    QCOMPARE(editor(f)->tasksText(), u"pasted --\nnon\u00A0breaking"_s);
 }
 
 void TestTasks::unwritableTaskFileIsReportedOnceAndKept()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("A"), QStringLiteral("B")});
-    // A folder where the task file should be.
-    QDir().mkpath(f.taskFile(1));
-    f.typeTasks(1, QStringLiteral("one"));
+    f.addSubGoals({u"A"_s, u"B"_s});
+    QDir().mkpath(f.taskFile(1)); // a folder where the file should be
+    f.typeTasks(1, u"one"_s);
     QCOMPARE(f.prompt.shown.size(), 1);
-    QCOMPARE(f.prompt.shown[0].caption, QStringLiteral("Task File"));
+    QCOMPARE(f.prompt.shown[0].caption, u"Task File"_s);
     QVERIFY(f.prompt.shown[0].text.contains(f.taskFile(1)));
-    QCOMPARE(editor(f.w())->tasksText(), QStringLiteral("one"));
-    QCOMPARE(text(f.w(), QStringLiteral("lblTasks_Total_1")), QStringLiteral("Tasks: 1"));
+    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
 
-    // Elsewhere and back: the text is still there, and still reported only once.
-    f.typeTasks(2, QStringLiteral("two"));
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
-    QCOMPARE(editor(f.w())->tasksText(), QStringLiteral("one"));
-    QTest::keyClicks(editor(f.w()), QStringLiteral("!"));
+    // Elsewhere and back: the text is still there, and reported only once.
+    f.typeTasks(2, u"two"_s);
+    f.click(u"lblGoal_1"_s);
+    QCOMPARE(editor(f)->tasksText(), u"one"_s);
+    QTest::keyClicks(editor(f), u"!"_s);
     QCOMPARE(f.prompt.shown.size(), 1);
-
     // Saving stores it even so.
-    const QString project = f.folder.file(QStringLiteral("projects/p.gpj"));
+    const QString project = f.folder.file(u"projects/p.gpj"_s);
     f.prompt.saveChoices = {project};
     QVERIFY(f.w().mnuSave_Click());
-    QFile file(project);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("Goal1_Task1=!one\r\n"));
-}
-
-void TestTasks::dueDateText_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QDate>("date");
-    QTest::newRow("en_GB four digits")
-        << QStringLiteral("en_GB") << QStringLiteral("15/03/2026") << QDate(2026, 3, 15);
-    QTest::newRow("en_US two-digit form written with four")
-        << QStringLiteral("en_US") << QStringLiteral("3/15/2026") << QDate(2026, 3, 15);
-    QTest::newRow("de_DE") << QStringLiteral("de_DE") << QStringLiteral("15.03.2026")
-                           << QDate(2026, 3, 15);
-    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral("15 Mar 2026")
-                       << QDate(2026, 3, 15);
+    QVERIFY(fileBytes(project).contains("Goal1_Task1=!one\r\n"));
 }
 
 void TestTasks::dueDateText()
 {
-    QFETCH(QString, locale);
-    QFETCH(QString, stored);
-    QFETCH(QDate, date);
-    const QLocale l(locale);
-    QCOMPARE(DueDateText::format(date, l), stored);
-    QCOMPARE(DueDateText::parse(stored, l), std::optional<QDate>(date));
+    const QList<std::tuple<const char*, QString>> forms{{"en_GB", u"15/03/2026"_s},
+                                                        {"en_US", u"3/15/2026"_s},
+                                                        {"de_DE", u"15.03.2026"_s},
+                                                        {"C", u"15 Mar 2026"_s}};
+    const QDate date(2026, 3, 15);
+    for (const auto& [name, text] : forms) {
+        const QLocale locale(QString::fromLatin1(name));
+        QCOMPARE(DueDateText::format(date, locale), text);
+        QCOMPARE(DueDateText::parse(text, locale), std::optional<QDate>(date));
+        QVERIFY(!DueDateText::parse(u"next week"_s, locale));
+    }
     // Old files may carry two-digit years: read into 1950..2049.
-    const QLocale us(QStringLiteral("en_US"));
-    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/26"), us),
-             std::optional<QDate>(QDate(2026, 3, 15)));
-    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/49"), us),
-             std::optional<QDate>(QDate(2049, 3, 15)));
-    QCOMPARE(DueDateText::parse(QStringLiteral("3/15/50"), us),
-             std::optional<QDate>(QDate(1950, 3, 15)));
-    QVERIFY(!DueDateText::parse(QStringLiteral("next week"), l));
+    const QLocale us(u"en_US"_s);
+    QCOMPARE(DueDateText::parse(u"3/15/26"_s, us), std::optional<QDate>(QDate(2026, 3, 15)));
+    QCOMPARE(DueDateText::parse(u"3/15/49"_s, us), std::optional<QDate>(QDate(2049, 3, 15)));
+    QCOMPARE(DueDateText::parse(u"3/15/50"_s, us), std::optional<QDate>(QDate(1950, 3, 15)));
 }
 
 void TestTasks::dueDateTickPickClearAndReselect()
 {
-    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    QLocale::setDefault(QLocale(u"en_US"_s)); // a short form with a two-digit year
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("A"), QStringLiteral("B")});
-    auto* box = f.w().findChild<QCheckBox*>(QStringLiteral("chkDueDate"));
-    auto* calendar = f.w().findChild<QCalendarWidget*>(QStringLiteral("Calendar1"));
-    auto* band = f.w().findChild<QWidget*>(QStringLiteral("shDueDate_1"));
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
+    f.addSubGoals({u"A"_s, u"B"_s});
+    auto* box = f.find<QCheckBox>(u"chkDueDate"_s);
+    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
+    f.click(u"lblGoal_1"_s);
     QVERIFY(!box->isChecked());
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
 
     calendar->setSelectedDate(QDate(2026, 3, 15));
     QVERIFY(f.w().panel(1)->dueTag().isEmpty()); // not ticked: no panel change
     QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(box->isChecked());
-    QCOMPARE(f.w().panel(1)->dueTag(), QStringLiteral("3/15/2026"));
-    QCOMPARE(f.w().panel(1)->dueCaption(), QStringLiteral("Due Date: 3/15/2026"));
-    QVERIFY(band->isVisible());
+    QCOMPARE(f.w().panel(1)->dueTag(), u"3/15/2026"_s);
+    QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 3/15/2026"_s);
+    QVERIFY(f.visible(u"shDueDate_1"_s));
     calendar->setSelectedDate(QDate(2027, 1, 2));
-    QCOMPARE(f.w().panel(1)->dueTag(), QStringLiteral("1/2/2027"));
+    QCOMPARE(f.w().panel(1)->dueTag(), u"1/2/2027"_s);
 
     // B has none; going there and back leaves both as they were.
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_2")), Qt::LeftButton);
+    f.click(u"lblGoal_2"_s);
     QVERIFY(!box->isChecked());
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
     QVERIFY(f.w().panel(2)->dueTag().isEmpty());
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
+    f.click(u"lblGoal_1"_s);
     QVERIFY(box->isChecked());
     QCOMPARE(calendar->selectedDate(), QDate(2027, 1, 2));
-    QCOMPARE(f.w().panel(1)->dueTag(), QStringLiteral("1/2/2027"));
+    QCOMPARE(f.w().panel(1)->dueTag(), u"1/2/2027"_s);
 
     QTest::mouseClick(box, Qt::LeftButton);
     QVERIFY(f.w().panel(1)->dueTag().isEmpty());
-    QVERIFY(!band->isVisible());
+    QVERIFY(!f.visible(u"shDueDate_1"_s));
     QLocale::setDefault(QLocale::c());
 }
 
 void TestTasks::storedDateTextSurvivesSelection()
 {
     WindowFixture f;
-    f.addSubGoals({QStringLiteral("old"), QStringLiteral("foreign")});
+    f.addSubGoals({u"old"_s, u"foreign"_s});
     // Texts as an older file or another locale stored them.
-    f.w().panel(1)->setDueDate(QStringLiteral("15 Mar 26"));
-    f.w().panel(2)->setDueDate(QStringLiteral("2026-03-15T00"));
-    const QString project = f.folder.file(QStringLiteral("projects/p.gpj"));
-    f.prompt.saveChoices = {project};
+    f.w().panel(1)->setDueDate(u"15 Mar 26"_s);
+    f.w().panel(2)->setDueDate(u"2026-03-15T00"_s);
+    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
 
-    auto* calendar = f.w().findChild<QCalendarWidget*>(QStringLiteral("Calendar1"));
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_1")), Qt::LeftButton);
+    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
+    f.click(u"lblGoal_1"_s);
     QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
-    QTest::mouseClick(f.w().findChild<QLabel*>(QStringLiteral("lblGoal_2")), Qt::LeftButton);
+    f.click(u"lblGoal_2"_s);
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-    QCOMPARE(f.w().panel(1)->dueTag(), QStringLiteral("15 Mar 26"));
-    QCOMPARE(f.w().panel(1)->dueCaption(), QStringLiteral("Due Date: 15 Mar 26"));
-    QCOMPARE(f.w().panel(2)->dueTag(), QStringLiteral("2026-03-15T00"));
-    // Looking is not editing.
-    QVERIFY(!f.w().projectModified());
+    QCOMPARE(f.w().panel(1)->dueTag(), u"15 Mar 26"_s);
+    QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 15 Mar 26"_s);
+    QCOMPARE(f.w().panel(2)->dueTag(), u"2026-03-15T00"_s);
+    QVERIFY(!f.w().projectModified()); // looking is not editing
 }
 
 QTEST_MAIN(TestTasks)
