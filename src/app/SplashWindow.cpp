@@ -4,7 +4,9 @@
 #include "app/Workspace.h"
 #include "dashboard/Fonts.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 SplashWindow::SplashWindow(const Workspace& workspace, std::function<void()> openMainWindow,
@@ -37,6 +39,9 @@ SplashWindow::SplashWindow(const Workspace& workspace, std::function<void()> ope
     layout->addStretch();
     layout->addWidget(wait);
     layout->addWidget(credit);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     m_timer.setObjectName(QStringLiteral("tmrLoad"));
     m_timer.setSingleShot(true);
