@@ -16,10 +16,16 @@ class CollectingReporter : public benchmark::ConsoleReporter
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
     std::optional<double> seconds(const std::string& name) const;
+    // The same for processor time, which leaves out waiting for the disk.
+    std::optional<double> cpuSeconds(const std::string& name) const;
 
 private:
-    std::map<std::string, std::vector<double>> m_runs;
-    std::map<std::string, double> m_medians;
+    struct Times
+    {
+        std::vector<double> real, cpu;
+        std::optional<double> medianReal, medianCpu;
+    };
+    std::map<std::string, Times> m_times;
 };
 
 struct TableInput
