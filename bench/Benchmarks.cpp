@@ -239,7 +239,7 @@ void openProject(benchmark::State& state, const Fixture& f, int scale)
     w.prompt.projectToOpen = f.projectPaths.at(scale);
     for (auto _ : state) {
         w.window.mnuOpen_Click();
-        // Painting comes later, from the event loop; it is not part of opening.
+        // Painting comes later, from the event loop, and is not counted as opening.
         state.PauseTiming();
         QCoreApplication::processEvents();
         state.ResumeTiming();
