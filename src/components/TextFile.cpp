@@ -48,25 +48,47 @@ QString TextFile::decode(const QByteArray& bytes)
         if (utf8.hasError())
             text = decodeWindows1252(view);
     }
-    if (text.contains(u'\r'))
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // CR LF becomes "\n" in one pass over the text.
+    if (text.contains(u'\r')) {
+        QChar* out = text.data();
+        const QChar* in = out;
+        const QChar* const end = in + text.size();
+        for (; in < end; ++in) {
+            if (*in == u'\r' && in + 1 < end && in[1] == u'\n')
+                continue;
+            *out++ = *in;
+        }
+        text.truncate(out - text.constData());
+    }
     return text;
 }
 
 QByteArray TextFile::encode(const QString& text)
 {
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains('\n'))
+    const QByteArray bytes = text.toUtf8();
+    const qsizetype lineEnds = bytes.count('\n');
+    if (lineEnds == 0)
         return bytes;
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.count('\n'));
-    char previous = 0;
-    for (const char c : bytes) {
-        if (c == '\n' && previous != '\r')
-            out.append('\r');
-        out.append(c);
-        previous = c;
+    // Copy whole runs between line ends; byte by byte is too slow for long lists.
+    QByteArray out(bytes.size() + lineEnds, Qt::Uninitialized);
+    char* to = out.data();
+    const char* from = bytes.constData();
+    const char* const end = from + bytes.size();
+    while (from < end) {
+        const char* lf = static_cast<const char*>(std::memchr(from, '\n', size_t(end - from)));
+        if (!lf) {
+            std::memcpy(to, from, size_t(end - from));
+            to += end - from;
+            break;
+        }
+        std::memcpy(to, from, size_t(lf - from));
+        to += lf - from;
+        if (lf == bytes.constData() || lf[-1] != '\r')
+            *to++ = '\r';
+        *to++ = '\n';
+        from = lf + 1;
     }
+    out.truncate(to - out.constData());
     return out;
 }
 

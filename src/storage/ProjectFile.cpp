@@ -98,12 +98,10 @@ QByteArray ProjectFile::serialize(const ProjectData& project)
 Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)
 {
     const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    if (!utf16 && bytes.contains('\0'))
+    const bool nul = utf16 ? TextFile::decode(bytes).contains(QChar(u'\0')) : bytes.contains('\0');
+    if (nul)
         return {{}, QStringLiteral("it is not a text file")};
-    const QString text = TextFile::decode(bytes);
-    if (text.contains(QChar(u'\0')))
-        return {{}, QStringLiteral("it is not a text file")};
-    return {IniDocument::parse(text), {}};
+    return {IniDocument::parse(bytes), {}};
 }
 
 Expected<IniDocument> ProjectFile::readIni(const QString& path)
@@ -169,10 +167,7 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
                     QStringLiteral("the task count \"%1\" of sub-goal %2 is larger than the file")
                         .arg(countText)
                         .arg(n)};
-        goal.tasks.reserve(*count.value);
-        const QString taskPrefix = prefix + QStringLiteral("_Task");
-        for (qint64 m = 1; m <= *count.value; ++m)
-            goal.tasks.append(ini.value(GoalsSection, taskPrefix + QString::number(m)));
+        goal.tasks = ini.tasks(n, *count.value);
         project.goals.append(std::move(goal));
     }
     return {std::move(project), {}};

@@ -22,8 +22,12 @@ TaskCounts TaskCounts::of(QStringView text)
         if (isBlank(line))
             return;
         ++counts.total;
-        if (line.contains(QStringLiteral("--")))
-            ++counts.completed;
+        for (qsizetype i = 1; i < line.size(); ++i) {
+            if (line[i] == u'-' && line[i - 1] == u'-') {
+                ++counts.completed;
+                break;
+            }
+        }
     });
     return counts;
 }

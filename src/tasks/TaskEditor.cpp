@@ -30,10 +30,8 @@ QString TaskEditor::tasksText() const
 {
     // toPlainText() would turn non-breaking spaces into plain ones.
     QString text = document()->toRawText();
-    for (QChar& c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
     return text;
 }
 
