@@ -202,18 +202,27 @@ void MainWindow::buildSidebar(QWidget* client)
         if (!m_syncingDueDate)
             chkDueDate_Click();
     });
-    m_calendar =
-        place(new QCalendarWidget(s), QStringLiteral("Calendar1"), {765, 7020, 3390, 2040});
+
+    for (QWidget* w : std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
+                                                      m_dueDateHeading, m_dueDate})
+        w->hide();
+}
+
+// The calendar is the costliest control and stays hidden until a sub-goal is selected,
+// so it is made then; it starts on today, as a new project's would.
+QCalendarWidget* MainWindow::calendar()
+{
+    if (m_calendar)
+        return m_calendar;
+    m_calendar = place(new QCalendarWidget(m_sidebar), QStringLiteral("Calendar1"),
+                       {765, 7020, 3390, 2040});
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setFont(Fonts::verdana(7.5));
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, [this] {
         if (!m_syncingDueDate)
             Calendar1_DateChange(m_calendar->selectedDate());
     });
-
-    for (QWidget* w : std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
-                                                      m_dueDateHeading, m_dueDate, m_calendar})
-        w->hide();
+    return m_calendar;
 }
 
 void MainWindow::buildDashboard(QWidget* client)
@@ -313,7 +322,7 @@ void MainWindow::lblGoal_Click(int index)
         m_subGoal->setText(selected->name());
         for (QWidget* w :
              std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
-                                             m_dueDateHeading, m_calendar, m_dueDate})
+                                             m_dueDateHeading, calendar(), m_dueDate})
             w->show();
         m_selectedGoalKey = selected->key();
         LoadTaskFile(m_selectedGoalKey);
@@ -330,8 +339,10 @@ void MainWindow::lblGoal_Click(int index)
     m_editingSubGoal = false;
     for (QWidget* w : std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
                                                       m_taskInstructions, m_dueDateHeading,
-                                                      m_calendar, m_dueDate})
+                                                      m_dueDate})
         w->hide();
+    if (m_calendar)
+        m_calendar->hide();
 }
 
 // Brings the check box and calendar into line with the panel. The panel itself is left
@@ -341,10 +352,10 @@ void MainWindow::syncDueDateEditor(int index)
     const QString tag = panel(index)->dueTag();
     m_syncingDueDate = true;
     if (tag.isEmpty()) {
-        m_calendar->setSelectedDate(QDate::currentDate());
+        calendar()->setSelectedDate(QDate::currentDate());
         m_dueDate->setChecked(false);
     } else {
-        m_calendar->setSelectedDate(DueDateText::parse(tag).value_or(QDate::currentDate()));
+        calendar()->setSelectedDate(DueDateText::parse(tag).value_or(QDate::currentDate()));
         m_dueDate->setChecked(true);
     }
     m_syncingDueDate = false;
@@ -352,6 +363,8 @@ void MainWindow::syncDueDateEditor(int index)
 
 void MainWindow::setCalendarToday()
 {
+    if (!m_calendar)
+        return;
     m_syncingDueDate = true;
     m_calendar->setSelectedDate(QDate::currentDate());
     m_syncingDueDate = false;
@@ -474,12 +487,12 @@ void MainWindow::lblDelete_Click()
         kept.append({p->key(), p->name(), p->dueTag(), {}});
     }
     kept.removeAt(s - 1);
-    refillPanels(kept);
+    refillPanels(kept, {});
 }
 
-// Fills panels 1..n in order, selecting and counting each one, and ends in adding mode.
-// Runs while loading (or refilling after a delete), so no panel's date is touched.
-void MainWindow::refillPanels(const QList<SubGoalRecord>& goals)
+// Fills panels 1..n in order and counts each one, then ends in adding mode. Counts come
+// with the goals when they are known; otherwise each task list is read from its file.
+void MainWindow::refillPanels(const QList<SubGoalRecord>& goals, const QList<TaskCounts>& counts)
 {
     m_subGoals.clear();
     for (GoalPanel* p : m_panels)
@@ -491,11 +504,11 @@ void MainWindow::refillPanels(const QList<SubGoalRecord>& goals)
         p->setKey(goals[k].key);
         p->show();
         p->setDueDate(goals[k].due);
-        lblGoal_Click(k + 1);
-        RefreshTaskCounts();
+        showCounts(p, k < counts.size() ? counts[k] : TaskCounts::of(taskText(goals[k].key, goals[k].name)));
     }
     m_projectLoading = false;
     m_selectedGoalKey.clear();
+    m_tasks->setTasksText(QString());
     lblGoal_Click(0);
     setCalendarToday();
     endBatch();
@@ -505,23 +518,27 @@ void MainWindow::refillPanels(const QList<SubGoalRecord>& goals)
 
 void MainWindow::LoadTaskFile(const QString& key)
 {
+    m_tasks->setTasksText(taskText(key, panel(m_selectedGoalIndex)->name()));
+}
+
+// A sub-goal's tasks: the text kept when its file could not be written, else the file,
+// which is created empty when missing.
+QString MainWindow::taskText(const QString& key, const QString& name)
+{
     const Workspace& ws = m_services.workspace;
     Workspace::ensureFolder(ws.tmpFolder());
-    const QString path = ws.taskFilePath(key);
     const auto unwritten = m_unwrittenTasks.constFind(key);
-    if (unwritten != m_unwrittenTasks.cend()) {
-        m_tasks->setTasksText(*unwritten);
-        return;
-    }
+    if (unwritten != m_unwrittenTasks.cend())
+        return *unwritten;
+    const QString path = ws.taskFilePath(key);
     if (Tools::fileExists(path, false)) {
         const auto text = TextFile::load(path);
-        m_tasks->setTasksText(text.value);
         if (!text.ok())
-            reportTaskFileFailure(key, panel(m_selectedGoalIndex)->name(), path, text.error);
-        return;
+            reportTaskFileFailure(key, name, path, text.error);
+        return text.value;
     }
-    m_tasks->setTasksText(QString());
-    storeTasks(key, panel(m_selectedGoalIndex)->name(), path, QString());
+    storeTasks(key, name, path, QString());
+    return {};
 }
 
 void MainWindow::RefreshTaskCounts()
@@ -533,7 +550,11 @@ void MainWindow::RefreshTaskCounts()
     storeTasks(m_selectedGoalKey, p->name(), m_services.workspace.taskFilePath(m_selectedGoalKey),
                text);
 
-    const TaskCounts counts = TaskCounts::of(text);
+    showCounts(p, TaskCounts::of(text));
+}
+
+void MainWindow::showCounts(GoalPanel* p, const TaskCounts& counts)
+{
     p->setCounts(counts);
     const QPixmap picture(m_services.workspace.imagePath(
         counts.allDone() ? QStringLiteral("greencircle.gif") : QStringLiteral("bluecircle.gif")));
@@ -615,7 +636,7 @@ void MainWindow::UpdateDueDateDisplay()
     const bool ticked = m_dueDate->isChecked();
     p->setDueVisible(ticked);
     if (ticked) {
-        const QString text = DueDateText::format(m_calendar->selectedDate());
+        const QString text = DueDateText::format(calendar()->selectedDate());
         p->setDueCaption(QStringLiteral("Due Date: ") + text);
         p->setDueTag(text);
     } else {
@@ -672,9 +693,7 @@ void MainWindow::mnuOpen_Click()
         return;
     if (!saveChangesFirst())
         return;
-    const auto ini = ProjectFile::readIni(*chosen);
-    Expected<ProjectData> project =
-        ini.ok() ? ProjectFile::fromIni(ini.value) : Expected<ProjectData>{{}, ini.error};
+    Expected<ProjectData> project = ProjectFile::read(*chosen);
     if (!project.ok()) {
         m_services.prompt->warn(
             this,
@@ -688,8 +707,7 @@ void MainWindow::mnuOpen_Click()
     m_currentProjectFile = *chosen;
     m_filename->setText(*chosen);
     m_filename->setToolTip(*chosen);
-    m_ini = ini.value;
-    LoadProject(*chosen, project.value);
+    LoadProject(*chosen, std::move(project.value));
     m_projectModified = false;
 }
 
@@ -797,7 +815,7 @@ void MainWindow::NewProject()
     lblGoal_Click(0);
 }
 
-void MainWindow::LoadProject(const QString& path, const ProjectData& project)
+void MainWindow::LoadProject(const QString& path, ProjectData project)
 {
     m_projectLoading = true;
     m_iniFileName = path;
@@ -809,32 +827,35 @@ void MainWindow::LoadProject(const QString& path, const ProjectData& project)
 
     const Workspace& ws = m_services.workspace;
     Workspace::ensureFolder(ws.tmpFolder());
-    QList<SubGoalRecord> goals;
     QStringList keys;
     for (const SubGoalRecord& goal : project.goals)
         keys.append(goal.key);
-    for (int k = 0; k < project.goals.size(); ++k) {
-        const SubGoalRecord& goal = project.goals[k];
-        QString key = goal.key;
+    QList<TaskCounts> counts;
+    for (qsizetype k = 0; k < project.goals.size(); ++k) {
+        SubGoalRecord& goal = project.goals[k];
         // Two sub-goals of one file must not share a task file.
-        if (keys.indexOf(key) < k) {
-            key = newGoalKey(keys);
-            keys[k] = key;
+        if (keys.indexOf(goal.key) < k) {
+            goal.key = newGoalKey(keys);
+            keys[k] = goal.key;
         }
         QString text;
-        for (const QString& line : goal.tasks) {
+        for (const QString& line : std::as_const(goal.tasks)) {
             text += line;
             text += u'\n';
         }
-        storeTasks(key, goal.name, ws.taskFilePath(key), text);
-        goals.append({key, goal.name, goal.due, {}});
+        // Each task list is written and counted once, then let go: a long project never
+        // sits in memory twice.
+        goal.tasks = {};
+        storeTasks(goal.key, goal.name, ws.taskFilePath(goal.key), text);
+        counts.append(TaskCounts::of(text));
     }
-    refillPanels(goals);
+    refillPanels(project.goals, counts);
 }
 
+// Read from the file each time: nothing is kept of a project once it is on the dashboard.
 QString MainWindow::GetIni(const QString& section, const QString& key) const
 {
-    return m_ini.value(section, key);
+    return ProjectFile::readIni(m_iniFileName).value.value(section, key);
 }
 
 // ---- Folder browsing ------------------------------------------------------------------

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/AppServices.h"
-#include "storage/IniDocument.h"
+#include "storage/ProjectFile.h"
+#include "tasks/TaskCounts.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -20,8 +21,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class TaskEditor;
-struct ProjectData;
-struct SubGoalRecord;
 
 // The main window: sidebar editor, dashboard and Project menu. It owns all project state.
 class MainWindow : public QMainWindow
@@ -68,7 +67,7 @@ public:
 
     bool SaveProject();
     void NewProject();
-    void LoadProject(const QString& path, const ProjectData& project);
+    void LoadProject(const QString& path, ProjectData project);
     QString GetIni(const QString& section, const QString& key) const;
 
 protected:
@@ -88,11 +87,14 @@ private:
     void txtGoalTasks_KeyPress();
     void syncDueDateEditor(int index);
     void setCalendarToday();
+    QCalendarWidget* calendar();
 
     // Asks before unsaved changes would be lost; true when the caller may go on.
     bool saveChangesFirst();
     QString newGoalKey(const QStringList& alsoTaken = {}) const;
-    void refillPanels(const QList<SubGoalRecord>& goals);
+    void refillPanels(const QList<SubGoalRecord>& goals, const QList<TaskCounts>& counts);
+    QString taskText(const QString& key, const QString& name);
+    void showCounts(GoalPanel* panel, const TaskCounts& counts);
     Expected<QStringList> tasksOf(const GoalPanel& panel) const;
     void storeTasks(const QString& key, const QString& name, const QString& path,
                     const QString& text);
@@ -111,7 +113,6 @@ private:
     QString m_selectedGoalKey;
     bool m_editingSubGoal = false;
     QString m_iniFileName;
-    IniDocument m_ini;
     QStringList m_subGoals; // names in panel order
 
     // True while the program itself moves the due-date controls.

@@ -5,32 +5,59 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringEncoder>
+
+#include <cstdio>
 
 #include <limits>
 #include <optional>
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const QString ProjectSection = QStringLiteral("PROJECT");
 const QString GoalsSection = QStringLiteral("GOALS");
 
-// A value must never end its line early.
-QString oneLine(const QString& value)
+// Writes the file's lines straight into UTF-8: a project can hold tens of thousands of
+// task lines, and building each one as a string first doubles the work.
+class LineWriter
 {
-    if (!value.contains(u'\n') && !value.contains(u'\r'))
-        return value;
-    QString copy = value;
-    copy.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    copy.replace(u'\r', u' ');
-    copy.replace(u'\n', u' ');
-    return copy;
-}
+public:
+    explicit LineWriter(qsizetype expectedChars) { m_out.reserve(expectedChars * 3 / 2 + 64); }
 
-void appendLine(QString& out, const QString& line)
-{
-    out += line;
-    out += QStringLiteral("\r\n");
-}
+    LineWriter& add(QLatin1StringView ascii)
+    {
+        m_out.append(ascii.data(), ascii.size());
+        return *this;
+    }
+    LineWriter& add(qint64 number)
+    {
+        char digits[24];
+        const int n = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(number));
+        m_out.append(digits, n);
+        return *this;
+    }
+    // A value never ends its line early: line breaks inside it become blanks.
+    LineWriter& value(QStringView text)
+    {
+        const qsizetype at = m_out.size();
+        m_out.resize(at + m_encoder.requiredSpace(text.size()));
+        char* end = m_encoder.appendToBuffer(m_out.data() + at, text);
+        for (char* c = m_out.data() + at; c < end; ++c) {
+            if (*c == '\r' || *c == '\n')
+                *c = ' ';
+        }
+        m_out.truncate(end - m_out.constData());
+        return *this;
+    }
+    void endLine() { m_out.append("\r\n", 2); }
+    QByteArray take() { return std::move(m_out); }
+
+private:
+    QByteArray m_out;
+    QStringEncoder m_encoder{QStringConverter::Utf8};
+};
 
 struct Count
 {
@@ -76,23 +103,28 @@ Count parseCount(const QString& text)
 
 QByteArray ProjectFile::serialize(const ProjectData& project)
 {
-    QString out;
-    appendLine(out, QStringLiteral("[Project]"));
-    appendLine(out, QStringLiteral("Name=") + oneLine(project.name));
-    appendLine(out, QStringLiteral("[Goals]"));
-    int i = 0;
+    qsizetype chars = project.name.size();
     for (const SubGoalRecord& goal : project.goals) {
-        const QString prefix = QStringLiteral("Goal") + QString::number(++i);
-        appendLine(out, prefix + u'=' + oneLine(goal.key));
-        appendLine(out, prefix + QStringLiteral("_Name=") + oneLine(goal.name));
-        appendLine(out, prefix + QStringLiteral("_Due=") + oneLine(goal.due));
-        appendLine(out, prefix + QStringLiteral("_Tasks=") + QString::number(goal.tasks.size()));
-        int m = 0;
+        chars += goal.key.size() + goal.name.size() + goal.due.size() + 80;
         for (const QString& task : goal.tasks)
-            appendLine(out, prefix + QStringLiteral("_Task") + QString::number(++m) + u'=' +
-                                oneLine(task));
+            chars += task.size() + 20;
     }
-    return out.toUtf8();
+    LineWriter out(chars);
+    out.add("[Project]"_L1).endLine();
+    out.add("Name="_L1).value(project.name).endLine();
+    out.add("[Goals]"_L1).endLine();
+    qint64 i = 0;
+    for (const SubGoalRecord& goal : project.goals) {
+        ++i;
+        out.add("Goal"_L1).add(i).add("="_L1).value(goal.key).endLine();
+        out.add("Goal"_L1).add(i).add("_Name="_L1).value(goal.name).endLine();
+        out.add("Goal"_L1).add(i).add("_Due="_L1).value(goal.due).endLine();
+        out.add("Goal"_L1).add(i).add("_Tasks="_L1).add(goal.tasks.size()).endLine();
+        qint64 m = 0;
+        for (const QString& task : goal.tasks)
+            out.add("Goal"_L1).add(i).add("_Task"_L1).add(++m).add("="_L1).value(task).endLine();
+    }
+    return out.take();
 }
 
 Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)

@@ -108,6 +108,7 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     f.w().mnuOpen_Click();
     QVERIFY(!f.w().projectModified());
     QCOMPARE(f.w().currentProjectFile(), path);
+    QCOMPARE(f.w().GetIni(u"project"_s, u"NAME"_s), u"House & Home"_s);
     QCOMPARE(f.w().findChild<QLabel*>(u"lblGoal_0"_s)->text(), u"House & Home"_s);
     QCOMPARE(f.w().subGoalNames()[1], u" spaced name "_s);
     QCOMPARE(f.w().panel(3)->name(), u"a\u00A8b=c;d"_s);

@@ -191,8 +191,8 @@ void TestTasks::dueDateTickPickClearAndReselect()
     WindowFixture f;
     f.addSubGoals({u"A"_s, u"B"_s});
     auto* box = f.find<QCheckBox>(u"chkDueDate"_s);
-    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
     f.click(u"lblGoal_1"_s);
+    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
     QVERIFY(!box->isChecked());
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
 
@@ -231,8 +231,8 @@ void TestTasks::storedDateTextSurvivesSelection()
     f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
 
-    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
     f.click(u"lblGoal_1"_s);
+    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
     QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
     f.click(u"lblGoal_2"_s);
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
