@@ -189,7 +189,7 @@ void saveProject(benchmark::State& state, const Fixture& f)
     const ProjectData& project = f.projects.at(1);
     const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
     for (auto _ : state) {
-        const Result written = ProjectFile::write(path, ProjectFile::serialize(project));
+        const Result written = ProjectFile::save(path, project);
         if (!written.ok()) {
             state.SkipWithError(qPrintable(written.error));
             return;

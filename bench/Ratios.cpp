@@ -128,11 +128,11 @@ int printRatioTable(const TableInput& in)
     ratio(t, c, "read 8 x 5,000 tasks / read bytes + decode + split lines", Read1, ReadFloor, 3.0);
     ratio(t, c, "read at 2x tasks / read at 1x", Read2, Read1, 2.2);
     ratio(t, c, "read at 4x tasks / read at 2x", Read4, Read2, 2.2);
-    ratio(t, c, "save (serialize + write, fsync) / bare QFile write", Save, SaveBase, 3.0);
+    ratio(t, c, "save (ProjectFile::save, fsync) / bare QFile write", Save, SaveBase, 3.0);
     ratio(t, c, "  serialize alone / bare QFile write", Serialize, SaveBase, 0);
     ratio(t, c, "  ProjectFile::write alone / bare QFile write", WriteOnly, SaveBase, 0);
     ratio(t, c, "  bare QFile write + fsync / bare QFile write", SaveFsyncBase, SaveBase, 0);
-    ratio(t, c, "  save (serialize + write, fsync) / bare QFile + fsync", Save, SaveFsyncBase, 0);
+    ratio(t, c, "  save (ProjectFile::save, fsync) / bare QFile + fsync", Save, SaveFsyncBase, 0);
     ratio(t, c, "open through the main window / read alone, 1x", Open1, Read1, 0);
     ratio(t, c, "open through the main window, 2x / 1x", Open2, Open1, 2.2);
     char what[96];

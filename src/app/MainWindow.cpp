@@ -782,7 +782,7 @@ bool MainWindow::SaveProject()
     if (failure.isEmpty()) {
         const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
         const Result written =
-            folder.ok() ? ProjectFile::write(path, ProjectFile::serialize(project)) : folder;
+            folder.ok() ? ProjectFile::save(path, project) : folder;
         failure = written.error;
     }
     if (!failure.isEmpty()) {

@@ -7,7 +7,8 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
-#include <cstdio>
+#include <charconv>
+#include <functional>
 
 #include <limits>
 #include <optional>
@@ -19,12 +20,16 @@ using namespace Qt::StringLiterals;
 const QString ProjectSection = QStringLiteral("PROJECT");
 const QString GoalsSection = QStringLiteral("GOALS");
 
-// Writes the file's lines straight into UTF-8: a project can hold tens of thousands of
-// task lines, and building each one as a string first doubles the work.
+// Writes the file's lines straight into UTF-8, handing them on in blocks: a project can
+// hold tens of thousands of task lines, and one buffer for the whole file costs more in
+// fresh memory than the writing itself.
 class LineWriter
 {
 public:
-    explicit LineWriter(qsizetype expectedChars) { m_out.reserve(expectedChars * 3 / 2 + 64); }
+    using Sink = std::function<bool(QByteArrayView)>;
+    static constexpr qsizetype Block = 64 * 1024;
+
+    explicit LineWriter(Sink sink) : m_sink(std::move(sink)) { m_out.reserve(Block + 256); }
 
     LineWriter& add(QLatin1StringView ascii)
     {
@@ -34,8 +39,8 @@ public:
     LineWriter& add(qint64 number)
     {
         char digits[24];
-        const int n = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(number));
-        m_out.append(digits, n);
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        m_out.append(digits, end - digits);
         return *this;
     }
     // A value never ends its line early: line breaks inside it become blanks.
@@ -51,13 +56,46 @@ public:
         m_out.truncate(end - m_out.constData());
         return *this;
     }
-    void endLine() { m_out.append("\r\n", 2); }
-    QByteArray take() { return std::move(m_out); }
+    void endLine()
+    {
+        m_out.append("\r\n", 2);
+        if (m_out.size() >= Block)
+            flush();
+    }
+    // False once the sink has refused a block.
+    bool flush()
+    {
+        if (m_ok && !m_out.isEmpty())
+            m_ok = m_sink(m_out);
+        m_out.resize(0);
+        return m_ok;
+    }
 
 private:
+    Sink m_sink;
     QByteArray m_out;
     QStringEncoder m_encoder{QStringConverter::Utf8};
+    bool m_ok = true;
 };
+
+bool writeLines(const ProjectData& project, LineWriter& out)
+{
+    out.add("[Project]"_L1).endLine();
+    out.add("Name="_L1).value(project.name).endLine();
+    out.add("[Goals]"_L1).endLine();
+    qint64 i = 0;
+    for (const SubGoalRecord& goal : project.goals) {
+        ++i;
+        out.add("Goal"_L1).add(i).add("="_L1).value(goal.key).endLine();
+        out.add("Goal"_L1).add(i).add("_Name="_L1).value(goal.name).endLine();
+        out.add("Goal"_L1).add(i).add("_Due="_L1).value(goal.due).endLine();
+        out.add("Goal"_L1).add(i).add("_Tasks="_L1).add(goal.tasks.size()).endLine();
+        qint64 m = 0;
+        for (const QString& task : goal.tasks)
+            out.add("Goal"_L1).add(i).add("_Task"_L1).add(++m).add("="_L1).value(task).endLine();
+    }
+    return out.flush();
+}
 
 struct Count
 {
@@ -103,28 +141,13 @@ Count parseCount(const QString& text)
 
 QByteArray ProjectFile::serialize(const ProjectData& project)
 {
-    qsizetype chars = project.name.size();
-    for (const SubGoalRecord& goal : project.goals) {
-        chars += goal.key.size() + goal.name.size() + goal.due.size() + 80;
-        for (const QString& task : goal.tasks)
-            chars += task.size() + 20;
-    }
-    LineWriter out(chars);
-    out.add("[Project]"_L1).endLine();
-    out.add("Name="_L1).value(project.name).endLine();
-    out.add("[Goals]"_L1).endLine();
-    qint64 i = 0;
-    for (const SubGoalRecord& goal : project.goals) {
-        ++i;
-        out.add("Goal"_L1).add(i).add("="_L1).value(goal.key).endLine();
-        out.add("Goal"_L1).add(i).add("_Name="_L1).value(goal.name).endLine();
-        out.add("Goal"_L1).add(i).add("_Due="_L1).value(goal.due).endLine();
-        out.add("Goal"_L1).add(i).add("_Tasks="_L1).add(goal.tasks.size()).endLine();
-        qint64 m = 0;
-        for (const QString& task : goal.tasks)
-            out.add("Goal"_L1).add(i).add("_Task"_L1).add(++m).add("="_L1).value(task).endLine();
-    }
-    return out.take();
+    QByteArray bytes;
+    LineWriter out([&](QByteArrayView block) {
+        bytes.append(block);
+        return true;
+    });
+    writeLines(project, out);
+    return bytes;
 }
 
 Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)
@@ -207,6 +230,19 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
 
 Result ProjectFile::write(const QString& path, const QByteArray& bytes)
 {
+    return writeWith(path, [&](QSaveFile& file) { return file.write(bytes) == bytes.size(); });
+}
+
+Result ProjectFile::save(const QString& path, const ProjectData& project)
+{
+    return writeWith(path, [&](QSaveFile& file) {
+        LineWriter out([&](QByteArrayView block) { return file.write(block.data(), block.size()) == block.size(); });
+        return writeLines(project, out);
+    });
+}
+
+Result ProjectFile::writeWith(const QString& path, const std::function<bool(QSaveFile&)>& fill)
+{
     if (QFileInfo(path).isDir())
         return Result::failure(QStringLiteral("a folder of that name is in the way"));
     QSaveFile file(path);
@@ -214,7 +250,7 @@ Result ProjectFile::write(const QString& path, const QByteArray& bytes)
     // failure of its own final flush and would then replace the good file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Result::failure(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    if (!fill(file)) {
         const QString why = file.errorString();
         file.cancelWriting();
         return Result::failure(why);

@@ -8,6 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QSaveFile;
+
 struct SubGoalRecord
 {
     QString key;
@@ -45,7 +49,12 @@ public:
 
     // All or nothing: the old file stays untouched unless every byte reached the disk.
     static Result write(const QString& path, const QByteArray& bytes);
+    // The same for a project, written as it is serialized.
+    static Result save(const QString& path, const ProjectData& project);
 
     // A key is used as a file name in the task folder, so it must stay inside it.
     static bool isSafeKey(const QString& key);
+
+private:
+    static Result writeWith(const QString& path, const std::function<bool(QSaveFile&)>& fill);
 };
