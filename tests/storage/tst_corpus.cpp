@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 #include "dashboard/GoalPanel.h"
+#include "storage/ProjectFile.h"
+#include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -52,6 +54,7 @@ private slots:
     void damagedFiles_data();
     void damagedFiles();
     void taskFileReplacedInTmp();
+    void fuzzFindingsRoundTrip();
 };
 
 void TestCorpus::damagedFiles_data()
@@ -175,6 +178,20 @@ void TestCorpus::taskFileReplacedInTmp()
     f.prompt.saveChoices = {again};
     QVERIFY(f.w().mnuSaveAs_Click());
     QVERIFY(fileBytes(again).contains("Goal1_Tasks=2\r\nGoal1_Task1=a --\r\nGoal1_Task2=b\r\n"));
+}
+
+// Inputs the fuzzer found once broke save-and-open; each must read back unchanged.
+void TestCorpus::fuzzFindingsRoundTrip()
+{
+    const QDir dir(QStringLiteral(AIMWELL_TEST_DATA "/fuzz-crashes"));
+    const QStringList names = dir.entryList(QDir::Files);
+    QVERIFY(names.size() >= 3);
+    for (const QString& name : names) {
+        const auto first = ProjectFile::read(dir.filePath(name));
+        QVERIFY2(first.ok(), qPrintable(name));
+        const auto again = ProjectFile::parse(ProjectFile::serialize(first.value));
+        QVERIFY2(again.ok() && again.value == first.value, qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestCorpus)
