@@ -214,8 +214,8 @@ QCalendarWidget* MainWindow::calendar()
 {
     if (m_calendar)
         return m_calendar;
-    m_calendar = place(new QCalendarWidget(m_sidebar), QStringLiteral("Calendar1"),
-                       {765, 7020, 3390, 2040});
+    m_calendar =
+        place(new QCalendarWidget(m_sidebar), QStringLiteral("Calendar1"), {765, 7020, 3390, 2040});
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setFont(Fonts::verdana(7.5));
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, [this] {
@@ -337,9 +337,9 @@ void MainWindow::lblGoal_Click(int index)
     m_subGoal->clear();
     m_subGoal->setMaxLength(16);
     m_editingSubGoal = false;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
-                                                      m_taskInstructions, m_dueDateHeading,
-                                                      m_dueDate})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
+                                         m_taskInstructions, m_dueDateHeading, m_dueDate})
         w->hide();
     if (m_calendar)
         m_calendar->hide();
@@ -504,7 +504,8 @@ void MainWindow::refillPanels(const QList<SubGoalRecord>& goals, const QList<Tas
         p->setKey(goals[k].key);
         p->show();
         p->setDueDate(goals[k].due);
-        showCounts(p, k < counts.size() ? counts[k] : TaskCounts::of(taskText(goals[k].key, goals[k].name)));
+        showCounts(p, k < counts.size() ? counts[k]
+                                        : TaskCounts::of(taskText(goals[k].key, goals[k].name)));
     }
     m_projectLoading = false;
     m_selectedGoalKey.clear();
@@ -781,8 +782,7 @@ bool MainWindow::SaveProject()
     }
     if (failure.isEmpty()) {
         const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
-        const Result written =
-            folder.ok() ? ProjectFile::save(path, project) : folder;
+        const Result written = folder.ok() ? ProjectFile::save(path, project) : folder;
         failure = written.error;
     }
     if (!failure.isEmpty()) {

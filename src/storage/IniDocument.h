@@ -31,7 +31,11 @@ public:
     qsizetype lineCount() const { return m_lineCount; }
 
 private:
-    enum class Encoding { Utf8, Windows1252 };
+    enum class Encoding
+    {
+        Utf8,
+        Windows1252
+    };
     // False when the bytes turn out not to be valid in that encoding.
     bool read(QByteArrayView bytes, Encoding encoding);
 

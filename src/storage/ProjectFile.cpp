@@ -236,7 +236,9 @@ Result ProjectFile::write(const QString& path, const QByteArray& bytes)
 Result ProjectFile::save(const QString& path, const ProjectData& project)
 {
     return writeWith(path, [&](QSaveFile& file) {
-        LineWriter out([&](QByteArrayView block) { return file.write(block.data(), block.size()) == block.size(); });
+        LineWriter out([&](QByteArrayView block) {
+            return file.write(block.data(), block.size()) == block.size();
+        });
         return writeLines(project, out);
     });
 }

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-
 namespace {
 
 QByteArray golden(const char* name)
@@ -45,7 +44,8 @@ void TestStorage::iniReadingRules()
 {
     const IniDocument ini = IniDocument::parse(
         "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1\n"
-        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task1=a\n[PROJECT]\nName=third\n[goals]\nGoal2=2\n");
+        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task1=a\n[PROJECT]\nName=third\n[goals]\nGoal2="
+        "2\n");
     QCOMPARE(ini.value(u"PROJECT"_s, u"name"_s), u" first =x "_s);
     QCOMPARE(ini.value(u"goals"_s, u"GOAL1"_s), u"1"_s);
     QVERIFY(ini.value(u"goals"_s, u"Goal2"_s).isEmpty());
