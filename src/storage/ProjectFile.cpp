@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 
 #include <charconv>
+#include <cstring>
 #include <functional>
 
 #include <limits>
@@ -22,58 +23,75 @@ const QString GoalsSection = QStringLiteral("GOALS");
 
 // Writes the file's lines straight into UTF-8, handing them on in blocks: a project can
 // hold tens of thousands of task lines, and one buffer for the whole file costs more in
-// fresh memory than the writing itself.
+// fresh memory than the writing itself. A plain buffer with a write position, because
+// growing a QByteArray line by line cost more than the encoding.
 class LineWriter
 {
 public:
     using Sink = std::function<bool(QByteArrayView)>;
     static constexpr qsizetype Block = 64 * 1024;
 
-    explicit LineWriter(Sink sink) : m_sink(std::move(sink)) { m_out.reserve(Block + 256); }
+    explicit LineWriter(Sink sink)
+        : m_sink(std::move(sink)), m_buffer(Block + 256, Qt::Uninitialized)
+    {
+    }
 
     LineWriter& add(QLatin1StringView ascii)
     {
-        m_out.append(ascii.data(), ascii.size());
+        char* at = room(ascii.size());
+        std::memcpy(at, ascii.data(), size_t(ascii.size()));
+        m_used += ascii.size();
         return *this;
     }
     LineWriter& add(qint64 number)
     {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-        m_out.append(digits, end - digits);
+        char* at = room(24);
+        m_used = std::to_chars(at, at + 24, number).ptr - m_buffer.constData();
         return *this;
     }
     // A value never ends its line early: line breaks inside it become blanks.
     LineWriter& value(QStringView text)
     {
-        const qsizetype at = m_out.size();
-        m_out.resize(at + m_encoder.requiredSpace(text.size()));
-        char* end = m_encoder.appendToBuffer(m_out.data() + at, text);
-        for (char* c = m_out.data() + at; c < end; ++c) {
-            if (*c == '\r' || *c == '\n')
+        char* at = room(m_encoder.requiredSpace(text.size()));
+        char* end = m_encoder.appendToBuffer(at, text);
+        for (char* c = at; c < end; ++c) {
+            if (static_cast<unsigned char>(*c) <= '\r' && (*c == '\r' || *c == '\n'))
                 *c = ' ';
         }
-        m_out.truncate(end - m_out.constData());
+        m_used = end - m_buffer.constData();
         return *this;
     }
     void endLine()
     {
-        m_out.append("\r\n", 2);
-        if (m_out.size() >= Block)
+        add("\r\n"_L1);
+        if (m_used >= Block)
             flush();
     }
     // False once the sink has refused a block.
     bool flush()
     {
-        if (m_ok && !m_out.isEmpty())
-            m_ok = m_sink(m_out);
-        m_out.resize(0);
+        if (m_ok && m_used > 0)
+            m_ok = m_sink(QByteArrayView(m_buffer.constData(), m_used));
+        m_used = 0;
         return m_ok;
     }
 
 private:
+    // Space for at least `bytes` more at the write position; a value longer than a block
+    // gets a buffer of its own size.
+    char* room(qsizetype bytes)
+    {
+        if (m_buffer.size() - m_used < bytes) {
+            flush();
+            if (m_buffer.size() < bytes)
+                m_buffer.resize(bytes);
+        }
+        return m_buffer.data() + m_used;
+    }
+
     Sink m_sink;
-    QByteArray m_out;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
     QStringEncoder m_encoder{QStringConverter::Utf8};
     bool m_ok = true;
 };

@@ -30,6 +30,7 @@ private slots:
     void iniReadingRules();
     void emptyProjectIsThreeLines();
     void fullProjectBytesAndRoundTrip();
+    void largeValuesAreWrittenWhole();
     void oldWindowsFileOpens();
     void failedSaveIsReportedAndTheOldFileSurvives();
     void unsavedChangesAreAskedAbout();
@@ -125,6 +126,41 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     f.prompt.saveChoices = {again};
     QVERIFY(f.w().mnuSaveAs_Click());
     QCOMPARE(fileBytes(again), golden("full-project.gpj"));
+}
+
+// The writer hands the file on in blocks; values longer than a block, and the many lines
+// of a big list crossing block ends, must come out byte for byte as plain concatenation.
+void TestStorage::largeValuesAreWrittenWhole()
+{
+    ProjectData project;
+    project.name = u"Big \u00E9"_s;
+    SubGoalRecord huge{u"1-2-3"_s, u"Huge"_s, {}, {}};
+    huge.tasks << QString(200000, QChar(0x20AC)) + u"\r\nend"_s << u"after --"_s;
+    SubGoalRecord many{u"4-5-6"_s, u"Many"_s, u"12/31/2026"_s, {}};
+    for (int i = 0; i < 20000; ++i)
+        many.tasks << u"task %1 \u00FC"_s.arg(i);
+    project.goals = {huge, many};
+
+    QString expected = u"[Project]\r\nName=Big \u00E9\r\n[Goals]\r\n"_s;
+    int n = 0;
+    for (const SubGoalRecord& g : project.goals) {
+        const QString p = u"Goal"_s + QString::number(++n);
+        expected += p + u"="_s + g.key + u"\r\n"_s + p + u"_Name="_s + g.name + u"\r\n"_s + p +
+                    u"_Due="_s + g.due + u"\r\n"_s + p + u"_Tasks="_s +
+                    QString::number(g.tasks.size()) + u"\r\n"_s;
+        int m = 0;
+        for (QString t : g.tasks)
+            expected += p + u"_Task"_s + QString::number(++m) + u"="_s +
+                        t.replace(u'\r', u' ').replace(u'\n', u' ') + u"\r\n"_s;
+    }
+    const QByteArray bytes = ProjectFile::serialize(project);
+    QCOMPARE(bytes.size(), expected.toUtf8().size());
+    QVERIFY(bytes == expected.toUtf8());
+
+    TempAppFolder folder;
+    const QString path = folder.file(u"big.gpj"_s);
+    QVERIFY(ProjectFile::save(path, project).ok());
+    QVERIFY(fileBytes(path) == bytes);
 }
 
 void TestStorage::oldWindowsFileOpens()
