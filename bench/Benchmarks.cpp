@@ -14,7 +14,11 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSettings>
 
 #include <benchmark/benchmark.h>
@@ -297,6 +301,40 @@ void showBare(benchmark::State& state, const Fixture& f)
     showWindow(state, make);
 }
 
+// How much of the gap to the bare window is Qt's own controls: a window of stock widgets
+// with a menu bar, an editor and two line edits, filled up with text labels to the same count.
+void showStock(benchmark::State& state, const Fixture& f)
+{
+    const QSize size = [&] {
+        Window w(f.folder.path());
+        return w.window.size();
+    }();
+    const int children = f.mainWindowWidgets;
+    const auto make = [&] {
+        auto* window = new QMainWindow;
+        QMenu* menu = window->menuBar()->addMenu(QStringLiteral("&Project"));
+        for (int i = 0; i < 6; ++i)
+            menu->addAction(QStringLiteral("Item %1").arg(i));
+        auto* central = new QWidget(window);
+        window->setCentralWidget(central);
+        (new QPlainTextEdit(central))->setGeometry(0, 300, 250, 200);
+        (new QLineEdit(central))->setGeometry(0, 0, 250, 22);
+        (new QLineEdit(central))->setGeometry(0, 30, 250, 22);
+        for (int i = int(window->findChildren<QWidget*>().size()); i < children; ++i)
+            (new QLabel(QStringLiteral("Tasks: 0"), central))
+                ->setGeometry(260 + (i % 8) * 90, (i / 8) * 24, 80, 20);
+        window->resize(size);
+        return window;
+    };
+    const std::unique_ptr<QMainWindow> probe(make());
+    if (probe->findChildren<QWidget*>().size() != children) {
+        state.SkipWithError("the stock window does not have as many widgets as the main window");
+        return;
+    }
+    state.counters["widgets"] = children;
+    showWindow(state, make);
+}
+
 } // namespace
 
 Fixture::Fixture()
@@ -348,4 +386,5 @@ void registerBenchmarks(Fixture& f)
     add(Open2, [&f](benchmark::State& s) { openProject(s, f, 2); });
     add(ShowMain, [&f](benchmark::State& s) { showMain(s, f); });
     add(ShowBare, [&f](benchmark::State& s) { showBare(s, f); });
+    add(ShowStock, [&f](benchmark::State& s) { showStock(s, f); });
 }

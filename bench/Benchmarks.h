@@ -22,6 +22,7 @@ inline constexpr const char* Open1 = "open/main_window_1x";
 inline constexpr const char* Open2 = "open/main_window_2x";
 inline constexpr const char* ShowMain = "show/main_window";
 inline constexpr const char* ShowBare = "show/base_bare_qmainwindow";
+inline constexpr const char* ShowStock = "show/stock_controls_qmainwindow";
 } // namespace BenchName
 
 // Sizes of the generated data.
