@@ -276,7 +276,9 @@ void showMain(benchmark::State& state, const Fixture& f)
     });
 }
 
-void showBare(benchmark::State& state, const Fixture& f)
+// A baseline window made by fill(window, children), at the main window's size and with as
+// many widgets as it.
+template <typename Fill> void showBaseline(benchmark::State& state, const Fixture& f, Fill fill)
 {
     const QSize size = [&] {
         Window w(f.folder.path());
@@ -285,33 +287,34 @@ void showBare(benchmark::State& state, const Fixture& f)
     const int children = f.mainWindowWidgets;
     const auto make = [&] {
         auto* window = new QMainWindow;
-        auto* central = new QWidget(window);
-        window->setCentralWidget(central);
-        for (int i = 1; i < children; ++i)
-            (new QWidget(central))->setGeometry((i % 40) * 24, (i / 40) * 24, 20, 20);
+        fill(window, children);
         window->resize(size);
         return window;
     };
     const std::unique_ptr<QMainWindow> probe(make());
     if (probe->findChildren<QWidget*>().size() != children) {
-        state.SkipWithError("the bare window does not have as many widgets as the main window");
+        state.SkipWithError("the baseline window does not have as many widgets as the main window");
         return;
     }
     state.counters["widgets"] = children;
     showWindow(state, make);
 }
 
+void showBare(benchmark::State& state, const Fixture& f)
+{
+    showBaseline(state, f, [](QMainWindow* window, int children) {
+        auto* central = new QWidget(window);
+        window->setCentralWidget(central);
+        for (int i = 1; i < children; ++i)
+            (new QWidget(central))->setGeometry((i % 40) * 24, (i / 40) * 24, 20, 20);
+    });
+}
+
 // How much of the gap to the bare window is Qt's own controls: a window of stock widgets
 // with a menu bar, an editor and two line edits, filled up with text labels to the same count.
 void showStock(benchmark::State& state, const Fixture& f)
 {
-    const QSize size = [&] {
-        Window w(f.folder.path());
-        return w.window.size();
-    }();
-    const int children = f.mainWindowWidgets;
-    const auto make = [&] {
-        auto* window = new QMainWindow;
+    showBaseline(state, f, [](QMainWindow* window, int children) {
         QMenu* menu = window->menuBar()->addMenu(QStringLiteral("&Project"));
         for (int i = 0; i < 6; ++i)
             menu->addAction(QStringLiteral("Item %1").arg(i));
@@ -323,16 +326,7 @@ void showStock(benchmark::State& state, const Fixture& f)
         for (int i = int(window->findChildren<QWidget*>().size()); i < children; ++i)
             (new QLabel(QStringLiteral("Tasks: 0"), central))
                 ->setGeometry(260 + (i % 8) * 90, (i / 8) * 24, 80, 20);
-        window->resize(size);
-        return window;
-    };
-    const std::unique_ptr<QMainWindow> probe(make());
-    if (probe->findChildren<QWidget*>().size() != children) {
-        state.SkipWithError("the stock window does not have as many widgets as the main window");
-        return;
-    }
-    state.counters["widgets"] = children;
-    showWindow(state, make);
+    });
 }
 
 } // namespace
