@@ -135,7 +135,8 @@ void TestStorage::largeValuesAreWrittenWhole()
     ProjectData project;
     project.name = u"Big \u00E9"_s;
     SubGoalRecord huge{u"1-2-3"_s, u"Huge"_s, {}, {}};
-    huge.tasks << QString(200000, QChar(0x20AC)) + u"\r\nend"_s << u"after --"_s;
+    huge.tasks << QString(200000, QChar(0x20AC)) + u"\r\nend"_s << u"after --"_s
+               << u"line one\r\nline two\nline three\rfour"_s << u"a\rb"_s;
     SubGoalRecord many{u"4-5-6"_s, u"Many"_s, u"12/31/2026"_s, {}};
     for (int i = 0; i < 20000; ++i)
         many.tasks << u"task %1 \u00FC"_s.arg(i);
