@@ -25,6 +25,8 @@ bool isAscii(QByteArrayView bytes)
 qsizetype countLineFeeds(QByteArrayView bytes)
 {
     qsizetype n = 0;
+    if (bytes.isEmpty()) // an empty view may have no data at all, and memchr wants some
+        return n;
     const char* const end = bytes.data() + bytes.size();
     for (const char* p = bytes.data();
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
