@@ -66,7 +66,7 @@ QString TextFile::decode(const QByteArray& bytes)
 QByteArray TextFile::encode(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    const qsizetype lineEnds = bytes.count('\n');
+    const qsizetype lineEnds = countLineFeeds(bytes);
     if (lineEnds == 0)
         return bytes;
     // Copy whole runs between line ends; byte by byte is too slow for long lists.
@@ -90,6 +90,18 @@ QByteArray TextFile::encode(const QString& text)
     }
     out.truncate(to - out.constData());
     return out;
+}
+
+qsizetype TextFile::countLineFeeds(QByteArrayView bytes)
+{
+    qsizetype n = 0;
+    if (bytes.isEmpty()) // an empty view may have no data at all, and memchr wants some
+        return n;
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* p = bytes.data();
+         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
+        ++n;
+    return n;
 }
 
 QStringList TextFile::splitLines(const QString& text)

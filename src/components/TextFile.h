@@ -3,6 +3,7 @@
 #include "components/Result.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,9 @@ public:
     static QString decode(const QByteArray& bytes);
     // File bytes for text held in memory: "\n" becomes CR LF, nothing is added at the end.
     static QByteArray encode(const QString& text);
+    // The number of "\n" bytes. Qt's count of a single byte searches for it as a pattern,
+    // which was a sixth of reading a big project.
+    static qsizetype countLineFeeds(QByteArrayView bytes);
 
     // Lines of text; CR LF and LF both end a line, and a final line end yields no empty
     // last line.

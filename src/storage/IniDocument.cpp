@@ -20,20 +20,6 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
-// Qt's own count of a single byte searches for it as a pattern, which was a sixth of the
-// whole read; memchr jumps from line end to line end.
-qsizetype countLineFeeds(QByteArrayView bytes)
-{
-    qsizetype n = 0;
-    if (bytes.isEmpty()) // an empty view may have no data at all, and memchr wants some
-        return n;
-    const char* const end = bytes.data() + bytes.size();
-    for (const char* p = bytes.data();
-         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
-        ++n;
-    return n;
-}
-
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -139,7 +125,8 @@ IniDocument IniDocument::parse(QByteArrayView bytes)
 bool IniDocument::read(QByteArrayView bytes, Encoding encoding)
 {
     Decoder decode(encoding == Encoding::Utf8);
-    m_lineCount = countLineFeeds(bytes) + (!bytes.isEmpty() && !bytes.endsWith('\n') ? 1 : 0);
+    m_lineCount =
+        TextFile::countLineFeeds(bytes) + (!bytes.isEmpty() && !bytes.endsWith('\n') ? 1 : 0);
     QSet<QString> seenSections;
     QHash<QString, QString>* current = nullptr; // null: before any section, or in a repeat
     bool inGoals = false;

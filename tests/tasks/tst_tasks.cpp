@@ -136,9 +136,16 @@ void TestTasks::pasteWithoutKeyIsWrittenAndKept()
                                                   "breaking"));
     QVERIFY(f.w().projectModified());
     QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s);
+    // Shift+Enter puts a line separator into the editor; it is a line end like Enter.
+    editor(f)->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor(f), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor(f), u"x"_s);
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
+                                                  "breaking\r\nx"));
+    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 3"_s);
     f.click(u"lblGoal_2"_s);
     f.click(u"lblGoal_1"_s);
-    QCOMPARE(editor(f)->tasksText(), u"pasted --\nnon\u00A0breaking"_s);
+    QCOMPARE(editor(f)->tasksText(), u"pasted --\nnon\u00A0breaking\nx"_s);
 }
 
 void TestTasks::unwritableTaskFileIsReportedOnceAndKept()
