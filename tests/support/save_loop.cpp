@@ -16,17 +16,23 @@ int main(int argc, char* argv[])
     const QString project = QFile::decodeName(argv[1]);
     const QString tasks = QFile::decodeName(argv[2]);
     QByteArray versions[2];
+    ProjectData projects[2];
     for (int v = 0; v < 2; ++v) {
         QFile f(project + u".v"_s + QString::number(v));
         if (!f.open(QIODevice::ReadOnly))
             return 2;
         versions[v] = f.readAll();
+        // Saved the way the program saves, streamed; the bytes must be what it writes.
+        auto parsed = ProjectFile::parse(versions[v]);
+        if (!parsed.ok() || ProjectFile::serialize(parsed.value) != versions[v])
+            return 2;
+        projects[v] = std::move(parsed.value);
     }
     std::puts("ready");
     std::fflush(stdout);
     for (unsigned i = 0;; ++i) {
-        const QByteArray& bytes = versions[i % 2];
-        if (!ProjectFile::write(project, bytes).ok() || !TextFile::saveBytes(tasks, bytes).ok())
+        if (!ProjectFile::save(project, projects[i % 2]).ok() ||
+            !TextFile::saveBytes(tasks, versions[i % 2]).ok())
             return 1;
     }
 }
