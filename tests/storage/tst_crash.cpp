@@ -68,7 +68,7 @@ void TestCrash::killedSavesLeaveOldOrNew()
         QVERIFY(TextFile::saveBytes(project + u".v"_s + QString::number(v), versions[v]).ok());
     QVERIFY(ProjectFile::write(project, versions[0]).ok());
     QVERIFY(TextFile::saveBytes(tasks, versions[0]).ok());
-    const QStringList keep{u"p.gpj"_s, u"t.txt"_s, u"p.gpj.v0"_s, u"p.gpj.v1"_s};
+    const QStringList keep{u"p.gpj"_s, u"t.txt"_s, u"p.gpj.v0"_s, u"p.gpj.v1"_s, u"p.gpj.probe"_s};
 
     int kills = 0;
     int changes = 0;
@@ -76,8 +76,9 @@ void TestCrash::killedSavesLeaveOldOrNew()
     for (int round = 0; round < 200; ++round) {
         QProcess child;
         child.start(QStringLiteral(AIMWELL_SAVE_LOOP), {project, tasks});
-        QVERIFY(child.waitForReadyRead(10000));
-        QTest::qSleep(QRandomGenerator::global()->bounded(1, 60));
+        QVERIFY(child.waitForReadyRead(60000));
+        const int saveMs = child.readLine().mid(6).trimmed().toInt();
+        QTest::qSleep(QRandomGenerator::global()->bounded(1, qMax(60, 3 * saveMs)));
         child.kill();
         QVERIFY(child.waitForFinished(10000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
