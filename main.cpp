@@ -1,5 +1,5 @@
 #include "app/AppServices.h"
-#include "app/InstanceLock.h"
+#include "storage/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 #include "components/RandomSource.h"

@@ -6,8 +6,8 @@
 #include "components/TextFile.h"
 #include "dashboard/GoalPanel.h"
 #include "storage/ProjectFile.h"
-#include "tasks/TaskCounts.h"
-#include "tasks/TaskEditor.h"
+#include "model/TaskCounts.h"
+#include "sidebar/TaskEditor.h"
 
 #include <QApplication>
 #include <QFile>

@@ -10,7 +10,7 @@
 
 #include "components/TextFile.h"
 #include "storage/ProjectFile.h"
-#include "tasks/TaskCounts.h"
+#include "model/TaskCounts.h"
 
 #include <QByteArray>
 #include <QString>

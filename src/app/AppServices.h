@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Workspace.h"
+#include "components/Clock.h"
+#include "storage/Workspace.h"
 
 class FolderOpener;
 class Prompt;
@@ -13,4 +14,5 @@ struct AppServices
     Prompt* prompt = nullptr;
     FolderOpener* folderOpener = nullptr;
     RandomSource* random = nullptr;
+    const Clock* clock = &Clock::system();
 };

@@ -1,20 +1,20 @@
 #include "app/MainWindow.h"
 
-#include "app/AppInfo.h"
+#include "components/AppInfo.h"
 #include "components/TextFile.h"
 #include "components/Tools.h"
 #include "dashboard/ClickableLabel.h"
-#include "dashboard/DashboardLayout.h"
+#include "model/DashboardLayout.h"
 #include "dashboard/Fonts.h"
-#include "dashboard/GoalKey.h"
+#include "storage/GoalKey.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/PictureBox.h"
 #include "dialogs/FolderOpener.h"
 #include "dialogs/Prompt.h"
 #include "storage/ProjectFile.h"
-#include "tasks/DueDateText.h"
-#include "tasks/TaskCounts.h"
-#include "tasks/TaskEditor.h"
+#include "model/DueDateText.h"
+#include "model/TaskCounts.h"
+#include "sidebar/TaskEditor.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -352,10 +352,10 @@ void MainWindow::syncDueDateEditor(int index)
     const QString tag = panel(index)->dueTag();
     m_syncingDueDate = true;
     if (tag.isEmpty()) {
-        calendar()->setSelectedDate(QDate::currentDate());
+        calendar()->setSelectedDate(m_services.clock->today());
         m_dueDate->setChecked(false);
     } else {
-        calendar()->setSelectedDate(DueDateText::parse(tag).value_or(QDate::currentDate()));
+        calendar()->setSelectedDate(DueDateText::parse(tag).value_or(m_services.clock->today()));
         m_dueDate->setChecked(true);
     }
     m_syncingDueDate = false;
@@ -366,7 +366,7 @@ void MainWindow::setCalendarToday()
     if (!m_calendar)
         return;
     m_syncingDueDate = true;
-    m_calendar->setSelectedDate(QDate::currentDate());
+    m_calendar->setSelectedDate(m_services.clock->today());
     m_syncingDueDate = false;
 }
 

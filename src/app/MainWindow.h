@@ -2,7 +2,7 @@
 
 #include "app/AppServices.h"
 #include "storage/ProjectFile.h"
-#include "tasks/TaskCounts.h"
+#include "model/TaskCounts.h"
 
 #include <QHash>
 #include <QMainWindow>

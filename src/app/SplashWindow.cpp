@@ -1,7 +1,7 @@
 #include "app/SplashWindow.h"
 
-#include "app/AppInfo.h"
-#include "app/Workspace.h"
+#include "components/AppInfo.h"
+#include "storage/Workspace.h"
 #include "dashboard/Fonts.h"
 
 #include <QGuiApplication>

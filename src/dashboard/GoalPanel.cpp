@@ -1,9 +1,9 @@
 #include "dashboard/GoalPanel.h"
 
 #include "dashboard/ClickableLabel.h"
-#include "dashboard/DashboardLayout.h"
+#include "model/DashboardLayout.h"
 #include "dashboard/Fonts.h"
-#include "tasks/TaskCounts.h"
+#include "model/TaskCounts.h"
 
 #include <QFrame>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "dialogs/OpenDialog.h"
 
-#include "app/Workspace.h"
+#include "storage/Workspace.h"
 #include "dashboard/Fonts.h"
 #include "dialogs/Prompt.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/SaveDialog.h"
 
-#include "app/Workspace.h"
+#include "storage/Workspace.h"
 #include "components/Tools.h"
 #include "dashboard/Fonts.h"
-#include "dialogs/FileNameRules.h"
+#include "storage/FileNameRules.h"
 #include "dialogs/Prompt.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
-#include "app/InstanceLock.h"
+#include "storage/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
-#include "app/Workspace.h"
+#include "storage/Workspace.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

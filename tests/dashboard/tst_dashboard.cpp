@@ -1,5 +1,5 @@
-#include "dashboard/DashboardLayout.h"
-#include "dashboard/GoalKey.h"
+#include "model/DashboardLayout.h"
+#include "storage/GoalKey.h"
 #include "dashboard/GoalPanel.h"
 #include "support/TestSupport.h"
 

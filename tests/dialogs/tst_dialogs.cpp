@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "dialogs/FileNameRules.h"
+#include "storage/FileNameRules.h"
 #include "dialogs/OpenDialog.h"
 #include "dialogs/SaveDialog.h"
 #include "support/TestSupport.h"

@@ -2,7 +2,7 @@
 #include "components/TextFile.h"
 #include "storage/ProjectFile.h"
 #include "support/TestSupport.h"
-#include "tasks/TaskEditor.h"
+#include "sidebar/TaskEditor.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "storage/ProjectFile.h"
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
-#include "tasks/TaskEditor.h"
+#include "sidebar/TaskEditor.h"
 
 #include <QDir>
 #include <QFile>

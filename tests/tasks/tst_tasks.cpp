@@ -1,8 +1,8 @@
 #include "dashboard/GoalPanel.h"
 #include "support/TestSupport.h"
-#include "tasks/DueDateText.h"
-#include "tasks/TaskCounts.h"
-#include "tasks/TaskEditor.h"
+#include "model/DueDateText.h"
+#include "model/TaskCounts.h"
+#include "sidebar/TaskEditor.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

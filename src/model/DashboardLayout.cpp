@@ -1,4 +1,4 @@
-#include "dashboard/DashboardLayout.h"
+#include "model/DashboardLayout.h"
 
 #include <QtMath>
 

@@ -1,4 +1,4 @@
-#include "dashboard/GoalKey.h"
+#include "storage/GoalKey.h"
 
 #include "components/RandomSource.h"
 #include "components/Tools.h"

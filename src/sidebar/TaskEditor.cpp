@@ -1,4 +1,4 @@
-#include "tasks/TaskEditor.h"
+#include "sidebar/TaskEditor.h"
 
 #include <QKeyEvent>
 #include <QTextDocument>

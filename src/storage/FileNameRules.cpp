@@ -1,4 +1,4 @@
-#include "dialogs/FileNameRules.h"
+#include "storage/FileNameRules.h"
 
 FileNameRules::Verdict FileNameRules::check(const QString& name)
 {

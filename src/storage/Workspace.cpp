@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "storage/Workspace.h"
 
 #include <QDir>
 #include <QFile>

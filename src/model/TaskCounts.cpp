@@ -1,4 +1,4 @@
-#include "tasks/TaskCounts.h"
+#include "model/TaskCounts.h"
 
 #include "components/TextFile.h"
 

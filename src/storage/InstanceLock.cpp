@@ -1,4 +1,4 @@
-#include "app/InstanceLock.h"
+#include "storage/InstanceLock.h"
 
 InstanceLock::InstanceLock(const QString& appDir)
     : m_lock(appDir + QStringLiteral("/.aimwell.lock"))

@@ -1,4 +1,4 @@
-#include "tasks/DueDateText.h"
+#include "model/DueDateText.h"
 
 QString DueDateText::fourDigitFormat(const QLocale& locale)
 {
