@@ -4,17 +4,17 @@
 #include "components/TextFile.h"
 #include "components/Tools.h"
 #include "dashboard/ClickableLabel.h"
-#include "model/DashboardLayout.h"
 #include "dashboard/Fonts.h"
-#include "storage/GoalKey.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/PictureBox.h"
 #include "dialogs/FolderOpener.h"
 #include "dialogs/Prompt.h"
-#include "storage/ProjectFile.h"
+#include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
 #include "model/TaskCounts.h"
 #include "sidebar/TaskEditor.h"
+#include "storage/GoalKey.h"
+#include "storage/ProjectFile.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -46,6 +46,7 @@ QLabel* sidebarLabel(QWidget* parent, const QString& name, const QString& text, 
                      const QFont& font, const QColor& colour)
 {
     auto* label = place(new QLabel(text, parent), name, twips);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     Fonts::setTextColour(label, colour);
     return label;
@@ -114,6 +115,11 @@ void MainWindow::buildMenu()
         QAction* action = project->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
+        // Keys held for the shortcut are released after the command ran; not an edit.
+        connect(action, &QAction::triggered, this, [this] {
+            m_projectNameKeys.reset();
+            m_tasks->forgetPressedKeys();
+        });
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -198,6 +204,10 @@ void MainWindow::buildSidebar(QWidget* client)
                       QStringLiteral("chkDueDate"), {1890, 6390, 2895, 420});
     m_dueDate->setFont(Fonts::verdana(12));
     Fonts::setTextColour(m_dueDate, LightYellow);
+    QPalette tick = m_dueDate->palette();
+    tick.setColor(QPalette::Text, Qt::black);
+    tick.setColor(QPalette::Base, Qt::white);
+    m_dueDate->setPalette(tick);
     connect(m_dueDate, &QCheckBox::toggled, this, [this] {
         if (!m_syncingDueDate)
             chkDueDate_Click();
@@ -296,8 +306,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         txtSubGoal_KeyPress(static_cast<QKeyEvent*>(event), consumed);
         return consumed;
     }
-    if (watched == m_projectName && event->type() == QEvent::KeyRelease)
-        txtProjectName_KeyUp();
+    if (watched == m_projectName) {
+        if (event->type() == QEvent::KeyPress)
+            m_projectNameKeys.pressed(static_cast<QKeyEvent*>(event));
+        else if (event->type() == QEvent::KeyRelease &&
+                 m_projectNameKeys.released(static_cast<QKeyEvent*>(event)))
+            txtProjectName_KeyUp();
+        else if (event->type() == QEvent::FocusOut)
+            m_projectNameKeys.reset();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -324,6 +341,7 @@ void MainWindow::lblGoal_Click(int index)
              std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
                                              m_dueDateHeading, calendar(), m_dueDate})
             w->show();
+        writeUnwrittenTasks();
         m_selectedGoalKey = selected->key();
         LoadTaskFile(m_selectedGoalKey);
         if (!m_projectLoading) {
@@ -372,13 +390,14 @@ void MainWindow::setCalendarToday()
 
 void MainWindow::UpdateCharsLeft()
 {
+    // A longer name read from a file is kept whole; the counter stops at 0 until it is shortened.
     m_charsLeft->setText(QStringLiteral("Characters Left: ") +
-                         QString::number(16 - m_subGoal->text().size()));
+                         QString::number(qMax(0, 16 - int(m_subGoal->text().size()))));
 }
 
 void MainWindow::txtSubGoal_KeyPress(QKeyEvent* event, bool& consumed)
 {
-    if (event->text().isEmpty() && !isEnter(event))
+    if (!KeyPressTracker::producesCharacter(event) && !isEnter(event))
         return;
     m_projectModified = true;
     if (!isEnter(event))
@@ -427,8 +446,11 @@ void MainWindow::RefreshPanels()
     for (int j = 0; j < m_subGoals.size() && j < 8; ++j) {
         GoalPanel* p = m_panels[j];
         QString key = p->key();
-        if (key.isEmpty())
+        if (key.isEmpty()) {
             key = newGoalKey();
+            // A new sub-goal has no tasks, whatever picture the panel's last occupant left.
+            showCounts(p, {});
+        }
         p->setName(m_subGoals.at(j));
         p->setKey(key);
         p->show();
@@ -550,8 +572,17 @@ void MainWindow::RefreshTaskCounts()
     const QString text = m_tasks->tasksText();
     storeTasks(m_selectedGoalKey, p->name(), m_services.workspace.taskFilePath(m_selectedGoalKey),
                text);
+    m_tasks->setUnwritten(false);
 
     showCounts(p, TaskCounts::of(text));
+}
+
+// A key still held when the user clicks elsewhere has typed into the editor, but its
+// release will not come while this sub-goal is shown.
+void MainWindow::writeUnwrittenTasks()
+{
+    if (m_tasks->isUnwritten())
+        RefreshTaskCounts();
 }
 
 void MainWindow::showCounts(GoalPanel* p, const TaskCounts& counts)
@@ -676,6 +707,8 @@ void MainWindow::mnuNew_Click()
         const Answer answer = m_services.prompt->ask(
             this, {QStringLiteral("Want to save changes before?"), QStringLiteral("Save Changes"),
                    Message::Icon::Question, Message::Buttons::YesNo});
+        if (answer == Answer::Cancel)
+            return;
         if (answer == Answer::Yes) {
             const bool hadFile = !m_currentProjectFile.isEmpty();
             // A save that was tried and failed must not be followed by dropping the work.
@@ -707,7 +740,7 @@ void MainWindow::mnuOpen_Click()
     NewProject();
     m_currentProjectFile = *chosen;
     m_filename->setText(*chosen);
-    m_filename->setToolTip(*chosen);
+    Fonts::setPlainToolTip(m_filename, *chosen);
     LoadProject(*chosen, std::move(project.value));
     m_projectModified = false;
 }
@@ -725,7 +758,7 @@ bool MainWindow::mnuSaveAs_Click()
     if (chosen) {
         m_currentProjectFile = *chosen;
         m_filename->setText(*chosen);
-        m_filename->setToolTip(*chosen);
+        Fonts::setPlainToolTip(m_filename, *chosen);
     }
     if (m_currentProjectFile.isEmpty())
         return false;
@@ -764,6 +797,7 @@ Expected<QStringList> MainWindow::tasksOf(const GoalPanel& p) const
 
 bool MainWindow::SaveProject()
 {
+    writeUnwrittenTasks();
     const QString path = m_currentProjectFile;
     Workspace::ensureFolder(m_services.workspace.tmpFolder());
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/AppServices.h"
-#include "storage/ProjectFile.h"
 #include "model/TaskCounts.h"
+#include "sidebar/KeyPressTracker.h"
+#include "storage/ProjectFile.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -86,6 +87,7 @@ private:
     void txtProjectName_KeyUp();
     void txtGoalTasks_KeyPress();
     void syncDueDateEditor(int index);
+    void writeUnwrittenTasks();
     void setCalendarToday();
     QCalendarWidget* calendar();
 
@@ -112,6 +114,7 @@ private:
     int m_selectedGoalIndex = 0;
     QString m_selectedGoalKey;
     bool m_editingSubGoal = false;
+    KeyPressTracker m_projectNameKeys;
     QString m_iniFileName;
     QStringList m_subGoals; // names in panel order
 

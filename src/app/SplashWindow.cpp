@@ -1,8 +1,8 @@
 #include "app/SplashWindow.h"
 
 #include "components/AppInfo.h"
-#include "storage/Workspace.h"
 #include "dashboard/Fonts.h"
+#include "storage/Workspace.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -45,6 +45,8 @@ SplashWindow::SplashWindow(const Workspace& workspace, std::function<void()> ope
 
     m_timer.setObjectName(QStringLiteral("tmrLoad"));
     m_timer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the main window must not come sooner.
+    m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(intervalMs);
     connect(&m_timer, &QTimer::timeout, this, &SplashWindow::tmrLoad_Timer);
     m_timer.start();

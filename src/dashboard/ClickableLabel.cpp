@@ -5,6 +5,8 @@
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
     setCursor(Qt::PointingHandCursor);
+    // Names come from the user and from files: never markup.
+    setTextFormat(Qt::PlainText);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,7 @@
 #include "dashboard/Fonts.h"
 
 #include <QPalette>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace Fonts {
@@ -48,6 +49,11 @@ void setTextColour(QWidget* widget, const QColor& colour)
     palette.setColor(QPalette::Text, colour);
     palette.setColor(QPalette::ButtonText, colour);
     widget->setPalette(palette);
+}
+
+void setPlainToolTip(QWidget* widget, const QString& text)
+{
+    widget->setToolTip(text.isEmpty() ? QString() : Qt::convertFromPlainText(text));
 }
 
 void setBackground(QWidget* widget, const QColor& colour)

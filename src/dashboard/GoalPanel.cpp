@@ -1,8 +1,8 @@
 #include "dashboard/GoalPanel.h"
 
 #include "dashboard/ClickableLabel.h"
-#include "model/DashboardLayout.h"
 #include "dashboard/Fonts.h"
+#include "model/DashboardLayout.h"
 #include "model/TaskCounts.h"
 
 #include <QFrame>
@@ -27,6 +27,7 @@ QLabel* countLabel(QWidget* parent, const char* name, int index, int top, const 
                    const QColor& colour)
 {
     auto* label = place(new QLabel(text, parent), name, index, {675, top, 1590, 330});
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(label, colour);
@@ -38,6 +39,8 @@ QFrame* shape(QWidget* parent, const char* name, int index, QRect twips, const Q
     auto* frame = place(new QFrame(parent), name, index, twips);
     Fonts::setBackground(frame, colour);
     frame->hide();
+    // Moves over the band and the marker belong to the panel, which shows its "X".
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     return frame;
 }
 
@@ -56,6 +59,7 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     m_dueLabel = place(new QLabel(QStringLiteral("Due Date:"), this), "lblDueDateDate", index,
                        {225, 2340, 2490, 285});
     m_dueLabel->setAlignment(Qt::AlignCenter);
+    m_dueLabel->setTextFormat(Qt::PlainText);
     m_dueLabel->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(m_dueLabel, Qt::white);
     m_dueLabel->hide();

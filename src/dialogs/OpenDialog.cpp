@@ -1,8 +1,8 @@
 #include "dialogs/OpenDialog.h"
 
-#include "storage/Workspace.h"
 #include "dashboard/Fonts.h"
 #include "dialogs/Prompt.h"
+#include "storage/Workspace.h"
 
 #include <QDir>
 #include <QEvent>
@@ -28,6 +28,20 @@ protected:
         QListWidget::focusInEvent(event);
         if (selectedItems().isEmpty())
             selectionModel()->clearCurrentIndex();
+    }
+
+    // With no current row every move lands on the first name; End and Page Down must
+    // still go to the last name or a page on.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        if (!currentIndex().isValid() && count() > 0) {
+            if (action == MoveEnd)
+                return model()->index(count() - 1, 0);
+            if (action == MovePageDown)
+                selectionModel()->setCurrentIndex(model()->index(0, 0),
+                                                  QItemSelectionModel::NoUpdate);
+        }
+        return QListWidget::moveCursor(action, modifiers);
     }
 };
 

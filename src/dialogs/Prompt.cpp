@@ -4,6 +4,7 @@
 #include "dialogs/SaveDialog.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 void Prompt::inform(QWidget* parent, const QString& text, const QString& caption)
 {
@@ -19,6 +20,7 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
 {
     QMessageBox box(parent);
     box.setWindowTitle(message.caption);
+    box.setTextFormat(Qt::PlainText);
     box.setText(message.text);
     switch (message.icon) {
     case Message::Icon::Information:
@@ -35,26 +37,32 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
     case Message::Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
-    case Message::Buttons::YesNo:
+    case Message::Buttons::YesNo: {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
+        // Esc or closing the box is no answer: a hidden Cancel takes them, so that
+        // neither can throw work away as No would.
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        cancel->hide();
+        box.setEscapeButton(cancel);
         break;
+    }
     case Message::Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
-    case QMessageBox::Cancel:
-        return Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
     default:
-        return message.buttons == Message::Buttons::YesNoCancel ? Answer::Cancel : Answer::Ok;
+        return message.buttons == Message::Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 

@@ -29,6 +29,7 @@ struct Message
     Buttons buttons = Buttons::Ok;
 };
 
+// Cancel is also the answer when a Yes/No question was closed or left with Esc.
 enum class Answer
 {
     Ok,

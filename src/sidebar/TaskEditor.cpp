@@ -3,25 +3,17 @@
 #include <QKeyEvent>
 #include <QTextDocument>
 
-namespace {
-
-bool producesCharacter(const QKeyEvent* event)
-{
-    if (event->text().isEmpty())
-        return false;
-    // X11 reports Delete with the DEL character; it still edits without typing one.
-    return event->key() != Qt::Key_Delete;
-}
-
-} // namespace
-
 TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_inKey && !m_settingText)
+        if (m_settingText)
+            return;
+        if (m_inKey)
+            m_changedByKey = true;
+        else
             emit changedWithoutKey();
     });
 }
@@ -43,6 +35,17 @@ void TaskEditor::setTasksText(const QString& text)
     m_settingText = true;
     setPlainText(text);
     m_settingText = false;
+    setUnwritten(false);
+}
+
+bool TaskEditor::isUnwritten() const
+{
+    return document()->isModified();
+}
+
+void TaskEditor::setUnwritten(bool unwritten)
+{
+    document()->setModified(unwritten);
 }
 
 void TaskEditor::setTextMargins(int left, int right)
@@ -57,15 +60,25 @@ void TaskEditor::setTextMargins(int left, int right)
 
 void TaskEditor::keyPressEvent(QKeyEvent* event)
 {
-    if (producesCharacter(event))
-        emit characterKeyPressed();
+    m_keys.pressed(event);
     m_inKey = true;
+    m_changedByKey = false;
     QPlainTextEdit::keyPressEvent(event);
     m_inKey = false;
+    // Delete and the like type no character but still change the tasks.
+    if (KeyPressTracker::producesCharacter(event) || m_changedByKey)
+        emit characterKeyPressed();
 }
 
 void TaskEditor::keyReleaseEvent(QKeyEvent* event)
 {
     QPlainTextEdit::keyReleaseEvent(event);
-    emit keyReleased();
+    if (m_keys.released(event))
+        emit keyReleased();
+}
+
+void TaskEditor::focusOutEvent(QFocusEvent* event)
+{
+    m_keys.reset();
+    QPlainTextEdit::focusOutEvent(event);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "sidebar/KeyPressTracker.h"
+
 #include <QPlainTextEdit>
 
-// The task list editor. It tells key presses that produce a character apart from other
-// keys, and reports changes that came without a key (a mouse paste, a drop, an input
-// method) so that they are written and counted too.
+// The task list editor. It reports key presses that type a character or change the text,
+// key releases whose press it received, and changes that came without a key (a mouse
+// paste, a drop, an input method) so that they are written and counted too.
 class TaskEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -16,6 +18,10 @@ public:
     QString tasksText() const;
     // Sets the text without it counting as an edit.
     void setTasksText(const QString& text);
+    // True while the text holds a change that has not been written to its task file.
+    bool isUnwritten() const;
+    void setUnwritten(bool unwritten);
+    void forgetPressedKeys() { m_keys.reset(); }
     // Inner blank space left and right of the text, in pixels.
     void setTextMargins(int left, int right);
 
@@ -27,8 +33,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    KeyPressTracker m_keys;
     bool m_inKey = false;
+    bool m_changedByKey = false;
     bool m_settingText = false;
 };

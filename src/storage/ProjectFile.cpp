@@ -243,6 +243,9 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
                         .arg(n)};
         goal.name = ini.value(GoalsSection, prefix + QStringLiteral("_Name"));
         goal.due = ini.value(GoalsSection, prefix + QStringLiteral("_Due"));
+        // "." is how the loader's list marks a sub-goal without a date; never a date.
+        if (goal.due == u".")
+            goal.due.clear();
         const QString countText = ini.value(GoalsSection, prefix + QStringLiteral("_Tasks"));
         const Count count = parseCount(countText);
         if (!count.value)

@@ -1,6 +1,6 @@
-#include "storage/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "storage/InstanceLock.h"
 #include "storage/Workspace.h"
 #include "support/TestSupport.h"
 
@@ -87,6 +87,7 @@ void TestApp::splashHandsOverAfterItsTimer()
     });
     QCOMPARE(splash.timer().interval(), 2000);
     QVERIFY(splash.timer().isSingleShot());
+    QCOMPARE(splash.timer().timerType(), Qt::PreciseTimer); // never early
     QVERIFY(splash.timer().isActive());
     QCOMPARE(splash.windowTitle(), u"Aimwell Pro v1.4 "_s);
     QCOMPARE(splash.findChild<QLabel*>(u"lblAppName"_s)->text(), u"Aimwell Pro"_s);
@@ -127,6 +128,15 @@ void TestApp::mainWindowStartState()
     QVERIFY(w.currentProjectFile().isEmpty());
     QVERIFY(!w.projectModified());
     QCOMPARE(w.selectedGoalIndex(), 0);
+
+    // The name limits hold from the start; the rename box is not held to the name's length.
+    auto* subGoal = w.findChild<QLineEdit*>(u"txtSubGoal"_s);
+    QCOMPARE(subGoal->maxLength(), 16);
+    QCOMPARE(w.findChild<QLineEdit*>(u"txtProjectName"_s)->maxLength(), 40);
+    f.addSubGoals({u"abc"_s});
+    QVERIFY(subGoal->text().isEmpty()); // Enter added, and typed nothing
+    f.click(u"lblGoal_1"_s);
+    QCOMPARE(subGoal->maxLength(), 16);
 }
 
 void TestApp::oneCopyPerFolder()
@@ -136,6 +146,14 @@ void TestApp::oneCopyPerFolder()
     QCOMPARE(first.acquire(), InstanceLock::State::Acquired);
     InstanceLock second(folder.path());
     QCOMPARE(second.acquire(), InstanceLock::State::HeldByOther);
+    // A live copy's lock is never taken over for being old.
+    QFile lockFile(folder.file(u".aimwell.lock"_s));
+    QVERIFY(lockFile.open(QIODevice::ReadWrite));
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-30),
+                                 QFileDevice::FileModificationTime));
+    lockFile.close();
+    InstanceLock third(folder.path());
+    QCOMPARE(third.acquire(), InstanceLock::State::HeldByOther);
 
     // A lock left by a copy that crashed is taken over.
     TempAppFolder crashed;

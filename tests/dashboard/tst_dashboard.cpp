@@ -1,14 +1,16 @@
+#include "dashboard/GoalPanel.h"
 #include "model/DashboardLayout.h"
 #include "storage/GoalKey.h"
-#include "dashboard/GoalPanel.h"
 #include "support/TestSupport.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 using namespace DashboardLayout;
 
@@ -24,6 +26,7 @@ private slots:
     void deletingRepacksThePanels();
     void deletingTheLastAndAnsweringNo();
     void goalKeysAreDrawnAgainOnCollision();
+    void panelsShowTheirOwnStateAsPlainText();
 };
 
 void TestDashboard::resizeRule()
@@ -90,6 +93,12 @@ void TestDashboard::markersAndHoverLinksFollowTheMouse()
     QTest::mouseMove(f.w().panel(2), QPoint(5, 5));
     QTRY_VERIFY(link(2));
     QVERIFY(link(1));
+    // The due band and the selection marker are part of the panel's body.
+    f.w().panel(4)->setDueDate(u"1/2/2027"_s);
+    QTest::mouseMove(f.w().panel(4), f.find(u"shDueDate_4"_s)->geometry().topLeft() + QPoint(3, 3));
+    QTRY_VERIFY(link(4));
+    QTest::mouseMove(f.w().panel(6), f.find(u"shActive_6"_s)->geometry().center());
+    QTRY_VERIFY(link(6));
     // Over a label inside a panel nothing changes.
     QTest::mouseMove(f.find(u"lblTasks_Total_3"_s), QPoint(3, 3));
     QTest::qWait(20);
@@ -217,6 +226,7 @@ void TestDashboard::goalKeysAreDrawnAgainOnCollision()
     FakeRandom random;
     random.draws = {4117, 515, 8701};
     QCOMPARE(GoalKey::draw(random), u"4217-815-9001"_s);
+    QCOMPARE(random.bounds, QList<quint32>(3, 9000));
 
     WindowFixture f;
     // The second draw repeats panel 1's key, the third names a file left in tmp.
@@ -231,6 +241,46 @@ void TestDashboard::goalKeysAreDrawnAgainOnCollision()
     stuck.draws = QList<quint32>(40000, 7);
     const QString first = GoalKey::draw(stuck);
     QVERIFY(GoalKey::make(stuck, [&](const QString& k) { return k == first; }) != first);
+}
+
+void TestDashboard::panelsShowTheirOwnStateAsPlainText()
+{
+    WindowFixture f;
+    // The panel's last occupant was all done; a new sub-goal there has no tasks: blue.
+    f.addSubGoals({u"Done"_s});
+    f.typeTasks(1, u"x --"_s);
+    f.prompt.answers = {Answer::No};
+    f.w().mnuNew_Click();
+    f.addSubGoals({u"New"_s});
+    const QImage blue(f.folder.file(u"imgs/bluecircle.gif"_s));
+    QCOMPARE(f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
+             blue.convertToFormat(QImage::Format_RGB32));
+
+    // Markup typed or read from a file is shown as typed, never drawn or fetched.
+    const QString path = f.folder.file(u"projects/<b>p</b>.gpj"_s);
+    writeFile(path, "[Project]\r\nName=<h1>Big</h1>\r\n[Goals]\r\n"
+                    "Goal1=1-2-3\r\nGoal1_Name=<font color=red>a long name</font>\r\n"
+                    "Goal1_Due=<img src=x>\r\nGoal1_Tasks=0\r\n");
+    f.prompt.openChoices = {path};
+    f.prompt.answers = {Answer::No};
+    f.w().mnuOpen_Click();
+    QCOMPARE(f.text(u"lblGoal_1"_s), u"<font color=red>a long name</font>"_s);
+    for (const QLabel* label : f.w().findChildren<QLabel*>()) {
+        if (label->text().contains(u'<'))
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+    }
+    QCOMPARE(QTextDocumentFragment::fromHtml(f.find(u"lblFilename"_s)->toolTip()).toPlainText(),
+             path);
+
+    // A loaded name longer than the box allows stays whole; the counter stops at 0.
+    f.click(u"lblGoal_1"_s);
+    QCOMPARE(f.text(u"txtSubGoal"_s), u"<font color=red>a long name</font>"_s);
+    QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 0"_s);
+    QCOMPARE(f.text(u"Label14"_s), u"Sub Goal:"_s);
+    QVERIFY(f.visible(u"txtGoalTasks"_s) && f.visible(u"Calendar1"_s));
+    f.click(u"lblNewGoal"_s);
+    QCOMPARE(f.text(u"Label14"_s), u"Main Goal:"_s);
+    QVERIFY(!f.visible(u"txtGoalTasks"_s) && !f.visible(u"Calendar1"_s));
 }
 
 QTEST_MAIN(TestDashboard)

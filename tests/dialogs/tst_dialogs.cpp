@@ -1,16 +1,19 @@
 #include "app/MainWindow.h"
-#include "storage/FileNameRules.h"
 #include "dialogs/OpenDialog.h"
 #include "dialogs/SaveDialog.h"
+#include "storage/FileNameRules.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 class TestDialogs : public QObject
 {
@@ -24,6 +27,7 @@ private slots:
     void openWindowListsProjects();
     void openWindowChoosing();
     void folderBrowsing();
+    void questionBoxShowsPlainTextAndEscCancels();
 
 private:
     static void touch(const QString& path)
@@ -182,6 +186,28 @@ void TestDialogs::openWindowChoosing()
     QCOMPARE(keyboard.chosenPath(),
              std::optional<QString>(folder.path() + u"/projects/Plan.gpj"_s));
 
+    // Before anything is picked, End goes to the last name and Page Down a page on; a
+    // row that is current without being selected opens nothing.
+    for (int i = 0; i < 40; ++i)
+        touch(ws.projectPath(u"p%1.gpj"_s.arg(i, 2, 10, QChar(u'0'))));
+    for (const auto& [key, last] : {std::pair{Qt::Key_End, true}, {Qt::Key_PageDown, false}}) {
+        OpenDialog many(ws, prompt);
+        many.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&many));
+        auto* list = many.findChild<QListWidget*>(u"File1"_s);
+        list->setFocus();
+        QTest::keyClick(list, key);
+        const int row = list->currentRow();
+        QVERIFY2(last ? row == list->count() - 1 : row > 1 && row < list->count() - 1,
+                 qPrintable(QString::number(row)));
+        list->selectionModel()->setCurrentIndex(list->model()->index(3, 0),
+                                                QItemSelectionModel::Clear);
+        const int asked = prompt.shown.size();
+        many.findChild<QPushButton*>(u"cmdOpen"_s)->click();
+        QCOMPARE(prompt.shown.size(), asked + 1);
+        QVERIFY(!many.chosenPath());
+    }
+
     OpenDialog cancelled(ws, prompt);
     cancelled.show();
     cancelled.findChild<QListWidget*>(u"File1"_s)->setCurrentRow(0);
@@ -215,6 +241,27 @@ void TestDialogs::folderBrowsing()
     QVERIFY(g.opener.opened.isEmpty());
     QCOMPARE(g.prompt.shown.size(), 1);
     QCOMPARE(g.prompt.shown[0].caption, u"Projects Folder"_s);
+}
+
+void TestDialogs::questionBoxShowsPlainTextAndEscCancels()
+{
+    DialogPrompt prompt;
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Y)}) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->textFormat() == Qt::PlainText ? box->text() : QString();
+            QTest::keyClick(box, Qt::Key(key), key == Qt::Key_Y ? Qt::AltModifier : Qt::NoModifier);
+            if (box->isVisible())
+                box->button(QMessageBox::Yes)->click();
+        });
+        const Answer answer =
+            prompt.ask(nullptr, {u"Delete <b>Sub</b> Goal?"_s, u"Confirm"_s,
+                                 Message::Icon::Question, Message::Buttons::YesNo});
+        QCOMPARE(answer, key == Qt::Key_Escape ? Answer::Cancel : Answer::Yes);
+        QCOMPARE(shown, u"Delete <b>Sub</b> Goal?"_s);
+    }
 }
 
 QTEST_MAIN(TestDialogs)

@@ -1,12 +1,13 @@
 #include "app/MainWindow.h"
 #include "components/TextFile.h"
 #include "dashboard/GoalPanel.h"
+#include "sidebar/TaskEditor.h"
 #include "storage/IniDocument.h"
 #include "storage/ProjectFile.h"
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
-#include "sidebar/TaskEditor.h"
 
+#include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -36,6 +37,7 @@ private slots:
     void unsavedChangesAreAskedAbout();
     void saveAsCancelledOnANamedProject();
     void newProjectQuestion();
+    void editsMarkTheProjectModified();
 
 private:
     void buildFullProject(WindowFixture& f);
@@ -55,6 +57,13 @@ void TestStorage::iniReadingRules()
     QCOMPARE(ini.tasks(1, 3), (QStringList{u"a"_s, u"b c"_s, QString()}));
     QCOMPARE(ini.value(u"Goals"_s, u"goal1_TASK2"_s), u"b c"_s);
     QCOMPARE(ini.lineCount(), 13);
+
+    // "." stands for no date; it never shows or goes back into the file.
+    const auto dotted = ProjectFile::parse("[Project]\r\nName=n\r\n[Goals]\r\nGoal1=1-2-3\r\n"
+                                           "Goal1_Name=a\r\nGoal1_Due=.\r\n");
+    QVERIFY(dotted.ok());
+    QVERIFY(dotted.value.goals.at(0).due.isEmpty());
+    QVERIFY(ProjectFile::serialize(dotted.value).contains("Goal1_Due=\r\n"));
 }
 
 void TestStorage::emptyProjectIsThreeLines()
@@ -285,6 +294,64 @@ void TestStorage::newProjectQuestion()
     QCOMPARE(f.prompt.saveWindows, 1);
     QVERIFY(!f.w().panel(1)->isVisible());
     QVERIFY(!f.w().projectModified());
+
+    // Esc or closing the question keeps the project; so does a save that failed.
+    f.addSubGoals({u"Kept"_s});
+    f.prompt.answers = {Answer::Cancel};
+    f.w().mnuNew_Click();
+    QCOMPARE(f.w().panel(1)->name(), u"Kept"_s);
+    const QString blocked = f.folder.file(u"projects/Blocked.gpj"_s);
+    QDir().mkpath(blocked);
+    f.prompt.answers = {Answer::Yes};
+    f.prompt.saveChoices = {blocked};
+    f.w().mnuNew_Click();
+    QVERIFY(f.prompt.shown.last().text.contains(blocked));
+    QCOMPARE(f.w().panel(1)->name(), u"Kept"_s);
+    QVERIFY(f.w().projectModified());
+}
+
+// Each kind of edit marks the project modified; looking and answering No do not.
+void TestStorage::editsMarkTheProjectModified()
+{
+    const QList<std::tuple<const char*, std::function<void(WindowFixture&)>, bool>> edits{
+        {"project name typed",
+         [](WindowFixture& f) { QTest::keyClick(f.find(u"txtProjectName"_s), Qt::Key_X); }, true},
+        {"due date ticked", [](WindowFixture& f) { f.click(u"chkDueDate"_s); }, true},
+        {"due date cleared",
+         [](WindowFixture& f) {
+             f.w().panel(2)->setDueDate(u"1 Jan 2027"_s);
+             f.click(u"lblGoal_2"_s);
+             f.click(u"chkDueDate"_s);
+         },
+         true},
+        {"date picked",
+         [](WindowFixture& f) {
+             f.find<QCalendarWidget>(u"Calendar1"_s)->setSelectedDate(QDate(2027, 5, 6));
+         },
+         true},
+        {"sub-goal deleted",
+         [](WindowFixture& f) {
+             f.prompt.answers = {Answer::Yes};
+             f.click(u"lblDelete"_s);
+         },
+         true},
+        {"delete answered No",
+         [](WindowFixture& f) {
+             f.prompt.answers = {Answer::No};
+             f.click(u"lblDelete"_s);
+         },
+         false},
+        {"panels looked at", [](WindowFixture& f) { f.click(u"lblGoal_2"_s); }, false},
+    };
+    for (const auto& [name, edit, modified] : edits) {
+        WindowFixture f;
+        f.addSubGoals({u"A"_s, u"B"_s});
+        f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
+        QVERIFY(f.w().mnuSave_Click());
+        f.click(u"lblGoal_1"_s);
+        edit(f);
+        QVERIFY2(f.w().projectModified() == modified, name);
+    }
 }
 
 QTEST_MAIN(TestStorage)

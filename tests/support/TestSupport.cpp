@@ -59,6 +59,7 @@ QStringList FakePrompt::texts() const
 
 quint32 FakeRandom::bounded(quint32 bound)
 {
+    bounds.append(bound);
     if (m_next < draws.size())
         return qMin(draws.at(m_next++), bound);
     return (m_counter++) % (bound + 1);

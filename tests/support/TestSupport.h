@@ -52,7 +52,8 @@ public:
 class FakeRandom : public RandomSource
 {
 public:
-    QList<quint32> draws; // handed out in turn, then counting upwards
+    QList<quint32> draws;  // handed out in turn, then counting upwards
+    QList<quint32> bounds; // every bound asked for
     quint32 bounded(quint32 bound) override;
 
 private:

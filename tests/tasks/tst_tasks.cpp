@@ -1,8 +1,8 @@
 #include "dashboard/GoalPanel.h"
-#include "support/TestSupport.h"
 #include "model/DueDateText.h"
 #include "model/TaskCounts.h"
 #include "sidebar/TaskEditor.h"
+#include "support/TestSupport.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 
 class TestTasks : public QObject
@@ -20,7 +22,10 @@ private slots:
     void counts_data();
     void counts();
     void keyReleaseWritesCountsAndPicture();
-    void onlyCharacterKeysMarkModified();
+    void keysMarkModifiedWhenTheyChangeTheTasks_data();
+    void keysMarkModifiedWhenTheyChangeTheTasks();
+    void releasesWithoutTheirPressAreNoEdit();
+    void keyHeldWhileSwitchingIsKept();
     void nothingSelectedWritesNothing();
     void pasteWithoutKeyIsWrittenAndKept();
     void unwritableTaskFileIsReportedOnceAndKept();
@@ -93,22 +98,99 @@ void TestTasks::keyReleaseWritesCountsAndPicture()
     QCOMPARE(image(f.w().panel(1)->picture()), green.convertToFormat(QImage::Format_RGB32));
 }
 
-void TestTasks::onlyCharacterKeysMarkModified()
+void TestTasks::keysMarkModifiedWhenTheyChangeTheTasks_data()
 {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("arrows") << QList<int>{Qt::Key_Left, Qt::Key_Up} << QByteArray("ab --") << false;
+    QTest::newRow("delete at the end")
+        << QList<int>{Qt::Key_Delete} << QByteArray("ab --") << false;
+    QTest::newRow("delete inside")
+        << QList<int>{Qt::Key_Left, Qt::Key_Delete} << QByteArray("ab -") << true;
+    QTest::newRow("backspace") << QList<int>{Qt::Key_Backspace} << QByteArray("ab -") << true;
+    QTest::newRow("enter") << QList<int>{Qt::Key_Return} << QByteArray("ab --\r\n") << true;
+}
+
+// Every key release writes and recounts; a key marks the project modified when it types a
+// character or changes the tasks.
+void TestTasks::keysMarkModifiedWhenTheyChangeTheTasks()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, modified);
     WindowFixture f;
     f.addSubGoals({u"G"_s});
     f.typeTasks(1, u"ab --"_s);
     f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(!f.w().projectModified());
     editor(f)->moveCursor(QTextCursor::End);
-    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Delete})
-        QTest::keyClick(editor(f), key);
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("ab -"));
-    QCOMPARE(f.text(u"lblTasks_Completed_1"_s), u"Completed: 0"_s);
+    for (int key : keys)
+        QTest::keyClick(editor(f), Qt::Key(key));
+    QCOMPARE(fileBytes(f.taskFile(1)), file.replace("\\r\\n", "\r\n"));
+    QCOMPARE(f.text(u"lblTasks_Completed_1"_s),
+             file.contains("--") ? u"Completed: 1"_s : u"Completed: 0"_s);
+    QCOMPARE(f.w().projectModified(), modified);
+}
+
+// The release of a key whose press went elsewhere (the Enter that closed a message box, the
+// Ctrl of a shortcut) is no edit; a key pressed and released in the box is one.
+void TestTasks::releasesWithoutTheirPressAreNoEdit()
+{
+    WindowFixture f;
+    f.addSubGoals({u"G"_s});
+    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
+    QVERIFY(f.w().mnuSave_Click());
+    auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
+    f.click(u"lblGoal_1"_s);
+    for (QWidget* box : std::initializer_list<QWidget*>{name, editor(f)}) {
+        box->setFocus();
+        QTest::keyPress(box, Qt::Key_Control);
+        QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyRelease(box, Qt::Key_Control);
+        QVERIFY2(!f.w().projectModified(), qPrintable(box->objectName()));
+    }
+    QCOMPARE(f.prompt.texts(), QStringList(3, u"Ready! Project saved."_s));
+
+    QMessageBox message(QMessageBox::Information, u"Done"_s, u"Ready! Project saved."_s,
+                        QMessageBox::Ok, &f.w());
+    message.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&message));
+    QTest::keyPress(&message, Qt::Key_Return);
+    QVERIFY(!message.isVisible());
+    QTest::keyRelease(editor(f), Qt::Key_Return);
+    QTest::keyRelease(name, Qt::Key_Return);
     QVERIFY(!f.w().projectModified());
-    QTest::keyClick(editor(f), Qt::Key_Backspace);
+    f.w().mnuNew_Click();
+    QCOMPARE(f.prompt.shown.size(), 3);
+
+    f.addSubGoals({u"H"_s});
+    f.prompt.saveChoices = {f.folder.file(u"projects/q.gpj"_s)};
+    QVERIFY(f.w().mnuSave_Click());
+    QTest::keyClick(name, Qt::Key_Right);
     QVERIFY(f.w().projectModified());
+}
+
+void TestTasks::keyHeldWhileSwitchingIsKept()
+{
+    WindowFixture f;
+    f.addSubGoals({u"A"_s, u"B"_s});
+    f.typeTasks(1, u"ab"_s);
+    QTest::keyPress(editor(f), Qt::Key_C);
+    f.click(u"lblGoal_2"_s);
+    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("abc"));
+    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
+    QTest::keyRelease(editor(f), Qt::Key_C);
+    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
+
+    // The same before a save.
+    f.click(u"lblGoal_1"_s);
+    editor(f)->moveCursor(QTextCursor::End);
+    QTest::keyPress(editor(f), Qt::Key_D);
+    const QString project = f.folder.file(u"projects/p.gpj"_s);
+    f.prompt.saveChoices = {project};
+    QVERIFY(f.w().mnuSave_Click());
+    QVERIFY(fileBytes(project).contains("Goal1_Task1=abcd\r\n"));
 }
 
 void TestTasks::nothingSelectedWritesNothing()
@@ -205,7 +287,15 @@ void TestTasks::dueDateTickPickClearAndReselect()
 
     calendar->setSelectedDate(QDate(2026, 3, 15));
     QVERIFY(f.w().panel(1)->dueTag().isEmpty()); // not ticked: no panel change
+    const QImage unticked = box->grab().toImage();
     QTest::mouseClick(box, Qt::LeftButton);
+    // The tick must stand out from its box: some pixels turn dark.
+    const QImage ticked = box->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < ticked.height(); ++y)
+        for (int x = 0; x < ticked.width(); ++x)
+            dark += ticked.pixel(x, y) != unticked.pixel(x, y) && qGray(ticked.pixel(x, y)) < 100;
+    QVERIFY2(dark > 4, qPrintable(QString::number(dark)));
     QCOMPARE(f.w().panel(1)->dueTag(), u"3/15/2026"_s);
     QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 3/15/2026"_s);
     QVERIFY(f.visible(u"shDueDate_1"_s));
