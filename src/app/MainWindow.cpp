@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/HelpMenu.h"
 #include "components/AppInfo.h"
 #include "components/TextFile.h"
 #include "components/Tools.h"
@@ -126,6 +127,8 @@ void MainWindow::buildMenu()
     item("mnuSaveAs", QStringLiteral("Save As..."), QKeySequence(), [this] { mnuSaveAs_Click(); });
     project->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     item("mnuExit", QStringLiteral("Exit"), QKeySequence(), [this] { mnuExit_Click(); });
+    addHelpMenu(menuBar(), this, m_services.workspace, m_services.prompt,
+                [this] { lblFilename_Click(); });
 }
 
 void MainWindow::buildSidebar(QWidget* client)
@@ -692,23 +695,28 @@ void MainWindow::mnuOpen_Click()
     const auto chosen = m_services.prompt->chooseProjectToOpen(this, m_services.workspace);
     if (!chosen || chosen->isEmpty())
         return;
+    openProjectFile(*chosen);
+}
+
+void MainWindow::openProjectFile(const QString& path)
+{
     if (!saveChangesFirst())
         return;
-    Expected<ProjectData> project = ProjectFile::read(*chosen);
+    Expected<ProjectData> project = ProjectFile::read(path);
     if (!project.ok()) {
         m_services.prompt->warn(
             this,
             QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
                            "The open project is unchanged.")
-                .arg(*chosen, project.error),
+                .arg(path, project.error),
             QStringLiteral("Open Project"));
         return;
     }
     NewProject();
-    m_currentProjectFile = *chosen;
-    m_filename->setText(*chosen);
-    m_filename->setToolTip(*chosen);
-    LoadProject(*chosen, std::move(project.value));
+    m_currentProjectFile = path;
+    m_filename->setText(path);
+    m_filename->setToolTip(path);
+    LoadProject(path, std::move(project.value));
     m_projectModified = false;
 }
 
