@@ -18,6 +18,8 @@ AboutDialog::AboutDialog(const QString& projectsFolder, std::function<void()> op
     text->setObjectName(QStringLiteral("lblAbout"));
     text->setTextFormat(Qt::PlainText);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    text->setWordWrap(true);
+    text->setMinimumWidth(420);
     text->setText(QStringLiteral("%1\nVersion %2\n\n"
                                  "A planner for one goal at a time.\n"
                                  "Free software under the GNU General Public License, version 3 or "
