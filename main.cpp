@@ -1,12 +1,20 @@
 #include "app/AppServices.h"
-#include "storage/InstanceLock.h"
+#include "app/CommandLine.h"
+#include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
+#include "app/ProjectRequest.h"
 #include "app/SplashWindow.h"
+#include "components/AppInfo.h"
 #include "components/RandomSource.h"
 #include "dialogs/FolderOpener.h"
 #include "dialogs/Prompt.h"
+#include "storage/InstanceLock.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,37 +38,97 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
     std::fprintf(stderr, "%s\n", qUtf8Printable(message));
 }
 
+// Said on the terminal too, for a start from a shell or a script.
+int refuseStart(Prompt& prompt, const QString& text)
+{
+    std::fprintf(stderr, "aimwell: %s\n", qUtf8Printable(text));
+    prompt.warn(nullptr, text, AppInfo::productName());
+    return 1;
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const char* size : {"48", "128", "256"})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/io.github.aimwell.Aimwell.png")
+                         .arg(QLatin1String(size)));
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine command = CommandLine::parse(arguments, QDir::currentPath());
+    if (command.action() != CommandLine::Action::Run)
+        return command.report();
+
     qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
     QApplication::setApplicationName(QStringLiteral("Aimwell"));
-    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+    QApplication::setApplicationVersion(AppInfo::version());
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.aimwell.Aimwell"));
+    QApplication::setWindowIcon(programIcon());
 
     DialogPrompt prompt;
     DesktopFolderOpener folderOpener;
     SystemRandomSource random;
-    AppServices services{Workspace(QCoreApplication::applicationDirPath()), &prompt, &folderOpener,
-                         &random};
+    const QString appDir = QCoreApplication::applicationDirPath();
+    AppServices services{
+        Workspace::forProgram(appDir,
+                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                              QDir::cleanPath(appDir + QStringLiteral("/" AIMWELL_SHARE_FROM_BIN))),
+        &prompt, &folderOpener, &random};
+    const QString dataFolder = services.workspace.dataFolder();
 
-    InstanceLock lock(services.workspace.appDir());
-    if (lock.acquire() == InstanceLock::State::HeldByOther) {
+    const Result ready = services.workspace.prepareFolders();
+    if (!ready.ok())
+        return refuseStart(
+            prompt, QStringLiteral("Aimwell Pro cannot keep its files in %1.").arg(ready.error));
+
+    InstanceLock lock(dataFolder);
+    switch (lock.acquire()) {
+    case InstanceLock::State::Acquired:
+        break;
+    case InstanceLock::State::HeldByOther:
+        if (InstanceChannel::send(InstanceChannel::serverNameFor(dataFolder),
+                                  command.projectFile()))
+            return 0;
         prompt.inform(
             nullptr,
             QStringLiteral("Aimwell Pro is already running from this folder. Switch to the open "
                            "window instead; a second copy would empty its task files."),
             QStringLiteral("Aimwell Pro"));
         return 1;
+    case InstanceLock::State::Unavailable:
+        return refuseStart(prompt, QStringLiteral("Aimwell Pro cannot take its lock file in "
+                                                  "\"%1\", so it cannot tell whether another "
+                                                  "copy is using that folder.")
+                                       .arg(dataFolder));
     }
+
+    // Without the channel the program still works; only a second start cannot hand over.
+    InstanceChannel channel(dataFolder);
+    if (!channel.listen())
+        std::fprintf(stderr, "aimwell: a second start cannot hand its project over: %s\n",
+                     qUtf8Printable(channel.errorString()));
 
     std::unique_ptr<MainWindow> mainWindow;
     SplashWindow splash(services.workspace, [&] {
         mainWindow = std::make_unique<MainWindow>(services);
         // Maximised, so that the whole dashboard fits wherever the screen allows.
         mainWindow->showMaximized();
+        MainWindow* window = mainWindow.get();
+        QTimer::singleShot(0, window, [&channel, window, file = command.projectFile()] {
+            if (!file.isEmpty())
+                openRequestedProject(window, file);
+            channel.setReceiver(
+                [window](const QString& path) { openRequestedProject(window, path); });
+        });
     });
     splash.show();
     return app.exec();

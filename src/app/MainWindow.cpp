@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/HelpMenu.h"
 #include "components/AppInfo.h"
 #include "components/TextFile.h"
 #include "components/Tools.h"
@@ -132,6 +133,8 @@ void MainWindow::buildMenu()
     item("mnuSaveAs", QStringLiteral("Save As..."), QKeySequence(), [this] { mnuSaveAs_Click(); });
     project->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     item("mnuExit", QStringLiteral("Exit"), QKeySequence(), [this] { mnuExit_Click(); });
+    addHelpMenu(menuBar(), this, m_services.workspace, m_services.prompt,
+                [this] { lblFilename_Click(); });
 }
 
 void MainWindow::buildSidebar(QWidget* client)
@@ -725,23 +728,28 @@ void MainWindow::mnuOpen_Click()
     const auto chosen = m_services.prompt->chooseProjectToOpen(this, m_services.workspace);
     if (!chosen || chosen->isEmpty())
         return;
+    openProjectFile(*chosen);
+}
+
+void MainWindow::openProjectFile(const QString& path)
+{
     if (!saveChangesFirst())
         return;
-    Expected<ProjectData> project = ProjectFile::read(*chosen);
+    Expected<ProjectData> project = ProjectFile::read(path);
     if (!project.ok()) {
         m_services.prompt->warn(
             this,
             QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
                            "The open project is unchanged.")
-                .arg(*chosen, project.error),
+                .arg(path, project.error),
             QStringLiteral("Open Project"));
         return;
     }
     NewProject();
-    m_currentProjectFile = *chosen;
-    m_filename->setText(*chosen);
-    Fonts::setPlainToolTip(m_filename, *chosen);
-    LoadProject(*chosen, std::move(project.value));
+    m_currentProjectFile = path;
+    m_filename->setText(path);
+    Fonts::setPlainToolTip(m_filename, path);
+    LoadProject(path, std::move(project.value));
     m_projectModified = false;
 }
 
@@ -839,7 +847,7 @@ void MainWindow::NewProject()
     m_projectName->setMaxLength(40);
     m_projectName->setText(m_mainGoal->text());
     m_filename->setText(QStringLiteral("New Project (No Filename)"));
-    m_filename->setToolTip(QString());
+    Fonts::setPlainToolTip(m_filename, QString());
     m_subGoals.clear();
     m_tasks->setTasksText(QString());
     m_unwrittenTasks.clear();

@@ -61,6 +61,8 @@ public:
 
     void mnuNew_Click();
     void mnuOpen_Click();
+    // Open without the open window: asks about unsaved changes, refuses a bad file.
+    void openProjectFile(const QString& path);
     // Both report whether the project was written.
     bool mnuSave_Click();
     bool mnuSaveAs_Click();

@@ -4,15 +4,41 @@
 #include <QFile>
 #include <QFileInfo>
 
-Workspace::Workspace(QString appDir) : m_appDir(std::move(appDir))
+namespace {
+
+QString withoutTrailingSlash(QString path)
 {
-    while (m_appDir.size() > 1 && m_appDir.endsWith(u'/'))
-        m_appDir.chop(1);
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+Workspace::Workspace(QString dataFolder)
+    : m_dataFolder(withoutTrailingSlash(std::move(dataFolder))),
+      m_imagesFolder(m_dataFolder + QStringLiteral("/imgs"))
+{
+}
+
+Workspace::Workspace(QString dataFolder, QString imagesFolder)
+    : m_dataFolder(withoutTrailingSlash(std::move(dataFolder))),
+      m_imagesFolder(withoutTrailingSlash(std::move(imagesFolder)))
+{
+}
+
+Workspace Workspace::forProgram(const QString& appDir, const QString& userDataDir,
+                                const QString& shareDir)
+{
+    const Workspace portable(appDir);
+    if (QFileInfo(portable.imagesFolder()).isDir())
+        return portable;
+    return Workspace(userDataDir, withoutTrailingSlash(shareDir) + QStringLiteral("/imgs"));
 }
 
 QString Workspace::tmpFolder() const
 {
-    return m_appDir + QStringLiteral("/tmp");
+    return m_dataFolder + QStringLiteral("/tmp");
 }
 
 QString Workspace::taskFilePath(const QString& key) const
@@ -22,7 +48,7 @@ QString Workspace::taskFilePath(const QString& key) const
 
 QString Workspace::projectsFolder() const
 {
-    return m_appDir + QStringLiteral("/projects");
+    return m_dataFolder + QStringLiteral("/projects");
 }
 
 QString Workspace::projectPath(const QString& fileName) const
@@ -32,7 +58,31 @@ QString Workspace::projectPath(const QString& fileName) const
 
 QString Workspace::imagePath(const QString& fileName) const
 {
-    return m_appDir + QStringLiteral("/imgs/") + fileName;
+    return m_imagesFolder + u'/' + fileName;
+}
+
+QString Workspace::recoveryFolder() const
+{
+    return m_dataFolder + QStringLiteral("/recovery");
+}
+
+Result Workspace::prepareFolders() const
+{
+    // An empty data folder would put everything at the root of the file system.
+    if (m_dataFolder.isEmpty())
+        return Result::failure(QStringLiteral("no folder for user data is known (is HOME set?)"));
+    for (const QString& folder : {m_dataFolder, projectsFolder(), tmpFolder()}) {
+        const Result made = ensureFolder(folder);
+        if (!made.ok())
+            return Result::failure(QStringLiteral("\"%1\": %2").arg(folder, made.error));
+        if (!QFileInfo(folder).isWritable())
+            return Result::failure(
+                QStringLiteral("\"%1\": the folder cannot be written to").arg(folder));
+    }
+    if (!QFileInfo(m_imagesFolder).isDir())
+        return Result::failure(
+            QStringLiteral("\"%1\": the status pictures are missing").arg(m_imagesFolder));
+    return Result::success();
 }
 
 void Workspace::prepareTmp() const

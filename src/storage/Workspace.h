@@ -4,18 +4,33 @@
 
 #include <QString>
 
-// The folders beside the program and the paths built from them.
+// Where the program keeps its files. Portable: everything in one folder beside the
+// program. Installed: the pictures in the shared data folder, everything the user makes
+// in the user's data folder.
 class Workspace
 {
 public:
-    explicit Workspace(QString appDir);
+    // Portable layout: data and pictures (imgs) in one folder.
+    explicit Workspace(QString dataFolder);
+    Workspace(QString dataFolder, QString imagesFolder);
 
-    const QString& appDir() const { return m_appDir; }
+    // Portable when imgs sits beside the program; otherwise the pictures come from
+    // shareDir/imgs and the rest goes to userDataDir.
+    static Workspace forProgram(const QString& appDir, const QString& userDataDir,
+                                const QString& shareDir);
+
+    const QString& dataFolder() const { return m_dataFolder; }
+    const QString& imagesFolder() const { return m_imagesFolder; }
     QString tmpFolder() const;
     QString taskFilePath(const QString& key) const;
     QString projectsFolder() const;
     QString projectPath(const QString& fileName) const;
     QString imagePath(const QString& fileName) const;
+    QString recoveryFolder() const;
+
+    // Creates the data, projects and tmp folders and checks that they can be written and
+    // that the pictures are there. The error names the folder at fault.
+    Result prepareFolders() const;
 
     // Creates tmp, or empties it of the files an earlier run left: only entries directly
     // inside it, never sub-folders or names starting with ".", and never through a link.
@@ -25,5 +40,6 @@ public:
     static Result ensureFolder(const QString& path);
 
 private:
-    QString m_appDir;
+    QString m_dataFolder;
+    QString m_imagesFolder;
 };

@@ -1,7 +1,11 @@
+#include "app/HelpMenu.h"
+#include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "dialogs/AboutDialog.h"
 #include "storage/InstanceLock.h"
 #include "storage/Workspace.h"
+#include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -9,11 +13,16 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTest>
 
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 class TestApp : public QObject
@@ -27,6 +36,16 @@ private slots:
     void mainWindowStartState();
     void oneCopyPerFolder();
     void noDisplayEndsCleanly();
+    void workspaceLayout_data();
+    void workspaceLayout();
+    void preparingFoldersNamesWhatIsWrong_data();
+    void preparingFoldersNamesWhatIsWrong();
+    void commandLineWithoutDisplay_data();
+    void commandLineWithoutDisplay();
+    void channelQueuesUntilTheWindowIsReady();
+    void projectOnCommandLineAndSecondStart();
+    void openProjectFileAsksFirst();
+    void helpMenu();
 
 private:
     static void write(const QString& path, const QByteArray& bytes = "x")
@@ -181,6 +200,275 @@ void TestApp::noDisplayEndsCleanly()
     const QString err = QString::fromUtf8(program.readAllStandardError()).trimmed();
     QVERIFY2(err.contains(u"cannot open a display"_s), qPrintable(err));
     QCOMPARE(err.count(u'\n'), 0);
+}
+
+void TestApp::workspaceLayout_data()
+{
+    QTest::addColumn<bool>("imgsBeside");
+    QTest::addColumn<QString>("appDir");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("images");
+    // Paths relative to a temporary root; "" stands for the root itself.
+    QTest::newRow("portable") << true << u"app/"_s << u"app"_s << u"app/imgs"_s;
+    QTest::newRow("installed") << false << u"usr/bin"_s << u"home/data/Aimwell"_s
+                               << u"usr/share/aimwell/imgs"_s;
+}
+
+void TestApp::workspaceLayout()
+{
+    QFETCH(bool, imgsBeside);
+    QFETCH(QString, appDir);
+    QFETCH(QString, data);
+    QFETCH(QString, images);
+    QTemporaryDir root;
+    const auto at = [&](const QString& relative) { return root.filePath(relative); };
+    QDir().mkpath(at(appDir));
+    if (imgsBeside)
+        QDir().mkpath(at(appDir) + u"/imgs"_s);
+
+    const Workspace ws =
+        Workspace::forProgram(at(appDir), at(u"home/data/Aimwell/"_s), at(u"usr/share/aimwell"_s));
+    QCOMPARE(ws.dataFolder(), at(data));
+    QCOMPARE(ws.imagePath(u"greencircle.gif"_s), at(images) + u"/greencircle.gif"_s);
+    QCOMPARE(ws.projectPath(u"P.gpj"_s), at(data) + u"/projects/P.gpj"_s);
+    QCOMPARE(ws.taskFilePath(u"1-2-3"_s), at(data) + u"/tmp/1-2-3.txt"_s);
+    QCOMPARE(ws.recoveryFolder(), at(data) + u"/recovery"_s);
+}
+
+void TestApp::preparingFoldersNamesWhatIsWrong_data()
+{
+    QTest::addColumn<QString>("inTheWay"); // a file put where a folder belongs
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("error"); // "" when it should work
+    QTest::newRow("fresh") << u""_s << false << u""_s;
+    QTest::newRow("data folder is a file") << u"data"_s << false << u"data\": a file"_s;
+    QTest::newRow("projects is a file") << u"data/projects"_s << false << u"projects\""_s;
+    QTest::newRow("tmp is a file") << u"data/tmp"_s << false << u"tmp\""_s;
+    QTest::newRow("no pictures") << u""_s << false << u"pictures are missing"_s;
+    QTest::newRow("read-only data folder") << u""_s << true << u"cannot be written"_s;
+}
+
+void TestApp::preparingFoldersNamesWhatIsWrong()
+{
+    QFETCH(QString, inTheWay);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, error);
+    if (readOnly && geteuid() == 0)
+        QSKIP("root writes into read-only folders");
+    TempAppFolder images;
+    QTemporaryDir root;
+    const QString data = root.filePath(u"data"_s);
+    if (!inTheWay.isEmpty())
+        writeFile(root.filePath(inTheWay), "x");
+    if (readOnly) {
+        QDir().mkpath(data);
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const QString pictures = QTest::currentDataTag() == QByteArray("no pictures")
+                                 ? root.filePath(u"none"_s)
+                                 : images.file(u"imgs"_s);
+
+    const Result result = Workspace(data, pictures).prepareFolders();
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY2(error.isEmpty() ? result.ok() : result.error.contains(error),
+             qPrintable(result.error));
+    if (result.ok()) {
+        for (const char* folder : {"projects", "tmp"})
+            QVERIFY(QFileInfo(data + u'/' + QLatin1String(folder)).isDir());
+    }
+    QVERIFY(Workspace(u""_s, pictures).prepareFolders().error.contains(u"HOME"_s));
+}
+
+void TestApp::commandLineWithoutDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // expected start of standard output
+    QTest::addColumn<QString>("err"); // expected one line on standard error, or ""
+    const QString usage = u"Usage: aimwell [options] [project.gpj]\n"_s;
+    QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << usage << u""_s;
+    QTest::newRow("-h with a file") << QStringList{u"x.gpj"_s, u"-h"_s} << 0 << usage << u""_s;
+    QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << u"Aimwell Pro 1.4\n"_s
+                               << u""_s;
+    QTest::newRow("unknown option")
+        << QStringList{u"--frobnicate"_s} << 2 << u""_s
+        << u"aimwell: Unknown option 'frobnicate'. Try 'aimwell --help'."_s;
+    QTest::newRow("two projects")
+        << QStringList{u"a.gpj"_s, u"b.gpj"_s} << 2 << u""_s
+        << u"aimwell: Only one project can be opened at a time. Try 'aimwell --help'."_s;
+}
+
+void TestApp::commandLineWithoutDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(AIMWELL_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString stdOut = QString::fromUtf8(program.readAllStandardOutput());
+    QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), err.isEmpty() ? err : err + u'\n');
+}
+
+void TestApp::channelQueuesUntilTheWindowIsReady()
+{
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    InstanceChannel channel(u"/data/one"_s);
+    QVERIFY(channel.serverName().startsWith(runtime.path()));
+    QVERIFY(channel.serverName() != InstanceChannel::serverNameFor(u"/data/two"_s));
+    QVERIFY(!InstanceChannel::send(channel.serverName(), u"/nobody/listens.gpj"_s, 500));
+
+    // A copy that crashed left its socket behind; the lock holder takes the name over.
+    writeFile(channel.serverName(), "left over");
+    QVERIFY2(channel.listen(), qPrintable(channel.errorString()));
+    bool first = false, second = false, done = false;
+    std::thread client([&] {
+        first = InstanceChannel::send(channel.serverName(), u"/p/ünï code.gpj"_s);
+        second = InstanceChannel::send(channel.serverName(), u""_s);
+        done = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
+    client.join();
+    QVERIFY(first && second);
+
+    QStringList received;
+    channel.setReceiver([&](const QString& path) { received.append(path); });
+    QTRY_COMPARE(received, (QStringList{u"/p/ünï code.gpj"_s, u""_s}));
+}
+
+void TestApp::projectOnCommandLineAndSecondStart()
+{
+    // An installed layout in a temporary root, so that nothing lands in the build folder.
+    QTemporaryDir root;
+    const auto at = [&](const QString& relative) { return root.filePath(relative); };
+    const QString program = at(u"usr/bin/aimwell"_s);
+    QDir().mkpath(at(u"usr/bin"_s));
+    QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
+    for (const char* name : {"greencircle.gif", "bluecircle.gif"})
+        writeFile(at(u"usr/share/aimwell/imgs/"_s + QLatin1String(name)),
+                  fileBytes(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + QLatin1String(name)));
+    QDir().mkpath(at(u"run"_s));
+    QFile::setPermissions(at(u"run"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(at(u"first.gpj"_s), fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")));
+    writeFile(at(u"second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
+                                   "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
+                                   "Goal1_Task1=handed over --\r\n");
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, at(u"home"_s));
+    env.insert(u"XDG_DATA_HOME"_s, at(u"home/data"_s));
+    env.insert(u"XDG_RUNTIME_DIR"_s, at(u"run"_s));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    const auto start = [&](QProcess& p, const QStringList& arguments) {
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(root.path());
+        p.start(program, arguments);
+        QVERIFY(p.waitForStarted());
+    };
+    const QString data = at(u"home/data/Aimwell"_s);
+
+    // An unusable data folder stops the start with its name, on the terminal as well.
+    {
+        writeFile(at(u"blocked/Aimwell"_s), "a file");
+        env.insert(u"XDG_DATA_HOME"_s, at(u"blocked"_s));
+        QProcess refused;
+        start(refused, {});
+        refused.setReadChannel(QProcess::StandardError);
+        QTRY_VERIFY_WITH_TIMEOUT(refused.canReadLine(), 10000);
+        const QString line = QString::fromUtf8(refused.readLine());
+        QVERIFY2(line.contains(u"cannot keep its files in \""_s + at(u"blocked/Aimwell"_s)),
+                 qPrintable(line));
+        refused.kill();
+        refused.waitForFinished();
+        env.insert(u"XDG_DATA_HOME"_s, at(u"home/data"_s));
+    }
+
+    QProcess running;
+    start(running, {at(u"first.gpj"_s)});
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
+                              QByteArray("buy paint --\r\nsand walls\r\n"), 10000);
+
+    // A relative name is resolved by the second start, which then leaves at once.
+    QProcess second;
+    start(second, {u"second.gpj"_s});
+    QVERIFY(second.waitForFinished(5000));
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s),
+                              QByteArray("handed over --\r\n"), 5000);
+    QProcess third;
+    start(third, {});
+    QVERIFY(third.waitForFinished(5000));
+    QCOMPARE(third.exitCode(), 0);
+
+    QCOMPARE(running.state(), QProcess::Running);
+    QCOMPARE(
+        QDir(at(u"usr/bin"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{u"aimwell"_s});
+    QVERIFY(QFileInfo(data + u"/projects"_s).isDir());
+    running.kill();
+    running.waitForFinished();
+}
+
+void TestApp::openProjectFileAsksFirst()
+{
+    WindowFixture f;
+    const QString path = f.folder.file(u"projects/Other.gpj"_s);
+    writeFile(path, fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")));
+    f.addSubGoals({u"Unsaved"_s});
+
+    f.prompt.answers = {Answer::Cancel};
+    f.w().openProjectFile(path);
+    QCOMPARE(f.prompt.texts(), QStringList{u"Want to save changes before?"_s});
+    QCOMPARE(f.w().subGoalNames(), QStringList{u"Unsaved"_s});
+
+    f.prompt.answers = {Answer::No};
+    f.w().openProjectFile(path);
+    QCOMPARE(f.w().currentProjectFile(), path);
+    QCOMPARE(f.w().subGoalNames().first(), u"Paint house"_s);
+    QVERIFY(!f.w().projectModified());
+    QCOMPARE(f.prompt.openWindows, 0);
+}
+
+void TestApp::helpMenu()
+{
+    WindowFixture f;
+    const QList<QAction*> menus = f.w().menuBar()->actions();
+    QCOMPARE(menus.last()->text(), u"Help"_s);
+
+    f.find<QAction>(u"mnuAbout"_s)->trigger();
+    auto* about = f.w().findChild<AboutDialog*>();
+    QVERIFY(about && about->isVisible() && !about->isModal());
+    const QString text = about->findChild<QLabel*>(u"lblAbout"_s)->text();
+    for (const QString& part :
+         {u"Version 1.4"_s, u"GNU General Public License"_s, f.w().workspace().projectsFolder()})
+        QVERIFY2(text.contains(part), qPrintable(part));
+    QTest::mouseClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
+    QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
+    f.find<QAction>(u"mnuAbout"_s)->trigger();
+    QCOMPARE(f.w().findChildren<AboutDialog*>().size(), 1);
+
+    // The list names every shortcut the menus really have.
+    f.find<QAction>(u"mnuShortcuts"_s)->trigger();
+    QCOMPARE(f.prompt.shown.last().caption, u"Keyboard Shortcuts"_s);
+    QCOMPARE(f.prompt.shown.last().text, keyboardShortcutsText());
+    const QList<QAction*> projectItems = f.find<QMenu>(u"mnuProject"_s)->actions();
+    for (const QAction* item : projectItems) {
+        const QString key = item->shortcut().toString(QKeySequence::NativeText);
+        QVERIFY2(key.isEmpty() || keyboardShortcutsText().contains(u' ' + key + u'\n'),
+                 qPrintable(key));
+    }
 }
 
 QTEST_MAIN(TestApp)

@@ -1,0 +1,79 @@
+#include "app/CommandLine.h"
+
+#include "components/AppInfo.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+// Written out rather than taken from the parser, whose usage line needs a running
+// application for the program's name.
+const char HelpText[] = "Usage: aimwell [options] [project.gpj]\n"
+                        "Plans one main goal with up to eight sub-goals and their tasks.\n"
+                        "\n"
+                        "Options:\n"
+                        "  -h, --help     Show this help and exit.\n"
+                        "  -v, --version  Show the version and exit.\n"
+                        "\n"
+                        "Arguments:\n"
+                        "  project.gpj    A project to open after start-up. If a copy is\n"
+                        "                 already running, that copy opens it.\n";
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments, const QString& currentDir)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        result.m_action = Action::Fail;
+        result.m_error = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.m_action = Action::ShowHelp;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.m_action = Action::ShowVersion;
+        return result;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        result.m_action = Action::Fail;
+        result.m_error = QStringLiteral("Only one project can be opened at a time.");
+        return result;
+    }
+    if (!files.isEmpty())
+        result.m_projectFile = QDir::cleanPath(QDir(currentDir).absoluteFilePath(files.first()));
+    return result;
+}
+
+int CommandLine::report() const
+{
+    switch (m_action) {
+    case Action::ShowHelp:
+        std::fputs(HelpText, stdout);
+        return 0;
+    case Action::ShowVersion:
+        std::printf("%s %s\n", qUtf8Printable(AppInfo::productName()),
+                    qUtf8Printable(AppInfo::version()));
+        return 0;
+    case Action::Fail:
+        std::fprintf(stderr, "aimwell: %s Try 'aimwell --help'.\n", qUtf8Printable(m_error));
+        return 2;
+    case Action::Run:
+        break;
+    }
+    return 0;
+}
