@@ -1,6 +1,7 @@
 #include "storage/ProjectFile.h"
 
 #include "components/TextFile.h"
+#include "storage/FileFingerprint.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -273,12 +274,26 @@ Result ProjectFile::write(const QString& path, const QByteArray& bytes)
 
 Result ProjectFile::save(const QString& path, const ProjectData& project)
 {
-    return writeWith(path, [&](QSaveFile& file) {
-        LineWriter out([&](QByteArrayView block) {
-            return file.write(block.data(), block.size()) == block.size();
-        });
-        return writeLines(project, out);
+    return save(path, project, {}, nullptr);
+}
+
+Result ProjectFile::save(const QString& path, const ProjectData& project, QByteArrayView trailer,
+                         FileFingerprint* written)
+{
+    // Hashed on the way out, so that our own save is known again without reading it back.
+    FileFingerprint::Hasher hasher;
+    const auto put = [&](QSaveFile& file, QByteArrayView block) {
+        if (written)
+            hasher.add(block);
+        return file.write(block.data(), block.size()) == block.size();
+    };
+    const Result result = writeWith(path, [&](QSaveFile& file) {
+        LineWriter out([&](QByteArrayView block) { return put(file, block); });
+        return writeLines(project, out) && (trailer.isEmpty() || put(file, trailer));
     });
+    if (written && result.ok())
+        *written = FileFingerprint::written(path, hasher);
+    return result;
 }
 
 Result ProjectFile::writeWith(const QString& path, const std::function<bool(QSaveFile&)>& fill)
