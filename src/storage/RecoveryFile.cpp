@@ -1,5 +1,7 @@
 #include "storage/RecoveryFile.h"
 
+#include "components/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -81,7 +83,9 @@ Expected<RecoverySnapshot> RecoveryFile::read(const QString& path)
 
 Result RecoveryFile::write(const QString& path, const RecoverySnapshot& snapshot)
 {
-    return ProjectFile::save(path, snapshot.project, trailer(snapshot), nullptr);
+    // Temporary file and rename, without the wait for the disk a project save makes: this
+    // runs every second while someone types, and the rename alone keeps it whole at a kill.
+    return TextFile::saveBytes(path, serialize(snapshot));
 }
 
 Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& now)
@@ -112,4 +116,15 @@ Result RecoveryFile::remove(const QString& path)
     if (!file.exists() || file.remove())
         return Result::success();
     return Result::failure(file.errorString());
+}
+
+void RecoveryFile::removeLeftovers(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + u'.';
+    QDir dir = info.dir();
+    const QStringList names =
+        dir.entryList({prefix + u"??????"_s}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        dir.remove(name);
 }

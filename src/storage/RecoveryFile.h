@@ -37,4 +37,7 @@ public:
     static Expected<QString> setAside(const QString& path, const QDateTime& now);
     // A missing file counts as removed.
     static Result remove(const QString& path);
+    // A write cut off by a kill leaves its temporary file ("recovery.gpj.AbC123") beside the
+    // file; nothing else empties the recovery folder, so start-up clears them.
+    static void removeLeftovers(const QString& path);
 };
