@@ -274,25 +274,27 @@ Result ProjectFile::write(const QString& path, const QByteArray& bytes)
 
 Result ProjectFile::save(const QString& path, const ProjectData& project)
 {
-    return save(path, project, {}, nullptr);
+    return writeWith(path, [&](QSaveFile& file) {
+        LineWriter out([&](QByteArrayView block) {
+            return file.write(block.data(), block.size()) == block.size();
+        });
+        return writeLines(project, out);
+    });
 }
 
-Result ProjectFile::save(const QString& path, const ProjectData& project, QByteArrayView trailer,
-                         FileFingerprint* written)
+Result ProjectFile::save(const QString& path, const ProjectData& project, FileFingerprint& written)
 {
-    // Hashed on the way out, so that our own save is known again without reading it back.
+    // Hashed on the way out instead of read back after the rename.
     FileFingerprint::Hasher hasher;
-    const auto put = [&](QSaveFile& file, QByteArrayView block) {
-        if (written)
-            hasher.add(block);
-        return file.write(block.data(), block.size()) == block.size();
-    };
     const Result result = writeWith(path, [&](QSaveFile& file) {
-        LineWriter out([&](QByteArrayView block) { return put(file, block); });
-        return writeLines(project, out) && (trailer.isEmpty() || put(file, trailer));
+        LineWriter out([&](QByteArrayView block) {
+            hasher.add(block);
+            return file.write(block.data(), block.size()) == block.size();
+        });
+        return writeLines(project, out);
     });
-    if (written && result.ok())
-        *written = FileFingerprint::written(path, hasher);
+    if (result.ok())
+        written = FileFingerprint::written(path, hasher);
     return result;
 }
 

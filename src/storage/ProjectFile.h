@@ -52,10 +52,9 @@ public:
     static Result write(const QString& path, const QByteArray& bytes);
     // The same for a project, written as it is serialized.
     static Result save(const QString& path, const ProjectData& project);
-    // The same, followed by trailer (whole lines, e.g. a section of its own, which the reader
-    // skips), and with the fingerprint of the file as written when written is given.
-    static Result save(const QString& path, const ProjectData& project, QByteArrayView trailer,
-                       FileFingerprint* written);
+    // The same, and the fingerprint of the file as written, so that our own save is not
+    // taken for another program's change.
+    static Result save(const QString& path, const ProjectData& project, FileFingerprint& written);
 
     // A key is used as a file name in the task folder, so it must stay inside it.
     static bool isSafeKey(const QString& key);

@@ -1,5 +1,6 @@
 #include "storage/FileFingerprint.h"
 #include "storage/ProjectFile.h"
+#include "storage/ProjectFileWatcher.h"
 #include "storage/RecoveryFile.h"
 #include "storage/RecoveryWriter.h"
 #include "support/TestSupport.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -46,6 +48,7 @@ private slots:
     void fingerprint_data();
     void fingerprint();
     void ownSaveIsNoChange();
+    void watcherSeesOthersNotUs();
     void writerWaitsForAPause();
     void writerReportsFailureOnce();
     void killedEditorsAreRecovered();
@@ -194,7 +197,7 @@ void TestRecovery::ownSaveIsNoChange()
     for (const RecoverySnapshot& s : {sample(), big}) {
         const QString path = dir.file(u"own.gpj"_s);
         FileFingerprint written;
-        QVERIFY(ProjectFile::save(path, s.project, "[Extra]\r\n", &written).ok());
+        QVERIFY(ProjectFile::save(path, s.project, written).ok());
         QVERIFY(written.size() > 0);
         QCOMPARE(FileFingerprint::of(path), written);
 
@@ -204,6 +207,58 @@ void TestRecovery::ownSaveIsNoChange()
             pieces.add(QByteArrayView(bytes).sliced(at, std::min(step, bytes.size() - at)));
         QCOMPARE(pieces.result(), written.hash());
     }
+}
+
+void TestRecovery::watcherSeesOthersNotUs()
+{
+    TempAppFolder dir;
+    const QString path = dir.file(u"p.gpj"_s);
+    RecoverySnapshot s = sample();
+    FileFingerprint saved;
+    QVERIFY(ProjectFile::save(path, s.project, saved).ok());
+    ProjectFileWatcher watcher;
+    QSignalSpy changed(&watcher, &ProjectFileWatcher::changed);
+    watcher.watch(path, saved);
+    const auto saveHere = [&] {
+        s.project.name += u'!';
+        QVERIFY(ProjectFile::save(path, s.project, saved).ok());
+        watcher.watch(path, saved);
+    };
+    const auto quiet = [&] {
+        QTest::qWait(400);
+        QCOMPARE(changed.size(), 0);
+        QVERIFY(!watcher.changedOnDisk());
+    };
+
+    saveHere();
+    quiet();
+    // Same size and time, other bytes, and still seen after our rename replaced the file.
+    QByteArray other = fileBytes(path);
+    other[other.indexOf("Finish")] = 'f';
+    const QDateTime time = QFileInfo(path).lastModified();
+    writeFile(path, other);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+    file.close();
+    QTRY_COMPARE(changed.size(), 1);
+    QCOMPARE(changed[0][0].toString(), path);
+    QVERIFY(watcher.changedOnDisk());
+    QTest::qWait(400);
+    QCOMPARE(changed.size(), 1); // asked once
+    QCOMPARE(fileBytes(path), other);
+
+    saveHere(); // "Replace it": ours again
+    changed.clear();
+    quiet();
+    QVERIFY(QFile::remove(path));
+    QTRY_COMPARE(changed.size(), 1);
+    QVERIFY(!changed[0][1].value<FileFingerprint>().exists());
+    saveHere(); // written again, and watched again
+    changed.clear();
+    quiet();
+    writeFile(path, "[Project]\r\nName=Elsewhere\r\n");
+    QTRY_COMPARE(changed.size(), 1);
 }
 
 void TestRecovery::writerWaitsForAPause()
