@@ -5,9 +5,11 @@
 #include "app/MainWindow.h"
 #include "components/TextFile.h"
 #include "dashboard/GoalPanel.h"
-#include "storage/ProjectFile.h"
 #include "model/TaskCounts.h"
 #include "sidebar/TaskEditor.h"
+#include "storage/FileFingerprint.h"
+#include "storage/ProjectFile.h"
+#include "storage/RecoveryFile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -237,6 +239,60 @@ void writeOnly(benchmark::State& state, const Fixture& f)
     }
 }
 
+RecoverySnapshot snapshotOf(const Fixture& f)
+{
+    return {f.projects.at(1), f.projectPaths.at(1)};
+}
+
+void writeSnapshot(benchmark::State& state, const Fixture& f)
+{
+    const RecoverySnapshot snapshot = snapshotOf(f);
+    const QString path = RecoveryFile::pathIn(f.folder.path());
+    for (auto _ : state) {
+        const Result written = RecoveryFile::write(path, snapshot);
+        if (!written.ok()) {
+            state.SkipWithError(qPrintable(written.error));
+            return;
+        }
+    }
+}
+
+// The same bytes, written in place with nothing around them.
+void writeSnapshotBase(benchmark::State& state, const Fixture& f)
+{
+    const QByteArray bytes = RecoveryFile::serialize(snapshotOf(f));
+    const QString path = f.folder.path() + QStringLiteral("/recovery-base.gpj");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size() || !file.flush()) {
+            state.SkipWithError("cannot write the base file");
+            return;
+        }
+        file.close();
+    }
+}
+
+void fingerprint(benchmark::State& state, const Fixture& f)
+{
+    const QString path = f.projectPaths.at(1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FileFingerprint::of(path).hash());
+}
+
+void fingerprintBase(benchmark::State& state, const Fixture& f)
+{
+    const QString path = f.projectPaths.at(1);
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("cannot open the project");
+            return;
+        }
+        benchmark::DoNotOptimize(file.readAll().size());
+    }
+}
+
 void openProject(benchmark::State& state, const Fixture& f, int scale)
 {
     Window w(f.folder.path());
@@ -376,6 +432,10 @@ void registerBenchmarks(Fixture& f)
     add(SaveFsyncBase, [&f](benchmark::State& s) { saveBase(s, f, true); });
     add(Serialize, [&f](benchmark::State& s) { serializeOnly(s, f); });
     add(WriteOnly, [&f](benchmark::State& s) { writeOnly(s, f); });
+    add(Snapshot, [&f](benchmark::State& s) { writeSnapshot(s, f); });
+    add(SnapshotBase, [&f](benchmark::State& s) { writeSnapshotBase(s, f); });
+    add(Fingerprint, [&f](benchmark::State& s) { fingerprint(s, f); });
+    add(FingerprintBase, [&f](benchmark::State& s) { fingerprintBase(s, f); });
     add(Open1, [&f](benchmark::State& s) { openProject(s, f, 1); });
     add(Open2, [&f](benchmark::State& s) { openProject(s, f, 2); });
     add(ShowMain, [&f](benchmark::State& s) { showMain(s, f); });

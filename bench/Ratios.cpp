@@ -133,6 +133,9 @@ int printRatioTable(const TableInput& in)
     ratio(t, c, "  ProjectFile::write alone / bare QFile write", WriteOnly, SaveBase, 0);
     ratio(t, c, "  bare QFile write + fsync / bare QFile write", SaveFsyncBase, SaveBase, 0);
     ratio(t, c, "  save (ProjectFile::save, fsync) / bare QFile + fsync", Save, SaveFsyncBase, 0);
+    ratio(t, c, "recovery snapshot write / bare QFile write of its bytes", Snapshot, SnapshotBase,
+          3.0);
+    ratio(t, c, "  fingerprint of the project / bare QFile read", Fingerprint, FingerprintBase, 0);
     ratio(t, c, "open through the main window / read alone, 1x", Open1, Read1, 0);
     ratio(t, c, "open through the main window, 2x / 1x", Open2, Open1, 2.2);
     char what[96];

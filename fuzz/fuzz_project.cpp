@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to the project-file reader and the task-list helpers.
+// Feeds arbitrary bytes to the project-file reader, the recovery-file reader and the
+// task-list helpers.
 //
 // What must hold for every input:
 //  - a file that reads, written out again and read back, gives the same project;
+//  - the same for a recovery file, including the path of the project it belongs to;
 //  - the counts of a task list agree with its lines as splitLines() cuts them;
 //  - nothing crashes, leaks or hits undefined behaviour.
 //
@@ -9,8 +11,9 @@
 // value, an unpaired UTF-16 surrogate); the storage tests keep them.
 
 #include "components/TextFile.h"
-#include "storage/ProjectFile.h"
 #include "model/TaskCounts.h"
+#include "storage/ProjectFile.h"
+#include "storage/RecoveryFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -73,6 +76,16 @@ void checkRoundTrip(const ProjectData& first)
         fail("ProjectData differs although every field matched");
 }
 
+void checkRecoveryRoundTrip(const RecoverySnapshot& first)
+{
+    const auto again = RecoveryFile::parse(RecoveryFile::serialize(first));
+    if (!again.ok())
+        fail("the written recovery file is refused", again.error);
+    compareValue("project file path", first.projectFile, again.value.projectFile);
+    if (!(first.project == again.value.project))
+        fail("the project in the recovery file differs");
+}
+
 bool isBlank(QStringView line)
 {
     for (const QChar c : line) {
@@ -110,6 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto project = ProjectFile::parse(bytes);
     if (project.ok())
         checkRoundTrip(project.value);
+    const auto recovery = RecoveryFile::parse(bytes);
+    if (recovery.ok())
+        checkRecoveryRoundTrip(recovery.value);
     checkCounts(TextFile::decode(bytes));
     return 0;
 }

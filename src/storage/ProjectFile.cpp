@@ -1,6 +1,7 @@
 #include "storage/ProjectFile.h"
 
 #include "components/TextFile.h"
+#include "storage/FileFingerprint.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -282,6 +283,22 @@ Result ProjectFile::save(const QString& path, const ProjectData& project)
         });
         return writeLines(project, out);
     });
+}
+
+Result ProjectFile::save(const QString& path, const ProjectData& project, FileFingerprint& written)
+{
+    // Hashed on the way out instead of read back after the rename.
+    FileFingerprint::Hasher hasher;
+    const Result result = writeWith(path, [&](QSaveFile& file) {
+        LineWriter out([&](QByteArrayView block) {
+            hasher.add(block);
+            return file.write(block.data(), block.size()) == block.size();
+        });
+        return writeLines(project, out);
+    });
+    if (result.ok())
+        written = FileFingerprint::written(path, hasher);
+    return result;
 }
 
 Result ProjectFile::writeWith(const QString& path, const std::function<bool(QSaveFile&)>& fill)

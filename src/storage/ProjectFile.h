@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class FileFingerprint;
 class QSaveFile;
 
 struct SubGoalRecord
@@ -51,6 +52,9 @@ public:
     static Result write(const QString& path, const QByteArray& bytes);
     // The same for a project, written as it is serialized.
     static Result save(const QString& path, const ProjectData& project);
+    // The same, and the fingerprint of the file as written, so that our own save is not
+    // taken for another program's change.
+    static Result save(const QString& path, const ProjectData& project, FileFingerprint& written);
 
     // A key is used as a file name in the task folder, so it must stay inside it.
     static bool isSafeKey(const QString& key);

@@ -1,0 +1,130 @@
+#include "storage/RecoveryFile.h"
+
+#include "components/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Section = u"Recovery"_s;
+const QString FileKey = u"File"_s;
+const QString CompleteKey = u"Complete"_s;
+const QString CompleteValue = u"yes"_s;
+
+// A value may not hold a line break, but a path may; "%" is encoded too, so that decoding
+// gives back exactly the path that was written.
+QString encodePath(const QString& path)
+{
+    QString out;
+    out.reserve(path.size());
+    for (const QChar c : path) {
+        if (c == u'%')
+            out += "%25"_L1;
+        else if (c == u'\r')
+            out += "%0D"_L1;
+        else if (c == u'\n')
+            out += "%0A"_L1;
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString decodePath(const QString& value)
+{
+    return QUrl::fromPercentEncoding(value.toUtf8());
+}
+
+QByteArray trailer(const RecoverySnapshot& snapshot)
+{
+    return "[" + Section.toUtf8() + "]\r\n" + FileKey.toUtf8() + "=" +
+           encodePath(snapshot.projectFile).toUtf8() + "\r\n" + CompleteKey.toUtf8() + "=" +
+           CompleteValue.toUtf8() + "\r\n";
+}
+
+Expected<RecoverySnapshot> fromIni(const Expected<IniDocument>& ini)
+{
+    if (!ini.ok())
+        return {{}, ini.error};
+    if (ini.value.value(Section, CompleteKey) != CompleteValue)
+        return {{}, u"it is not a complete recovery file"_s};
+    auto project = ProjectFile::fromIni(ini.value);
+    if (!project.ok())
+        return {{}, project.error};
+    return {{std::move(project.value), decodePath(ini.value.value(Section, FileKey))}, {}};
+}
+
+} // namespace
+
+QString RecoveryFile::pathIn(const QString& recoveryFolder)
+{
+    return QDir(recoveryFolder).filePath(u"recovery.gpj"_s);
+}
+
+QByteArray RecoveryFile::serialize(const RecoverySnapshot& snapshot)
+{
+    return ProjectFile::serialize(snapshot.project) + trailer(snapshot);
+}
+
+Expected<RecoverySnapshot> RecoveryFile::parse(const QByteArray& bytes)
+{
+    return fromIni(ProjectFile::parseIni(bytes));
+}
+
+Expected<RecoverySnapshot> RecoveryFile::read(const QString& path)
+{
+    return fromIni(ProjectFile::readIni(path));
+}
+
+Result RecoveryFile::write(const QString& path, const RecoverySnapshot& snapshot)
+{
+    // Temporary file and rename, without the wait for the disk a project save makes: this
+    // runs every second while someone types, and the rename alone keeps it whole at a kill.
+    return TextFile::saveBytes(path, serialize(snapshot));
+}
+
+Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& now)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {{}, u"the file does not exist"_s};
+    const QString stem = info.completeBaseName() + u'-' + now.toString(u"yyyy-MM-dd'T'HH-mm-ss"_s);
+    QFile file(path);
+    for (int n = 1; n <= 1000; ++n) {
+        const QString name = stem + (n > 1 ? u'-' + QString::number(n) : QString()) + u".gpj"_s;
+        const QString target = info.dir().filePath(name);
+        // rename() never replaces an existing file; a name taken meanwhile just tries the next.
+        if (QFileInfo::exists(target))
+            continue;
+        if (file.rename(target))
+            return {target, {}};
+        if (QFileInfo::exists(target))
+            continue;
+        return {{}, file.errorString()};
+    }
+    return {{}, u"every dated name for it is taken"_s};
+}
+
+Result RecoveryFile::remove(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists() || file.remove())
+        return Result::success();
+    return Result::failure(file.errorString());
+}
+
+void RecoveryFile::removeLeftovers(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + u'.';
+    QDir dir = info.dir();
+    const QStringList names =
+        dir.entryList({prefix + u"??????"_s}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        dir.remove(name);
+}

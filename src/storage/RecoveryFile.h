@@ -1,0 +1,43 @@
+#pragma once
+
+#include "components/Result.h"
+#include "storage/ProjectFile.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+struct RecoverySnapshot
+{
+    ProjectData project;
+    QString projectFile; // empty: the project was never saved
+
+    bool operator==(const RecoverySnapshot&) const = default;
+};
+
+// The unsaved state of the open project, kept in the recovery folder while there are
+// unsaved changes. It is a .gpj file with one more section naming the file the project
+// belongs to, so Open reads it too. That section comes last and ends with a marker, so a
+// file cut short anywhere is refused.
+class RecoveryFile
+{
+public:
+    static QString pathIn(const QString& recoveryFolder);
+
+    static QByteArray serialize(const RecoverySnapshot& snapshot);
+    static Expected<RecoverySnapshot> parse(const QByteArray& bytes);
+    // Refused for everything the project reader refuses, and when the last section is
+    // missing or incomplete.
+    static Expected<RecoverySnapshot> read(const QString& path);
+    // All or nothing, like a project save.
+    static Result write(const QString& path, const RecoverySnapshot& snapshot);
+
+    // Renames the file to "<name>-<date>T<time>.gpj" beside it, with "-2", "-3"... when that
+    // name is taken; an existing file is never replaced. Returns the new path.
+    static Expected<QString> setAside(const QString& path, const QDateTime& now);
+    // A missing file counts as removed.
+    static Result remove(const QString& path);
+    // A write cut off by a kill leaves its temporary file ("recovery.gpj.AbC123") beside the
+    // file; nothing else empties the recovery folder, so start-up clears them.
+    static void removeLeftovers(const QString& path);
+};
