@@ -5,8 +5,11 @@
 #include "app/MainWindow.h"
 #include "components/TextFile.h"
 #include "dashboard/GoalPanel.h"
+#include "dashboard/ProjectPrinter.h"
 #include "model/TaskCounts.h"
+#include "report/MarkdownExport.h"
 #include "sidebar/TaskEditor.h"
+#include "sidebar/TaskHighlighter.h"
 #include "storage/FileFingerprint.h"
 #include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
@@ -79,7 +82,9 @@ QString taskListText(int lines)
     return BenchData::tasks(lines, 7u).join(u'\n') + u'\n';
 }
 
-void keyRelease(benchmark::State& state, const Fixture& f)
+// typing: each round types a character (press and release) at the end of the first line
+// instead of releasing a key alone, so that an edit is there for the highlighter to follow.
+void keyRelease(benchmark::State& state, const Fixture& f, bool highlighted, bool typing = false)
 {
     Window w(f.folder.path());
     w.prompt.projectToOpen = f.keyProjectPath;
@@ -90,14 +95,70 @@ void keyRelease(benchmark::State& state, const Fixture& f)
         state.SkipWithError("the task editor does not hold the task list");
         return;
     }
+    if (highlighted) {
+        TaskHighlighter::attach(editor);
+        // The first pass over the whole list comes from the event loop; it is not a key.
+        QCoreApplication::processEvents();
+    }
+    if (typing) {
+        editor->moveCursor(QTextCursor::Start);
+        editor->moveCursor(QTextCursor::EndOfLine);
+    }
     // Sent to the editor the way a real release arrives; it ends in RefreshTaskCounts().
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    for (auto _ : state)
+    for (auto _ : state) {
+        if (typing)
+            QCoreApplication::sendEvent(editor, &press);
         QCoreApplication::sendEvent(editor, &release);
+    }
     const QFileInfo written(w.window.workspace().taskFilePath(w.window.selectedGoalKey()));
     if (written.size() != TextFile::encode(editor->tasksText()).size())
         state.SkipWithError("the task file was not written");
     dashboardFilled(state, w, 1, BenchSize::KeyReleaseLines);
+}
+
+// Today is fixed so that every run draws the same words.
+const QDate ExportDay(2026, 3, 20);
+
+void exportPdf(benchmark::State& state, const Fixture& f)
+{
+    const QString path = f.folder.path() + QStringLiteral("/export.pdf");
+    for (auto _ : state) {
+        const Result written = ProjectPrinter::exportPdf(path, f.projects.at(1), ExportDay);
+        if (!written.ok()) {
+            state.SkipWithError(qPrintable(written.error));
+            return;
+        }
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+
+void exportMarkdown(benchmark::State& state, const Fixture& f)
+{
+    const QString path = f.folder.path() + QStringLiteral("/export.md");
+    for (auto _ : state) {
+        const Result written = MarkdownExport::save(path, f.projects.at(1), ExportDay);
+        if (!written.ok()) {
+            state.SkipWithError(qPrintable(written.error));
+            return;
+        }
+    }
+}
+
+void exportMarkdownBase(benchmark::State& state, const Fixture& f)
+{
+    const QByteArray bytes = MarkdownExport::toMarkdown(f.projects.at(1), ExportDay);
+    const QString path = f.folder.path() + QStringLiteral("/export-base.md");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size() || !file.flush()) {
+            state.SkipWithError("cannot write the base file");
+            return;
+        }
+        file.close();
+    }
 }
 
 void keyReleaseBase(benchmark::State& state, const Fixture& f)
@@ -420,8 +481,14 @@ void registerBenchmarks(Fixture& f)
             ->DisplayAggregatesOnly(true);
     };
     // Each measurement sits next to its baseline so that both see the same machine state.
-    add(KeyRelease, [&f](benchmark::State& s) { keyRelease(s, f); });
+    add(KeyRelease, [&f](benchmark::State& s) { keyRelease(s, f, false); });
     add(KeyReleaseBase, [&f](benchmark::State& s) { keyReleaseBase(s, f); });
+    add(KeyReleaseHighlighted, [&f](benchmark::State& s) { keyRelease(s, f, true); });
+    add(TypeKey, [&f](benchmark::State& s) { keyRelease(s, f, false, true); });
+    add(TypeKeyHighlighted, [&f](benchmark::State& s) { keyRelease(s, f, true, true); });
+    add(ExportPdf, [&f](benchmark::State& s) { exportPdf(s, f); });
+    add(ExportMarkdown, [&f](benchmark::State& s) { exportMarkdown(s, f); });
+    add(ExportMarkdownBase, [&f](benchmark::State& s) { exportMarkdownBase(s, f); });
     add(Read1, [&f](benchmark::State& s) { readProject(s, f, 1); });
     add(ReadQSettings, [&f](benchmark::State& s) { readQSettings(s, f); });
     add(ReadFloor, [&f](benchmark::State& s) { readFloor(s, f); });

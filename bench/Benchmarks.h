@@ -8,6 +8,9 @@
 namespace BenchName {
 inline constexpr const char* KeyRelease = "key_release/editor_10000_lines";
 inline constexpr const char* KeyReleaseBase = "key_release/base_qfile_write_and_split";
+inline constexpr const char* KeyReleaseHighlighted = "key_release/editor_10000_lines_highlighted";
+inline constexpr const char* TypeKey = "type_key/editor_10000_lines";
+inline constexpr const char* TypeKeyHighlighted = "type_key/editor_10000_lines_highlighted";
 inline constexpr const char* Read1 = "read/project_1x";
 inline constexpr const char* Read2 = "read/project_2x";
 inline constexpr const char* Read4 = "read/project_4x";
@@ -24,6 +27,9 @@ inline constexpr const char* Fingerprint = "recovery/fingerprint_of_project_1x";
 inline constexpr const char* FingerprintBase = "recovery/base_qfile_read_all_1x";
 inline constexpr const char* Open1 = "open/main_window_1x";
 inline constexpr const char* Open2 = "open/main_window_2x";
+inline constexpr const char* ExportPdf = "export/pdf_1x";
+inline constexpr const char* ExportMarkdown = "export/markdown_1x";
+inline constexpr const char* ExportMarkdownBase = "export/base_qfile_write_markdown_1x";
 inline constexpr const char* ShowMain = "show/main_window";
 inline constexpr const char* ShowBare = "show/base_bare_qmainwindow";
 inline constexpr const char* ShowStock = "show/stock_controls_qmainwindow";

@@ -29,6 +29,12 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> chooseExportFile(QWidget*, const QString&, const QString&,
+                                            const QString&) override
+    {
+        return std::nullopt;
+    }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
 };
 
 class BenchFolderOpener : public FolderOpener

@@ -123,6 +123,14 @@ int printRatioTable(const TableInput& in)
     ratio(t, c, "key release, 10,000 lines / QFile write + QString::split", KeyRelease,
           KeyReleaseBase, 2.0);
     absolute(t, c, "key release, 10,000 lines, absolute", KeyRelease, 16.0);
+    ratio(t, c, "key release, highlighted / QFile write + QString::split", KeyReleaseHighlighted,
+          KeyReleaseBase, 2.0);
+    ratio(t, c, "  typed key, 10,000 lines, highlighted / write + split", TypeKeyHighlighted,
+          KeyReleaseBase, 0);
+    ratio(t, c, "  typed key, highlighted / not highlighted", TypeKeyHighlighted, TypeKey, 0);
+    absolute(t, c, "export 8 x 5,000 tasks to PDF, absolute", ExportPdf, 2000.0);
+    ratio(t, c, "export to Markdown / bare QFile write of its bytes", ExportMarkdown,
+          ExportMarkdownBase, 3.0);
     ratio(t, c, "read 8 x 5,000 tasks / QSettings asked for every value", Read1, ReadQSettings,
           0.25);
     ratio(t, c, "read 8 x 5,000 tasks / read bytes + decode + split lines", Read1, ReadFloor, 3.0);

@@ -3,8 +3,14 @@
 #include "dialogs/OpenDialog.h"
 #include "dialogs/SaveDialog.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 
 void Prompt::inform(QWidget* parent, const QString& text, const QString& caption)
 {
@@ -80,4 +86,29 @@ std::optional<QString> DialogPrompt::chooseProjectToSave(QWidget* parent,
     SaveDialog dialog(workspace, *this, parent);
     dialog.exec();
     return dialog.chosenPath();
+}
+
+std::optional<QString> DialogPrompt::chooseExportFile(QWidget* parent, const QString& caption,
+                                                      const QString& suggestedName,
+                                                      const QString& filter)
+{
+    // Exports are for sharing, so they start where the user keeps documents, not among
+    // the projects beside the program.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DialogPrompt::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 class Workspace;
 
@@ -38,8 +39,9 @@ enum class Answer
     Cancel
 };
 
-// Everything that waits for the user: message boxes and the open and save windows. Tests
-// put a fake here that hands out prepared answers.
+// Everything that waits for the user: message boxes, the open and save windows, and the
+// system's file and print windows for exports. Tests put a fake here that hands out
+// prepared answers.
 class Prompt
 {
 public:
@@ -52,6 +54,13 @@ public:
     // The path to save under, or nothing when the window was cancelled.
     virtual std::optional<QString> chooseProjectToSave(QWidget* parent,
                                                        const Workspace& workspace) = 0;
+    // Where to export to, or nothing when the window was cancelled. It opens in the user's
+    // documents folder with suggestedName filled in; filter is e.g. "PDF files (*.pdf)".
+    virtual std::optional<QString> chooseExportFile(QWidget* parent, const QString& caption,
+                                                    const QString& suggestedName,
+                                                    const QString& filter) = 0;
+    // Lets the user set up the printer; false when the window was cancelled.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
     void inform(QWidget* parent, const QString& text, const QString& caption);
     void warn(QWidget* parent, const QString& text, const QString& caption);
@@ -66,4 +75,8 @@ public:
                                                const Workspace& workspace) override;
     std::optional<QString> chooseProjectToSave(QWidget* parent,
                                                const Workspace& workspace) override;
+    std::optional<QString> chooseExportFile(QWidget* parent, const QString& caption,
+                                            const QString& suggestedName,
+                                            const QString& filter) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 };

@@ -2,32 +2,47 @@
 
 #include "components/TextFile.h"
 
-namespace {
-
-bool isBlank(QStringView line)
+bool TaskCounts::isTask(QStringView line)
 {
     for (const QChar c : line) {
         if (c != u' ' && c != u'\t' && c != u'\r')
-            return false;
+            return true;
     }
-    return true;
+    return false;
 }
 
-} // namespace
+bool TaskCounts::isCompleted(QStringView line)
+{
+    // This runs over every line on each key release. Qt's search for one character is
+    // vectorised, and most lines hold no hyphen at all.
+    for (qsizetype i = line.indexOf(u'-'); i >= 0 && i + 1 < line.size();
+         i = line.indexOf(u'-', i + 2)) {
+        if (line[i + 1] == u'-')
+            return true;
+    }
+    return false;
+}
 
 TaskCounts TaskCounts::of(QStringView text)
 {
     TaskCounts counts;
     TextFile::forEachLine(text, [&](QStringView line) {
-        if (isBlank(line))
+        if (!isTask(line))
             return;
         ++counts.total;
-        for (qsizetype i = 1; i < line.size(); ++i) {
-            if (line[i] == u'-' && line[i - 1] == u'-') {
-                ++counts.completed;
-                break;
-            }
-        }
+        counts.completed += isCompleted(line);
     });
+    return counts;
+}
+
+TaskCounts TaskCounts::ofLines(const QStringList& lines)
+{
+    TaskCounts counts;
+    for (const QString& line : lines) {
+        if (!isTask(line))
+            continue;
+        ++counts.total;
+        counts.completed += isCompleted(line);
+    }
     return counts;
 }

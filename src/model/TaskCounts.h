@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Counts of one task list: a line is a task unless it is empty or only blanks, and a
 // task containing "--" anywhere is completed.
@@ -14,4 +15,11 @@ struct TaskCounts
     bool allDone() const { return completed > 0 && pending() == 0; }
 
     static TaskCounts of(QStringView text);
+    // The same for lines already split, as a project file holds them.
+    static TaskCounts ofLines(const QStringList& lines);
+
+    // The rule for one line; everything that shows a line as done asks here, so that what
+    // is drawn as done is exactly what is counted.
+    static bool isTask(QStringView line);
+    static bool isCompleted(QStringView line);
 };

@@ -49,6 +49,19 @@ std::optional<QString> FakePrompt::chooseProjectToSave(QWidget*, const Workspace
     return saveChoices.isEmpty() ? std::nullopt : saveChoices.takeFirst();
 }
 
+std::optional<QString> FakePrompt::chooseExportFile(QWidget*, const QString&,
+                                                    const QString& suggestedName, const QString&)
+{
+    exportSuggestions.append(suggestedName);
+    return exportChoices.isEmpty() ? std::nullopt : exportChoices.takeFirst();
+}
+
+bool FakePrompt::choosePrinter(QWidget*, QPrinter&)
+{
+    ++printWindows;
+    return !printerChoices.isEmpty() && printerChoices.takeFirst();
+}
+
 QStringList FakePrompt::texts() const
 {
     QStringList list;

@@ -33,17 +33,25 @@ class FakePrompt : public Prompt
 {
 public:
     QList<Message> shown;
-    QList<Answer> answers;                     // next answers, in order
-    QList<std::optional<QString>> openChoices; // next results of the open window
-    QList<std::optional<QString>> saveChoices; // next results of the save window
+    QList<Answer> answers;                       // next answers, in order
+    QList<std::optional<QString>> openChoices;   // next results of the open window
+    QList<std::optional<QString>> saveChoices;   // next results of the save window
+    QList<std::optional<QString>> exportChoices; // next results of the export window
+    QList<bool> printerChoices;                  // next answers of the print window
+    QStringList exportSuggestions;               // the names the export window suggested
     int openWindows = 0;
     int saveWindows = 0;
+    int printWindows = 0;
 
     Answer ask(QWidget* parent, const Message& message) override;
     std::optional<QString> chooseProjectToOpen(QWidget* parent,
                                                const Workspace& workspace) override;
     std::optional<QString> chooseProjectToSave(QWidget* parent,
                                                const Workspace& workspace) override;
+    std::optional<QString> chooseExportFile(QWidget* parent, const QString& caption,
+                                            const QString& suggestedName,
+                                            const QString& filter) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 
     QStringList texts() const;
     bool showed(const QString& text) const { return texts().contains(text); }
