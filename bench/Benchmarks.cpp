@@ -68,7 +68,7 @@ bool dashboardFilled(benchmark::State& state, const Window& w, int goals, int ta
     }
     const QString expected = QStringLiteral("Tasks: ") + QString::number(tasks);
     for (int i = 1; i <= goals; ++i) {
-        if (!w.window.panel(i)->isFilled() || totalShown(w.window, i) != expected) {
+        if (w.window.project().goalCount() < i || totalShown(w.window, i) != expected) {
             state.SkipWithError("the dashboard does not show the opened project");
             return false;
         }

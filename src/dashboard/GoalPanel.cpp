@@ -3,7 +3,7 @@
 #include "dashboard/ClickableLabel.h"
 #include "dashboard/Fonts.h"
 #include "model/DashboardLayout.h"
-#include "model/TaskCounts.h"
+#include "model/Project.h"
 
 #include <QFrame>
 #include <QMouseEvent>
@@ -95,33 +95,21 @@ QString GoalPanel::name() const
     return m_name->text();
 }
 
-void GoalPanel::setName(const QString& name)
-{
-    m_name->setText(name);
-}
-
 QString GoalPanel::dueCaption() const
 {
     return m_dueLabel->text();
 }
 
-void GoalPanel::setDueCaption(const QString& caption)
+void GoalPanel::showGoal(const Goal& goal)
 {
-    m_dueLabel->setText(caption);
-}
-
-void GoalPanel::setDueVisible(bool visible)
-{
-    m_dueBand->setVisible(visible);
-    m_dueLabel->setVisible(visible);
-}
-
-void GoalPanel::setDueDate(const QString& text)
-{
-    m_dueTag = text;
-    if (!text.isEmpty())
-        setDueCaption(QStringLiteral("Due Date: ") + text);
-    setDueVisible(!text.isEmpty());
+    m_name->setText(goal.name);
+    setCounts(goal.counts);
+    const bool dated = !goal.due.isEmpty();
+    if (dated)
+        m_dueLabel->setText(QStringLiteral("Due Date: ") + goal.due);
+    m_dueBand->setVisible(dated);
+    m_dueLabel->setVisible(dated);
+    show();
 }
 
 void GoalPanel::setCounts(const TaskCounts& counts)
@@ -151,12 +139,12 @@ void GoalPanel::setDeleteLinkVisible(bool visible)
 
 void GoalPanel::clear()
 {
-    m_key.clear();
-    m_name->clear();
     hide();
-    m_dueTag.clear();
+    m_name->clear();
     m_dueLabel->clear();
-    setDueVisible(false);
+    m_dueBand->hide();
+    m_dueLabel->hide();
+    m_active->hide();
     setCounts({});
 }
 

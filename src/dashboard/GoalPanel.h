@@ -6,9 +6,11 @@
 class ClickableLabel;
 class QFrame;
 class QLabel;
+struct Goal;
 struct TaskCounts;
 
-// One sub-goal panel of the dashboard (the panel body with its labels and markers).
+// One sub-goal panel of the dashboard (the panel body with its labels and markers). It
+// draws what it is given and keeps no project state.
 class GoalPanel : public QWidget
 {
     Q_OBJECT
@@ -18,27 +20,16 @@ public:
 
     int index() const { return m_index; }
 
-    QString key() const { return m_key; }
-    void setKey(const QString& key) { m_key = key; }
     QString name() const;
-    void setName(const QString& name);
-    bool isFilled() const { return !m_key.isEmpty(); }
-
-    QString dueTag() const { return m_dueTag; }
     QString dueCaption() const;
-    // Shows the date; an empty text hides the band and the label.
-    void setDueDate(const QString& text);
-    void setDueVisible(bool visible);
-    void setDueTag(const QString& text) { m_dueTag = text; }
-    void setDueCaption(const QString& caption);
-
-    void setCounts(const TaskCounts& counts);
+    // Draws a sub-goal: name, counts, and the due band when it has a date.
+    void showGoal(const Goal& goal);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }
     void setSelected(bool selected);
     void setDeleteLinkVisible(bool visible);
 
-    // Back to an empty panel; the picture stays as it was last set.
+    // Back to an empty, hidden panel.
     void clear();
 
 signals:
@@ -50,9 +41,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void setCounts(const TaskCounts& counts);
+
     int m_index;
-    QString m_key;
-    QString m_dueTag;
     QPixmap m_picture;
     ClickableLabel* m_name;
     QLabel* m_total;

@@ -8,6 +8,8 @@ TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The project keeps one history for every edit; the editor keeps none of its own.
+    setUndoRedoEnabled(false);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (m_settingText)
             return;
@@ -75,6 +77,17 @@ void TaskEditor::keyReleaseEvent(QKeyEvent* event)
     QPlainTextEdit::keyReleaseEvent(event);
     if (m_keys.released(event))
         emit keyReleased();
+}
+
+bool TaskEditor::event(QEvent* event)
+{
+    // Let Ctrl+Z and its kin reach the window's Undo and Redo.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true;
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void TaskEditor::focusOutEvent(QFocusEvent* event)

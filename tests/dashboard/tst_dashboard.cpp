@@ -94,7 +94,7 @@ void TestDashboard::markersAndHoverLinksFollowTheMouse()
     QTRY_VERIFY(link(2));
     QVERIFY(link(1));
     // The due band and the selection marker are part of the panel's body.
-    f.w().panel(4)->setDueDate(u"1/2/2027"_s);
+    f.w().project().setDue(4, u"1/2/2027"_s);
     QTest::mouseMove(f.w().panel(4), f.find(u"shDueDate_4"_s)->geometry().topLeft() + QPoint(3, 3));
     QTRY_VERIFY(link(4));
     QTest::mouseMove(f.w().panel(6), f.find(u"shActive_6"_s)->geometry().center());
@@ -136,14 +136,14 @@ void TestDashboard::addingRenamingAndTheNameBox()
 
     // Renaming keeps the key and the task file; the counter follows the selected name.
     f.typeTasks(2, u"paint"_s);
-    const QString key = f.w().panel(2)->key();
+    const QString key = f.w().project().goal(2).key;
     QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 8"_s);
     box->selectAll();
     QTest::keyClicks(box, u"Bravo"_s);
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(f.w().panel(2)->name(), u"Bravo"_s);
     QCOMPARE(f.w().subGoalNames()[1], u"Bravo"_s);
-    QCOMPARE(f.w().panel(2)->key(), key);
+    QCOMPARE(f.w().project().goal(2).key, key);
     QCOMPARE(f.w().selectedGoalIndex(), 2);
     QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("paint"));
     QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 1);
@@ -166,9 +166,9 @@ void TestDashboard::deletingRepacksThePanels()
     f.addSubGoals({u"one"_s, u"two"_s, u"three"_s, u"four and more"_s, u" five "_s});
     for (int i = 1; i <= 5; ++i)
         f.typeTasks(i, i == 4 ? u"task 4 --"_s : u"task %1 --\nopen"_s.arg(i));
-    f.w().panel(4)->setDueDate(u"15/03/2026"_s);
-    const QString key4 = f.w().panel(4)->key();
-    const QString key5 = f.w().panel(5)->key();
+    f.w().project().setDue(4, u"15/03/2026"_s);
+    const QString key4 = f.w().project().goal(4).key;
+    const QString key5 = f.w().project().goal(5).key;
     const QString deletedFile = f.taskFile(3);
 
     f.prompt.answers = {Answer::Yes};
@@ -181,13 +181,13 @@ void TestDashboard::deletingRepacksThePanels()
              (QStringList{u"one"_s, u"two"_s, u"four and more"_s, u" five "_s}));
     for (int i = 1; i <= 4; ++i)
         QCOMPARE(f.w().panel(i)->name(), f.w().subGoalNames()[i - 1]);
-    QCOMPARE(f.w().panel(3)->key(), key4);
-    QCOMPARE(f.w().panel(4)->key(), key5);
+    QCOMPARE(f.w().project().goal(3).key, key4);
+    QCOMPARE(f.w().project().goal(4).key, key5);
     QVERIFY(!f.w().panel(5)->isVisible());
-    QVERIFY(f.w().panel(5)->key().isEmpty());
+    QVERIFY(f.w().project().goalCount() == 4);
     QCOMPARE(f.w().panel(3)->dueCaption(), u"Due Date: 15/03/2026"_s);
     QVERIFY(f.visible(u"shDueDate_3"_s));
-    QVERIFY(f.w().panel(4)->dueTag().isEmpty());
+    QVERIFY(f.w().project().goal(4).due.isEmpty());
     QVERIFY(!f.visible(u"shDueDate_4"_s));
     // Counts come from each file again: panel 3 now holds the former panel 4's one task.
     QCOMPARE(f.text(u"lblTasks_Total_3"_s), u"Tasks: 1"_s);
@@ -233,8 +233,8 @@ void TestDashboard::goalKeysAreDrawnAgainOnCollision()
     f.random.draws = {1, 2, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9};
     writeFile(f.folder.file(u"tmp/104-305-306.txt"_s), "old task\r\n");
     f.addSubGoals({u"a"_s, u"b"_s});
-    QCOMPARE(f.w().panel(1)->key(), u"101-302-303"_s);
-    QCOMPARE(f.w().panel(2)->key(), u"107-308-309"_s);
+    QCOMPARE(f.w().project().goal(1).key, u"101-302-303"_s);
+    QCOMPARE(f.w().project().goal(2).key, u"107-308-309"_s);
 
     // A source stuck on one value still yields a free key.
     FakeRandom stuck;

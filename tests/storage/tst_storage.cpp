@@ -94,8 +94,8 @@ void TestStorage::buildFullProject(WindowFixture& f)
     f.typeTasks(5, u"long "_s + QString(300, u'x'));
     f.typeTasks(6, QString());
     f.typeTasks(8, u"caf\u00E9 --"_s);
-    f.w().panel(1)->setDueDate(u"15 Mar 2026"_s);
-    f.w().panel(4)->setDueDate(u"1 Jan 2027"_s);
+    f.w().project().setDue(1, u"15 Mar 2026"_s);
+    f.w().project().setDue(4, u"1 Jan 2027"_s);
 }
 
 void TestStorage::fullProjectBytesAndRoundTrip()
@@ -122,7 +122,7 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     QCOMPARE(f.w().findChild<QLabel*>(u"lblGoal_0"_s)->text(), u"House & Home"_s);
     QCOMPARE(f.w().subGoalNames()[1], u" spaced name "_s);
     QCOMPARE(f.w().panel(3)->name(), u"a\u00A8b=c;d"_s);
-    QCOMPARE(f.w().panel(3)->key(), u"106-307-308"_s);
+    QCOMPARE(f.w().project().goal(3).key, u"106-307-308"_s);
     QCOMPARE(f.w().panel(4)->dueCaption(), u"Due Date: 1 Jan 2027"_s);
     QCOMPARE(f.w().findChild<QLabel*>(u"lblTasks_Total_4"_s)->text(), u"Tasks: 2"_s);
     QCOMPARE(f.w().findChild<QLabel*>(u"lblTasks_Pending_1"_s)->text(), u"Pending: 1"_s);
@@ -182,7 +182,7 @@ void TestStorage::oldWindowsFileOpens()
     QVERIFY2(f.prompt.shown.isEmpty(), qPrintable(f.prompt.texts().join(u'\n')));
     QCOMPARE(f.w().findChild<QLineEdit*>(u"txtProjectName"_s)->text(), u"Caf\u00E9 Pl\u00E4ne"_s);
     QCOMPARE(f.w().panel(1)->name(), u"R\u00E9sum\u00E9"_s);
-    QCOMPARE(f.w().panel(1)->dueTag(), u"15/03/98"_s);
+    QCOMPARE(f.w().project().goal(1).due, u"15/03/98"_s);
     QCOMPARE(TextFile::load(f.taskFile(1)).value, u"\u20AC 50 --\nna\u00EFve\n"_s);
     // Numbering 1, 2, 4: only two load; a fractional count is rounded down.
     QCOMPARE(f.w().subGoalNames().size(), 2);
@@ -319,7 +319,7 @@ void TestStorage::editsMarkTheProjectModified()
         {"due date ticked", [](WindowFixture& f) { f.click(u"chkDueDate"_s); }, true},
         {"due date cleared",
          [](WindowFixture& f) {
-             f.w().panel(2)->setDueDate(u"1 Jan 2027"_s);
+             f.w().project().setDue(2, u"1 Jan 2027"_s);
              f.click(u"lblGoal_2"_s);
              f.click(u"chkDueDate"_s);
          },

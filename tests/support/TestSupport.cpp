@@ -139,7 +139,7 @@ void typeText(QWidget* widget, const QString& text)
 
 QString WindowFixture::taskFile(int panel) const
 {
-    return folder.file(u"tmp/"_s + window->panel(panel)->key() + u".txt"_s);
+    return folder.file(u"tmp/"_s + window->project().goal(panel).key + u".txt"_s);
 }
 
 QByteArray fileBytes(const QString& path)

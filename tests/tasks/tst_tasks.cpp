@@ -286,7 +286,7 @@ void TestTasks::dueDateTickPickClearAndReselect()
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
 
     calendar->setSelectedDate(QDate(2026, 3, 15));
-    QVERIFY(f.w().panel(1)->dueTag().isEmpty()); // not ticked: no panel change
+    QVERIFY(f.w().project().goal(1).due.isEmpty()); // not ticked: no panel change
     const QImage unticked = box->grab().toImage();
     QTest::mouseClick(box, Qt::LeftButton);
     // The tick must stand out from its box: some pixels turn dark.
@@ -296,24 +296,24 @@ void TestTasks::dueDateTickPickClearAndReselect()
         for (int x = 0; x < ticked.width(); ++x)
             dark += ticked.pixel(x, y) != unticked.pixel(x, y) && qGray(ticked.pixel(x, y)) < 100;
     QVERIFY2(dark > 4, qPrintable(QString::number(dark)));
-    QCOMPARE(f.w().panel(1)->dueTag(), u"3/15/2026"_s);
+    QCOMPARE(f.w().project().goal(1).due, u"3/15/2026"_s);
     QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 3/15/2026"_s);
     QVERIFY(f.visible(u"shDueDate_1"_s));
     calendar->setSelectedDate(QDate(2027, 1, 2));
-    QCOMPARE(f.w().panel(1)->dueTag(), u"1/2/2027"_s);
+    QCOMPARE(f.w().project().goal(1).due, u"1/2/2027"_s);
 
     // B has none; going there and back leaves both as they were.
     f.click(u"lblGoal_2"_s);
     QVERIFY(!box->isChecked());
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-    QVERIFY(f.w().panel(2)->dueTag().isEmpty());
+    QVERIFY(f.w().project().goal(2).due.isEmpty());
     f.click(u"lblGoal_1"_s);
     QVERIFY(box->isChecked());
     QCOMPARE(calendar->selectedDate(), QDate(2027, 1, 2));
-    QCOMPARE(f.w().panel(1)->dueTag(), u"1/2/2027"_s);
+    QCOMPARE(f.w().project().goal(1).due, u"1/2/2027"_s);
 
     QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(f.w().panel(1)->dueTag().isEmpty());
+    QVERIFY(f.w().project().goal(1).due.isEmpty());
     QVERIFY(!f.visible(u"shDueDate_1"_s));
     QLocale::setDefault(QLocale::c());
 }
@@ -323,8 +323,8 @@ void TestTasks::storedDateTextSurvivesSelection()
     WindowFixture f;
     f.addSubGoals({u"old"_s, u"foreign"_s});
     // Texts as an older file or another locale stored them.
-    f.w().panel(1)->setDueDate(u"15 Mar 26"_s);
-    f.w().panel(2)->setDueDate(u"2026-03-15T00"_s);
+    f.w().project().setDue(1, u"15 Mar 26"_s);
+    f.w().project().setDue(2, u"2026-03-15T00"_s);
     f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
 
@@ -333,9 +333,9 @@ void TestTasks::storedDateTextSurvivesSelection()
     QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
     f.click(u"lblGoal_2"_s);
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-    QCOMPARE(f.w().panel(1)->dueTag(), u"15 Mar 26"_s);
+    QCOMPARE(f.w().project().goal(1).due, u"15 Mar 26"_s);
     QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 15 Mar 26"_s);
-    QCOMPARE(f.w().panel(2)->dueTag(), u"2026-03-15T00"_s);
+    QCOMPARE(f.w().project().goal(2).due, u"2026-03-15T00"_s);
     QVERIFY(!f.w().projectModified()); // looking is not editing
 }
 

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "model/Project.h"
+#include "model/TextDiff.h"
+
+#include <QUndoCommand>
+
+#include <functional>
+
+// One undoable step per kind of edit. Each step changes the project and then selects the
+// panel it changed, so the user sees what was undone or redone. A step that the user has
+// just made on screen is not selected again when it is first pushed.
+class ProjectCommand : public QUndoCommand
+{
+public:
+    using Select = std::function<void(int index)>;
+    // Reports a task file that could not be written.
+    using Report = std::function<void(const QString& key, const Result& result)>;
+
+    struct Context
+    {
+        Project& project;
+        Select select;
+        Report report;
+    };
+
+protected:
+    ProjectCommand(const Context& context, const QString& text);
+    // Selects only when the step is replayed, not when it is first made.
+    void selectAfterward(int index);
+
+    Context m_context;
+    bool m_pushed = false;
+};
+
+class AddGoalCommand : public ProjectCommand
+{
+public:
+    AddGoalCommand(const Context& context, const QString& name);
+    void redo() override;
+    void undo() override;
+
+private:
+    QString m_name;
+    QString m_key;
+};
+
+class RenameGoalCommand : public ProjectCommand
+{
+public:
+    RenameGoalCommand(const Context& context, int index, const QString& name);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_index;
+    QString m_before;
+    QString m_after;
+};
+
+class DeleteGoalCommand : public ProjectCommand
+{
+public:
+    DeleteGoalCommand(const Context& context, int index);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_index;
+    RemovedGoal m_removed;
+};
+
+class DueDateCommand : public ProjectCommand
+{
+public:
+    DueDateCommand(const Context& context, int index, const QString& due);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_index;
+    QString m_before;
+    QString m_after;
+};
+
+// Typing in a burst merges into one step.
+class ProjectNameCommand : public ProjectCommand
+{
+public:
+    ProjectNameCommand(const Context& context, const QString& name, int burst);
+    void redo() override;
+    void undo() override;
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* other) override;
+
+private:
+    QString m_before;
+    QString m_after;
+    int m_burst;
+};
+
+// Keeps only the change of the task text, not the text, so a long list costs little.
+class TaskTextCommand : public ProjectCommand
+{
+public:
+    TaskTextCommand(const Context& context, int index, const QString& before, const QString& after,
+                    int burst);
+    void redo() override;
+    void undo() override;
+    int id() const override { return 2; }
+    bool mergeWith(const QUndoCommand* other) override;
+
+private:
+    void apply(bool forwards);
+
+    int m_index;
+    QString m_key;
+    TextDiff m_diff;
+    QString m_firstText; // the text as typed, until the first redo has written it
+    int m_burst;
+};

@@ -1,0 +1,97 @@
+#include "dashboard/DashboardView.h"
+
+#include "dashboard/ClickableLabel.h"
+#include "dashboard/Fonts.h"
+#include "dashboard/GoalPanel.h"
+#include "dashboard/PictureBox.h"
+#include "model/DashboardLayout.h"
+#include "model/Project.h"
+#include "storage/Workspace.h"
+
+using DashboardLayout::toPixels;
+
+DashboardView::DashboardView(const Project& project, const Workspace& workspace, QWidget* parent)
+    : QWidget(parent), m_project(project), m_workspace(workspace)
+{
+    setObjectName(QStringLiteral("picContainer"));
+    setGeometry(toPixels(QRect(5310, 45, 13425, 9960)));
+    Fonts::setBackground(this, Qt::white);
+    m_canvas = new PictureBox(Qt::white, QPixmap(), this);
+    m_canvas->setObjectName(QStringLiteral("Picture1"));
+    m_canvas->setGeometry(
+        toPixels(QRect(315, 90, DashboardLayout::CanvasWidth, DashboardLayout::CanvasHeight)));
+    m_canvas->setMouseTracking(true);
+    connect(m_canvas, &PictureBox::mouseMoved, this, [this] {
+        for (GoalPanel* p : m_panels)
+            p->setDeleteLinkVisible(false);
+    });
+
+    auto* centre =
+        new PictureBox(Qt::white, QPixmap(QStringLiteral(":/artwork/centre.png")), m_canvas);
+    centre->setObjectName(QStringLiteral("Picture2"));
+    centre->setGeometry(toPixels(QRect(4545, 4050, 3615, 1590)));
+    m_mainGoal = new ClickableLabel(project.name(), centre);
+    m_mainGoal->setObjectName(QStringLiteral("lblGoal_0"));
+    m_mainGoal->setGeometry(toPixels(QRect(450, 450, 2670, 645)));
+    m_mainGoal->setAlignment(Qt::AlignCenter);
+    m_mainGoal->setWordWrap(true);
+    m_mainGoal->setFont(Fonts::trebuchet(11.25, true, true));
+    Fonts::setTextColour(m_mainGoal, QColor(0x00, 0x00, 0x80));
+    connect(m_mainGoal, &ClickableLabel::clicked, this, [this] { emit goalClicked(0); });
+
+    const QPixmap background(QStringLiteral(":/artwork/panel.png"));
+    for (int i = 1; i <= 8; ++i) {
+        auto* p = new GoalPanel(i, background, m_canvas);
+        p->hide();
+        connect(p, &GoalPanel::nameClicked, this, &DashboardView::goalClicked);
+        connect(p, &GoalPanel::deleteClicked, this, &DashboardView::deleteClicked);
+        m_panels[i - 1] = p;
+    }
+
+    connect(&project, &Project::nameChanged, m_mainGoal, &QLabel::setText);
+    connect(&project, &Project::goalAdded, this, &DashboardView::drawFrom);
+    connect(&project, &Project::goalRemoved, this, &DashboardView::drawFrom);
+    connect(&project, &Project::goalsReset, this, [this] { drawFrom(1); });
+    connect(&project, &Project::goalChanged, this, &DashboardView::drawGoal);
+    connect(&project, &Project::selectionChanged, this, &DashboardView::drawSelection);
+}
+
+void DashboardView::drawFrom(int index)
+{
+    for (int i = index; i <= 8; ++i)
+        drawGoal(i);
+    drawSelection(m_project.selected());
+}
+
+void DashboardView::drawGoal(int index)
+{
+    GoalPanel* p = panel(index);
+    if (index > m_project.goalCount()) {
+        p->clear();
+        return;
+    }
+    const Goal& goal = m_project.goal(index);
+    p->showGoal(goal);
+    // Read from disk each time; a missing picture leaves the last one in place.
+    const QPixmap picture(m_workspace.imagePath(goal.counts.allDone()
+                                                    ? QStringLiteral("greencircle.gif")
+                                                    : QStringLiteral("bluecircle.gif")));
+    if (!picture.isNull())
+        p->setPicture(picture);
+}
+
+void DashboardView::drawSelection(int index)
+{
+    for (GoalPanel* p : m_panels)
+        p->setSelected(p->index() == index);
+}
+
+void DashboardView::applyResizeRule(int outerWidthPixels)
+{
+    const int outerTwips = outerWidthPixels * DashboardLayout::TwipsPerPixel;
+    if (const auto width = DashboardLayout::containerWidth(outerTwips)) {
+        m_containerWidthTwips = *width;
+        resize(toPixels(*width), height());
+    }
+    m_canvas->move(toPixels(DashboardLayout::canvasLeft(m_containerWidthTwips)), m_canvas->y());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+
+class ClickableLabel;
+class GoalPanel;
+class PictureBox;
+class Project;
+class Workspace;
+
+// The dashboard: the white container, the canvas with the centre box and the eight panels.
+// It draws the project from its signals and reports clicks on names and on the "X" links.
+class DashboardView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    DashboardView(const Project& project, const Workspace& workspace, QWidget* parent);
+
+    GoalPanel* panel(int index) const { return m_panels.at(index - 1); }
+    ClickableLabel* mainGoal() const { return m_mainGoal; }
+    // The resize rule: the container follows the window's outer width and the canvas is
+    // centred in it. A width the rule cannot use leaves the container as it was.
+    void applyResizeRule(int outerWidthPixels);
+    // Draws every panel again from the project.
+    void redraw() { drawFrom(1); }
+
+signals:
+    void goalClicked(int index);
+    void deleteClicked(int index);
+
+private:
+    void drawFrom(int index);
+    void drawGoal(int index);
+    void drawSelection(int index);
+
+    const Project& m_project;
+    const Workspace& m_workspace;
+    PictureBox* m_canvas;
+    ClickableLabel* m_mainGoal;
+    std::array<GoalPanel*, 8> m_panels{};
+    int m_containerWidthTwips = 13425;
+};

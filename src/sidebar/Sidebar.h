@@ -1,0 +1,74 @@
+#pragma once
+
+#include "sidebar/KeyPressTracker.h"
+
+#include <QDate>
+#include <QWidget>
+
+class ClickableLabel;
+class QCalendarWidget;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class TaskEditor;
+
+// The editor left of the dashboard, in adding or editing mode. It shows what it is given
+// and reports what the user does; text the program sets is never reported as an edit.
+class Sidebar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Sidebar(QWidget* parent);
+
+    ClickableLabel* filenameLink() const { return m_filename; }
+    ClickableLabel* deleteLink() const { return m_delete; }
+    ClickableLabel* newGoalLink() const { return m_newGoal; }
+    QLineEdit* projectNameBox() const { return m_projectName; }
+    QLineEdit* subGoalBox() const { return m_subGoal; }
+    TaskEditor* tasks() const { return m_tasks; }
+    QCheckBox* dueDateBox() const { return m_dueDate; }
+    // Made on first use: the costliest control, hidden until a sub-goal is selected.
+    QCalendarWidget* calendar();
+
+    void showAddingMode();
+    void showEditingMode(const QString& name);
+    void SetGoalLabel(bool mainGoal);
+    void UpdateCharsLeft();
+    void setFilename(const QString& file);
+    void setProjectName(const QString& name);
+    // Brings the check box and calendar into line with a due text, without reporting it.
+    void showDueDate(const QString& due, QDate today);
+    void setCalendarDate(QDate date);
+    // Key presses held for a command's shortcut do not end as edits.
+    void forgetPressedKeys();
+
+signals:
+    void projectNameKeyReleased();
+    void projectNameChangedWithoutKey();
+    void subGoalCharacterTyped();
+    void subGoalEntered();
+    void dueDateToggled();
+    void calendarDateChanged(QDate date);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ClickableLabel* m_filename;
+    QLabel* m_goalHeading;
+    QLineEdit* m_projectName;
+    QLabel* m_goalNameHeading;
+    QLineEdit* m_subGoal;
+    ClickableLabel* m_delete;
+    ClickableLabel* m_newGoal;
+    QLabel* m_charsLeft;
+    QLabel* m_tasksHeading;
+    TaskEditor* m_tasks;
+    QLabel* m_taskInstructions;
+    QLabel* m_dueDateHeading;
+    QCheckBox* m_dueDate;
+    QCalendarWidget* m_calendar = nullptr;
+    KeyPressTracker m_projectNameKeys;
+    bool m_syncing = false;
+};

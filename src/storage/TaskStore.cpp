@@ -1,0 +1,61 @@
+#include "storage/TaskStore.h"
+
+#include "components/TextFile.h"
+#include "storage/Workspace.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+TaskStore::TaskStore(QString folder) : m_folder(std::move(folder)) {}
+
+QString TaskStore::path(const QString& key) const
+{
+    return m_folder + u'/' + key + QStringLiteral(".txt");
+}
+
+Expected<QString> TaskStore::load(const QString& key)
+{
+    const auto unwritten = m_unwritten.constFind(key);
+    if (unwritten != m_unwritten.cend())
+        return {*unwritten, {}};
+    Workspace::ensureFolder(m_folder);
+    const QString file = path(key);
+    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
+        return TextFile::load(file);
+    const Result made = save(key, QString());
+    return {QString(), made.error};
+}
+
+Result TaskStore::save(const QString& key, const QString& text)
+{
+    Workspace::ensureFolder(m_folder);
+    const Result written = TextFile::save(path(key), text);
+    if (written.ok())
+        m_unwritten.remove(key);
+    else
+        m_unwritten.insert(key, text);
+    return written;
+}
+
+Expected<QStringList> TaskStore::lines(const QString& key) const
+{
+    const auto unwritten = m_unwritten.constFind(key);
+    if (unwritten != m_unwritten.cend())
+        return {TextFile::splitLines(*unwritten), {}};
+    const QString file = path(key);
+    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink())
+        return {};
+    return TextFile::loadLines(file);
+}
+
+void TaskStore::remove(const QString& key)
+{
+    m_unwritten.remove(key);
+    // A file already gone is no error; anything left behind is emptied at the next start.
+    QFile::remove(path(key));
+}
+
+bool TaskStore::isTaken(const QString& key) const
+{
+    return m_unwritten.contains(key) || QFileInfo::exists(path(key));
+}
