@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/HelpMenu.h"
+#include "app/MainMenus.h"
 #include "app/ProjectCommands.h"
 #include "components/AppInfo.h"
 #include "dashboard/ClickableLabel.h"
@@ -22,15 +23,6 @@
 using DashboardLayout::toPixels;
 
 namespace {
-
-// A name is one line whatever was pasted into its box.
-QString singleLine(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(u'\r', u' ');
-    text.replace(u'\n', u' ');
-    return text;
-}
 
 // A pause this long in typing starts a new history step.
 constexpr qint64 BurstPauseMs = 1500;
@@ -70,47 +62,26 @@ GoalPanel* MainWindow::panel(int index) const
 
 void MainWindow::buildMenus()
 {
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
-                             QList<QKeySequence> shortcuts, auto slot) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcuts(shortcuts);
-        // Keys held for the shortcut are released after the command ran; not an edit.
-        connect(action, &QAction::triggered, m_sidebar, &Sidebar::forgetPressedKeys);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    QMenu* project = menuBar()->addMenu(QStringLiteral("Project"));
-    project->setObjectName(QStringLiteral("mnuProject"));
-    item(project, "mnuNew", QStringLiteral("New"), {Qt::CTRL | Qt::Key_N},
-         [this] { mnuNew_Click(); });
-    item(project, "mnuOpen", QStringLiteral("Open"), {Qt::CTRL | Qt::Key_O},
-         [this] { mnuOpen_Click(); });
-    item(project, "mnuSave", QStringLiteral("Save"), {Qt::CTRL | Qt::Key_S},
-         [this] { mnuSave_Click(); });
-    item(project, "mnuSaveAs", QStringLiteral("Save As..."), {}, [this] { mnuSaveAs_Click(); });
-    project->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
-    item(project, "mnuExit", QStringLiteral("Exit"), {}, [this] { mnuExit_Click(); });
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction* undoItem =
-        item(edit, "mnuUndo", QStringLiteral("Undo"), {QKeySequence::Undo}, [this] { undo(); });
-    QAction* redoItem =
-        item(edit, "mnuRedo", QStringLiteral("Redo"),
-             {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}, [this] { redo(); });
-    const auto follow = [this, undoItem, redoItem] {
-        undoItem->setEnabled(m_history.canUndo());
-        undoItem->setText(m_history.canUndo() ? QStringLiteral("Undo ") + m_history.undoText()
-                                              : QStringLiteral("Undo"));
-        redoItem->setEnabled(m_history.canRedo());
-        redoItem->setText(m_history.canRedo() ? QStringLiteral("Redo ") + m_history.redoText()
-                                              : QStringLiteral("Redo"));
-    };
-    connect(&m_history, &QUndoStack::indexChanged, this, follow);
-    connect(&m_history, &QUndoStack::cleanChanged, this, follow);
-    follow();
-
+    // Keys held for a shortcut are released after the command ran; not an edit.
+    const auto first = [this] { m_sidebar->forgetPressedKeys(); };
+    addMenu(
+        menuBar(), "mnuProject", QStringLiteral("Project"),
+        {{"mnuNew", QStringLiteral("New"), {Qt::CTRL | Qt::Key_N}, [this] { mnuNew_Click(); }},
+         {"mnuOpen", QStringLiteral("Open"), {Qt::CTRL | Qt::Key_O}, [this] { mnuOpen_Click(); }},
+         {"mnuSave", QStringLiteral("Save"), {Qt::CTRL | Qt::Key_S}, [this] { mnuSave_Click(); }},
+         {"mnuSaveAs", QStringLiteral("Save As..."), {}, [this] { mnuSaveAs_Click(); }},
+         {"mnuSep1", QStringLiteral("-"), {}, {}},
+         {"mnuExit", QStringLiteral("Exit"), {}, [this] { mnuExit_Click(); }}},
+        first);
+    QMenu* edit =
+        addMenu(menuBar(), "mnuEdit", QStringLiteral("Edit"),
+                {{"mnuUndo", QStringLiteral("Undo"), {QKeySequence::Undo}, [this] { undo(); }},
+                 {"mnuRedo",
+                  QStringLiteral("Redo"),
+                  {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y},
+                  [this] { redo(); }}},
+                first);
+    followHistory(m_history, edit);
     addHelpMenu(menuBar(), this, m_services.workspace, m_services.prompt,
                 [this] { lblFilename_Click(); });
 }
@@ -162,25 +133,22 @@ ProjectCommand::Context MainWindow::context()
             [this](const QString& key, const Result& result) { m_reporter.report(key, result); }};
 }
 
-void MainWindow::push(ProjectCommand* command)
-{
-    m_history.push(command);
-}
-
 void MainWindow::undo()
 {
-    m_replaying = true;
-    m_history.undo();
-    m_replaying = false;
-    // Back at the state last saved nothing is unsaved; anywhere else something is.
-    m_project.setModified(!m_history.isClean());
+    replay(&QUndoStack::undo);
 }
 
 void MainWindow::redo()
 {
+    replay(&QUndoStack::redo);
+}
+
+void MainWindow::replay(void (QUndoStack::*step)())
+{
     m_replaying = true;
-    m_history.redo();
+    (m_history.*step)();
     m_replaying = false;
+    // Back at the state last saved nothing is unsaved; anywhere else something is.
     m_project.setModified(!m_history.isClean());
 }
 
@@ -191,8 +159,6 @@ int MainWindow::typingBurst()
     m_lastTyping.start();
     return m_burst;
 }
-
-// ---- Selecting, adding and renaming -------------------------------------------------
 
 void MainWindow::lblGoal_Click(int index)
 {
@@ -237,24 +203,24 @@ void MainWindow::txtProjectName_KeyUp()
     m_project.setModified(true);
     const QString name = m_sidebar->projectNameBox()->text();
     if (name != m_project.name())
-        push(new ProjectNameCommand(context(), name, typingBurst()));
+        m_history.push(new ProjectNameCommand(context(), name, typingBurst()));
 }
 
 void MainWindow::AddSubGoal()
 {
     QLineEdit* box = m_sidebar->subGoalBox();
-    const QString name = singleLine(box->text());
+    const QString name = m_sidebar->subGoalName();
     box->clear();
-    push(new AddGoalCommand(context(), name));
+    m_history.push(new AddGoalCommand(context(), name));
     box->setFocus();
 }
 
 void MainWindow::RenameSubGoal()
 {
     const int index = m_project.selected();
-    const QString name = singleLine(m_sidebar->subGoalBox()->text());
+    const QString name = m_sidebar->subGoalName();
     if (index > 0 && name != m_project.goal(index).name)
-        push(new RenameGoalCommand(context(), index, name));
+        m_history.push(new RenameGoalCommand(context(), index, name));
 }
 
 // The panels follow the project by themselves; this draws them all again.
@@ -262,8 +228,6 @@ void MainWindow::RefreshPanels()
 {
     m_dashboard->redraw();
 }
-
-// ---- Deleting -------------------------------------------------------------------------
 
 void MainWindow::lblDeleteOnMouseOver_Click(int index)
 {
@@ -282,11 +246,9 @@ void MainWindow::lblDelete_Click()
     if (answer != Answer::Yes)
         return;
     m_project.setModified(true);
-    push(new DeleteGoalCommand(context(), index));
+    m_history.push(new DeleteGoalCommand(context(), index));
     m_sidebar->setCalendarDate(m_services.clock->today());
 }
-
-// ---- Tasks ----------------------------------------------------------------------------
 
 void MainWindow::LoadTaskFile(const QString& key)
 {
@@ -307,7 +269,7 @@ void MainWindow::RefreshTaskCounts()
     if (text == m_shownTasks || m_replaying) {
         m_reporter.report(m_project.selectedKey(), m_project.setTasks(index, text));
     } else {
-        push(new TaskTextCommand(context(), index, m_shownTasks, text, typingBurst()));
+        m_history.push(new TaskTextCommand(context(), index, m_shownTasks, text, typingBurst()));
     }
     m_shownTasks = std::move(text);
 }
@@ -324,8 +286,6 @@ void MainWindow::txtGoalTasks_KeyPress()
 {
     m_project.setModified(true);
 }
-
-// ---- Due date -------------------------------------------------------------------------
 
 void MainWindow::chkDueDate_Click()
 {
@@ -350,38 +310,30 @@ void MainWindow::setDue(const QString& due)
 {
     const int index = m_project.selected();
     if (index > 0 && m_project.goal(index).due != due)
-        push(new DueDateCommand(context(), index, due));
+        m_history.push(new DueDateCommand(context(), index, due));
 }
 
-// ---- Project menu ---------------------------------------------------------------------
-
-bool MainWindow::saveChangesFirst()
+// Asks before unsaved changes would be lost; Cancel (or a closed box) stops the caller.
+bool MainWindow::saveChangesFirst(Message::Buttons buttons)
 {
     if (!m_project.isModified())
         return true;
     const Answer answer = m_services.prompt->ask(
         this, {QStringLiteral("Want to save changes before?"), QStringLiteral("Save Changes"),
-               Message::Icon::Question, Message::Buttons::YesNoCancel});
-    if (answer == Answer::Yes)
-        return mnuSave_Click();
-    return answer == Answer::No;
+               Message::Icon::Question, buttons});
+    if (answer != Answer::Yes)
+        return answer == Answer::No;
+    const bool hadFile = !m_project.file().isEmpty();
+    // A save that was tried and failed must not be followed by dropping the work; New goes
+    // on after a cancelled save window.
+    return mnuSave_Click() ||
+           (buttons == Message::Buttons::YesNo && !hadFile && m_project.file().isEmpty());
 }
 
 void MainWindow::mnuNew_Click()
 {
-    if (m_project.isModified()) {
-        const Answer answer = m_services.prompt->ask(
-            this, {QStringLiteral("Want to save changes before?"), QStringLiteral("Save Changes"),
-                   Message::Icon::Question, Message::Buttons::YesNo});
-        if (answer == Answer::Cancel)
-            return;
-        if (answer == Answer::Yes) {
-            const bool hadFile = !m_project.file().isEmpty();
-            // A save that was tried and failed must not be followed by dropping the work.
-            if (!mnuSave_Click() && (hadFile || !m_project.file().isEmpty()))
-                return;
-        }
-    }
+    if (!saveChangesFirst(Message::Buttons::YesNo))
+        return;
     m_project.setFile(QString());
     NewProject();
 }
@@ -395,7 +347,7 @@ void MainWindow::mnuOpen_Click()
 
 void MainWindow::openProjectFile(const QString& path)
 {
-    if (!saveChangesFirst())
+    if (!saveChangesFirst(Message::Buttons::YesNoCancel))
         return;
     Expected<ProjectData> project = ProjectFile::read(path);
     if (!project.ok()) {
@@ -435,17 +387,13 @@ void MainWindow::mnuExit_Click()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (saveChangesFirst())
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(saveChangesFirst(Message::Buttons::YesNoCancel));
 }
 
 bool MainWindow::SaveProject()
 {
     writeUnwrittenTasks();
     const QString path = m_project.file();
-    Workspace::ensureFolder(m_services.workspace.tmpFolder());
     const Expected<ProjectData> project = m_project.toProjectData();
     QString failure = project.error;
     if (failure.isEmpty()) {
@@ -493,26 +441,8 @@ QString MainWindow::GetIni(const QString& section, const QString& key) const
     return ProjectFile::readIni(m_iniFileName).value.value(section, key);
 }
 
-// ---- Folder browsing ------------------------------------------------------------------
-
 void MainWindow::lblFilename_Click()
 {
-    const QString folder = m_services.workspace.projectsFolder();
-    const Result made = Workspace::ensureFolder(folder);
-    if (!made.ok()) {
-        m_services.prompt->warn(
-            this,
-            QStringLiteral("The projects folder \"%1\" could not be created: %2.")
-                .arg(folder, made.error),
-            QStringLiteral("Projects Folder"));
-        return;
-    }
-    if (!m_services.folderOpener->open(folder)) {
-        m_services.prompt->warn(
-            this,
-            QStringLiteral(
-                "The projects folder \"%1\" could not be shown: no file browser answered.")
-                .arg(folder),
-            QStringLiteral("Projects Folder"));
-    }
+    showProjectsFolder(m_services.workspace.projectsFolder(), *m_services.folderOpener,
+                       *m_services.prompt, this);
 }

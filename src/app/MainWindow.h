@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/ProjectCommands.h"
 #include "app/TaskFileReporter.h"
+#include "dialogs/Prompt.h"
 #include "model/Project.h"
 #include "storage/TaskStore.h"
 
@@ -82,10 +83,10 @@ private:
     void txtGoalTasks_KeyPress();
     void writeUnwrittenTasks();
     void setDue(const QString& due);
-    // Asks before unsaved changes would be lost; true when the caller may go on.
-    bool saveChangesFirst();
+    // True when the caller may go on.
+    bool saveChangesFirst(Message::Buttons buttons);
     ProjectCommand::Context context();
-    void push(ProjectCommand* command);
+    void replay(void (QUndoStack::*step)());
     int typingBurst();
 
     AppServices m_services;

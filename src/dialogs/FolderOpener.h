@@ -2,6 +2,9 @@
 
 #include <QString>
 
+class Prompt;
+class QWidget;
+
 // Shows a folder in the desktop's file browser without waiting for it.
 class FolderOpener
 {
@@ -15,3 +18,7 @@ class DesktopFolderOpener : public FolderOpener
 public:
     bool open(const QString& folder) override;
 };
+
+// Makes the projects folder when it is missing and shows it; tells the user what failed.
+void showProjectsFolder(const QString& folder, FolderOpener& opener, Prompt& prompt,
+                        QWidget* parent);

@@ -125,6 +125,15 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
         w->hide();
 }
 
+QString Sidebar::subGoalName() const
+{
+    QString text = m_subGoal->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
 QCalendarWidget* Sidebar::calendar()
 {
     if (m_calendar)

@@ -26,6 +26,8 @@ public:
     ClickableLabel* newGoalLink() const { return m_newGoal; }
     QLineEdit* projectNameBox() const { return m_projectName; }
     QLineEdit* subGoalBox() const { return m_subGoal; }
+    // The name in the sub-goal box, on one line whatever was pasted into it.
+    QString subGoalName() const;
     TaskEditor* tasks() const { return m_tasks; }
     QCheckBox* dueDateBox() const { return m_dueDate; }
     // Made on first use: the costliest control, hidden until a sub-goal is selected.

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class QMenu;
+class QMenuBar;
+class QUndoStack;
+
+// One menu item; the caption "-" makes a separator line.
+struct MenuItem
+{
+    const char* name;
+    QString caption;
+    QList<QKeySequence> shortcuts;
+    std::function<void()> run;
+};
+
+// Adds a menu; every item runs `first` before its own action.
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption,
+               const QList<MenuItem>& items, const std::function<void()>& first);
+// Keeps the Undo and Redo items enabled and named after the step they would take.
+void followHistory(const QUndoStack& history, QMenu* edit);
