@@ -50,9 +50,14 @@ struct Fixture
     std::map<int, ProjectData> projects; // by scale: 1, 2 and 4 times TasksPerGoal
     std::map<int, QString> projectPaths;
     int mainWindowWidgets = 0; // counted once, for the bare baseline
+    qint64 historyBytes = -1;  // what the history keeps of 1,000 typed characters
+    int historySteps = 0;
 
     Fixture();
     qint64 projectBytes(int scale) const;
+
+private:
+    void measureHistory(struct Window& window);
 };
 
 void registerBenchmarks(Fixture& fixture);

@@ -72,7 +72,7 @@ int runPeakMemoryChild(int argc, char** argv, const QString& mode, const QString
         prompt.projectToOpen = peakMemoryProjectPath(appDir);
         window.mnuOpen_Click();
         QCoreApplication::processEvents();
-        if (!prompt.warnings.isEmpty() || window.project().goalCount() < 1) {
+        if (!prompt.warnings.isEmpty() || window.subGoalNames().isEmpty()) {
             std::fprintf(stderr, "the project did not open: %s\n",
                          qPrintable(prompt.warnings.value(0)));
             return 1;

@@ -34,6 +34,8 @@ struct TableInput
     PeakMemory memory;
     qint64 projectBytes = 0;
     int mainWindowWidgets = 0;
+    qint64 historyBytes = -1;
+    int historySteps = 0;
 };
 
 // The table of ratios against their targets; returns the number of targets missed.

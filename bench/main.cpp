@@ -94,7 +94,8 @@ int main(int argc, char* argv[])
             ? measurePeakMemory(QCoreApplication::applicationFilePath(), rssFolder.path())
             : PeakMemory{-1, -1, rssFolder.error()};
 
-    printRatioTable({reporter, memory, fixture.projectBytes(1), fixture.mainWindowWidgets});
+    printRatioTable({reporter, memory, fixture.projectBytes(1), fixture.mainWindowWidgets,
+                     fixture.historyBytes, fixture.historySteps});
     benchmark::Shutdown();
     // Misses are findings, not failures of the program.
     return 0;

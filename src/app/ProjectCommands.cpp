@@ -158,6 +158,13 @@ void TaskTextCommand::apply(bool forwards)
     m_context.select(m_index);
 }
 
+qsizetype TaskTextCommand::storedBytes() const
+{
+    return qsizetype(sizeof(*this)) +
+           2 * (m_key.capacity() + m_diff.before.capacity() + m_diff.after.capacity() +
+                m_firstText.capacity() + text().capacity());
+}
+
 bool TaskTextCommand::mergeWith(const QUndoCommand* other)
 {
     const auto* next = static_cast<const TaskTextCommand*>(other);

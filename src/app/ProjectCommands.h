@@ -109,6 +109,8 @@ public:
     void undo() override;
     int id() const override { return 2; }
     bool mergeWith(const QUndoCommand* other) override;
+    // What the step holds in memory.
+    qsizetype storedBytes() const;
 
 private:
     void apply(bool forwards);

@@ -14,6 +14,8 @@ struct TaskCounts
     // Green when every task is done and there is at least one.
     bool allDone() const { return completed > 0 && pending() == 0; }
 
+    bool operator==(const TaskCounts&) const = default;
+
     static TaskCounts of(QStringView text);
     // The same for lines already split, as a project file holds them.
     static TaskCounts ofLines(const QStringList& lines);

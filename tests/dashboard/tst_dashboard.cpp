@@ -3,6 +3,7 @@
 #include "storage/GoalKey.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,7 @@ private slots:
     void deletingTheLastAndAnsweringNo();
     void goalKeysAreDrawnAgainOnCollision();
     void panelsShowTheirOwnStateAsPlainText();
+    void ctrlZUndoesTheLastProjectStepAnywhere();
 };
 
 void TestDashboard::resizeRule()
@@ -281,6 +283,52 @@ void TestDashboard::panelsShowTheirOwnStateAsPlainText()
     f.click(u"lblNewGoal"_s);
     QCOMPARE(f.text(u"Label14"_s), u"Main Goal:"_s);
     QVERIFY(!f.visible(u"txtGoalTasks"_s) && !f.visible(u"Calendar1"_s));
+}
+
+void TestDashboard::ctrlZUndoesTheLastProjectStepAnywhere()
+{
+    WindowFixture f;
+    f.w().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    f.addSubGoals({u"Keep"_s, u"Dated"_s, u"After"_s});
+    f.typeTasks(2, u"one --\ntwo"_s);
+    f.click(u"chkDueDate"_s);
+    const Goal dated = f.w().project().goal(2);
+    QVERIFY(!dated.due.isEmpty());
+    const QString project = f.folder.file(u"projects/p.gpj"_s);
+    f.prompt.saveChoices = {project};
+    QVERIFY(f.w().mnuSave_Click());
+
+    f.prompt.answers = {Answer::Yes};
+    f.click(u"lblDelete"_s);
+    QCOMPARE(f.w().subGoalNames(), (QStringList{u"Keep"_s, u"After"_s}));
+    auto* undo = f.w().findChild<QAction*>(u"mnuUndo"_s);
+    QCOMPARE(undo->text(), u"Undo Delete Sub-Goal"_s);
+    QVERIFY(f.w().projectModified());
+    // From the task editor: the project's step is undone, not the editor's own text.
+    f.click(u"lblGoal_1"_s);
+    QTest::keyClick(f.find(u"txtGoalTasks"_s), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.w().project().goal(2), dated);
+    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("one --\r\ntwo"));
+    QCOMPARE(f.w().selectedGoalIndex(), 2);
+    QVERIFY(f.visible(u"shDueDate_2"_s));
+    QVERIFY(!f.w().projectModified()); // back where it was saved
+    QTest::keyClick(f.find(u"txtSubGoal"_s), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f.w().project().goalCount(), 2);
+    QVERIFY(f.w().projectModified());
+    QCOMPARE(f.w().findChild<QAction*>(u"mnuRedo"_s)->text(), u"Redo"_s);
+
+    // A burst of typing is one step; New starts an empty history.
+    f.w().undo();
+    auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
+    typeText(name, u"abc"_s);
+    QCOMPARE(undo->text(), u"Undo Rename Main Goal"_s);
+    f.w().undo();
+    QCOMPARE(name->text(), u"My Goal"_s);
+    QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
+    f.prompt.answers = {Answer::No};
+    f.w().mnuNew_Click();
+    QVERIFY(!undo->isEnabled());
 }
 
 QTEST_MAIN(TestDashboard)
