@@ -12,6 +12,7 @@ ProgressStatus::ProgressStatus(const Project& project, const DayWatcher& day, QS
 {
     m_label->setObjectName(QStringLiteral("statusSummary"));
     m_label->setTextFormat(Qt::PlainText);
+    m_label->setContentsMargins(6, 0, 6, 0);
     // Permanent, so that a passing message does not hide it.
     bar->addPermanentWidget(m_label, 1);
     connect(&project, &Project::goalAdded, this, &ProgressStatus::update);
