@@ -2,8 +2,11 @@
 
 #include "app/HelpMenu.h"
 #include "app/MainMenus.h"
+#include "app/ProgressStatus.h"
 #include "app/ProjectCommands.h"
+#include "app/ProjectExport.h"
 #include "components/AppInfo.h"
+#include "components/DayWatcher.h"
 #include "dashboard/ClickableLabel.h"
 #include "dashboard/DashboardView.h"
 #include "dialogs/FolderOpener.h"
@@ -19,6 +22,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 
 using DashboardLayout::toPixels;
 
@@ -38,13 +42,16 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Form1Client"));
     setCentralWidget(client);
-    m_dashboard = new DashboardView(m_project, m_services.workspace, client);
+    auto* day = new DayWatcher(*m_services.clock, this);
+    m_dashboard = new DashboardView(m_project, m_services.workspace, *day, client);
+    new ProgressStatus(m_project, *day, statusBar());
     m_sidebar = new Sidebar(client);
     m_tasks = m_sidebar->tasks();
     buildMenus();
     connectViews();
-    resize(toPixels(DashboardLayout::ClientWidth),
-           toPixels(DashboardLayout::ClientHeight) + menuBar()->sizeHint().height());
+    resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
+                                                       menuBar()->sizeHint().height() +
+                                                       statusBar()->sizeHint().height());
 
     m_sidebar->SetGoalLabel(true);
     SetTextMargins(10, 20, m_sidebar->subGoalBox());
@@ -64,12 +71,21 @@ void MainWindow::buildMenus()
 {
     // Keys held for a shortcut are released after the command ran; not an edit.
     const auto first = [this] { m_sidebar->forgetPressedKeys(); };
+    // What is typed but not yet written goes into the export too.
+    auto* out = new ProjectExport(
+        m_project, m_services, [this] { writeUnwrittenTasks(); }, this);
     addMenu(
         menuBar(), "mnuProject", QStringLiteral("Project"),
         {{"mnuNew", QStringLiteral("New"), {Qt::CTRL | Qt::Key_N}, [this] { mnuNew_Click(); }},
          {"mnuOpen", QStringLiteral("Open"), {Qt::CTRL | Qt::Key_O}, [this] { mnuOpen_Click(); }},
          {"mnuSave", QStringLiteral("Save"), {Qt::CTRL | Qt::Key_S}, [this] { mnuSave_Click(); }},
          {"mnuSaveAs", QStringLiteral("Save As..."), {}, [this] { mnuSaveAs_Click(); }},
+         {"mnuExportPdf", QStringLiteral("Export as PDF..."), {}, [out] { out->exportPdf(); }},
+         {"mnuExportMarkdown",
+          QStringLiteral("Export as Markdown..."),
+          {},
+          [out] { out->exportMarkdown(); }},
+         {"mnuPrint", QStringLiteral("Print..."), {}, [out] { out->print(); }},
          {"mnuSep1", QStringLiteral("-"), {}, {}},
          {"mnuExit", QStringLiteral("Exit"), {}, [this] { mnuExit_Click(); }}},
         first);
@@ -131,16 +147,6 @@ ProjectCommand::Context MainWindow::context()
 {
     return {m_project, [this](int index) { lblGoal_Click(index); },
             [this](const QString& key, const Result& result) { m_reporter.report(key, result); }};
-}
-
-void MainWindow::undo()
-{
-    replay(&QUndoStack::undo);
-}
-
-void MainWindow::redo()
-{
-    replay(&QUndoStack::redo);
 }
 
 void MainWindow::replay(void (QUndoStack::*step)())
@@ -282,11 +288,6 @@ void MainWindow::writeUnwrittenTasks()
         RefreshTaskCounts();
 }
 
-void MainWindow::txtGoalTasks_KeyPress()
-{
-    m_project.setModified(true);
-}
-
 void MainWindow::chkDueDate_Click()
 {
     m_project.setModified(true);
@@ -378,11 +379,6 @@ bool MainWindow::mnuSaveAs_Click()
     if (m_project.file().isEmpty())
         return false;
     return SaveProject();
-}
-
-void MainWindow::mnuExit_Click()
-{
-    close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

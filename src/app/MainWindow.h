@@ -60,9 +60,9 @@ public:
     // Both report whether the project was written.
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
-    void mnuExit_Click();
-    void undo();
-    void redo();
+    void mnuExit_Click() { close(); }
+    void undo() { replay(&QUndoStack::undo); }
+    void redo() { replay(&QUndoStack::redo); }
 
     bool SaveProject();
     void NewProject();
@@ -80,7 +80,7 @@ private:
     void txtSubGoal_KeyPress();
     void txtSubGoal_Enter();
     void txtProjectName_KeyUp();
-    void txtGoalTasks_KeyPress();
+    void txtGoalTasks_KeyPress() { m_project.setModified(true); }
     void writeUnwrittenTasks();
     void setDue(const QString& due);
     // True when the caller may go on.

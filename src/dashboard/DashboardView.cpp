@@ -1,17 +1,21 @@
 #include "dashboard/DashboardView.h"
 
+#include "components/DayWatcher.h"
 #include "dashboard/ClickableLabel.h"
+#include "dashboard/DueBand.h"
 #include "dashboard/Fonts.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/PictureBox.h"
 #include "model/DashboardLayout.h"
+#include "model/GoalDescription.h"
 #include "model/Project.h"
 #include "storage/Workspace.h"
 
 using DashboardLayout::toPixels;
 
-DashboardView::DashboardView(const Project& project, const Workspace& workspace, QWidget* parent)
-    : QWidget(parent), m_project(project), m_workspace(workspace)
+DashboardView::DashboardView(const Project& project, const Workspace& workspace,
+                             const DayWatcher& day, QWidget* parent)
+    : QWidget(parent), m_project(project), m_workspace(workspace), m_day(day)
 {
     setObjectName(QStringLiteral("picContainer"));
     setGeometry(toPixels(QRect(5310, 45, 13425, 9960)));
@@ -54,6 +58,7 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     connect(&project, &Project::goalsReset, this, [this] { drawFrom(1); });
     connect(&project, &Project::goalChanged, this, &DashboardView::drawGoal);
     connect(&project, &Project::selectionChanged, this, &DashboardView::drawSelection);
+    connect(&day, &DayWatcher::dayChanged, this, &DashboardView::redraw);
 }
 
 void DashboardView::drawFrom(int index)
@@ -68,10 +73,18 @@ void DashboardView::drawGoal(int index)
     GoalPanel* p = panel(index);
     if (index > m_project.goalCount()) {
         p->clear();
+        Fonts::setPlainToolTip(p, QString());
+        p->setAccessibleDescription(QString());
         return;
     }
     const Goal& goal = m_project.goal(index);
     p->showGoal(goal);
+    const DueState state = DueStatus::of(goal.due, goal.counts, m_day.today());
+    const DueBand::Colours colours = DueBand::colours(state);
+    p->setDueColours(colours.background, colours.text);
+    const QString description = GoalDescription::of(goal.name, goal.due, goal.counts, state);
+    Fonts::setPlainToolTip(p, description);
+    p->setAccessibleDescription(description);
     // Read from disk each time; a missing picture leaves the last one in place.
     const QPixmap picture(m_workspace.imagePath(goal.counts.allDone()
                                                     ? QStringLiteral("greencircle.gif")

@@ -6,6 +6,7 @@
 #include <array>
 
 class ClickableLabel;
+class DayWatcher;
 class GoalPanel;
 class PictureBox;
 class Project;
@@ -13,12 +14,14 @@ class Workspace;
 
 // The dashboard: the white container, the canvas with the centre box and the eight panels.
 // It draws the project from its signals and reports clicks on names and on the "X" links.
+// The due bands are coloured against the watcher's day and follow it past midnight.
 class DashboardView : public QWidget
 {
     Q_OBJECT
 
 public:
-    DashboardView(const Project& project, const Workspace& workspace, QWidget* parent);
+    DashboardView(const Project& project, const Workspace& workspace, const DayWatcher& day,
+                  QWidget* parent);
 
     GoalPanel* panel(int index) const { return m_panels.at(index - 1); }
     ClickableLabel* mainGoal() const { return m_mainGoal; }
@@ -39,6 +42,7 @@ private:
 
     const Project& m_project;
     const Workspace& m_workspace;
+    const DayWatcher& m_day;
     PictureBox* m_canvas;
     ClickableLabel* m_mainGoal;
     std::array<GoalPanel*, 8> m_panels{};

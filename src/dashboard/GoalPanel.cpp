@@ -119,6 +119,12 @@ void GoalPanel::setCounts(const TaskCounts& counts)
     m_pending->setText(QStringLiteral("Pending: ") + QString::number(counts.pending()));
 }
 
+void GoalPanel::setDueColours(const QColor& background, const QColor& text)
+{
+    Fonts::setBackground(m_dueBand, background);
+    Fonts::setTextColour(m_dueLabel, text);
+}
+
 void GoalPanel::setPicture(const QPixmap& picture)
 {
     m_picture = picture;

@@ -24,6 +24,7 @@ public:
     QString dueCaption() const;
     // Draws a sub-goal: name, counts, and the due band when it has a date.
     void showGoal(const Goal& goal);
+    void setDueColours(const QColor& background, const QColor& text);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }
     void setSelected(bool selected);

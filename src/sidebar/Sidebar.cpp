@@ -5,6 +5,7 @@
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
 #include "sidebar/TaskEditor.h"
+#include "sidebar/TaskHighlighter.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -98,6 +99,7 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
         heading(this, "lblGoalTasks", QStringLiteral("Project Tasks:"), {225, 3420, 2490, 420});
     m_tasks = place(new TaskEditor(this), "txtGoalTasks", {225, 3780, 4740, 2130});
     m_tasks->setFont(Fonts::trebuchet(11.25));
+    TaskHighlighter::attach(m_tasks);
     m_taskInstructions =
         label(this, "lblTaskInstructions",
               QStringLiteral("Enter 1 Task Per Line. Each Task Must Have at least 2 chararcters."),

@@ -13,3 +13,19 @@ FileNameRules::Verdict FileNameRules::check(const QString& name)
     }
     return Verdict::Ok;
 }
+
+QString FileNameRules::exportName(const QString& projectName)
+{
+    static const QString rejected = QStringLiteral("\\/:*?\"<>|");
+    QString name = projectName;
+    for (QChar& c : name) {
+        if (rejected.contains(c) || c.unicode() < 32 || c.unicode() == 127)
+            c = u'_';
+    }
+    // A leading dot hides the file; trailing dots and blanks are dropped by some systems.
+    while (name.startsWith(u'.') || name.startsWith(u' '))
+        name.remove(0, 1);
+    while (name.endsWith(u'.') || name.endsWith(u' '))
+        name.chop(1);
+    return name.isEmpty() ? QStringLiteral("Project") : name;
+}

@@ -14,4 +14,7 @@ public:
     };
 
     static Verdict check(const QString& name);
+    // A project name as the name of a file outside the projects folder: what no common file
+    // system takes becomes "_"; nothing usable left gives "Project".
+    static QString exportName(const QString& projectName);
 };

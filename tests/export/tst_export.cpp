@@ -4,6 +4,7 @@
 #include "dashboard/ProjectPrinter.h"
 #include "model/DueDateText.h"
 #include "model/DueStatus.h"
+#include "model/GoalDescription.h"
 #include "model/ProgressSummary.h"
 #include "report/MarkdownExport.h"
 #include "sidebar/TaskEditor.h"
@@ -11,7 +12,11 @@
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -28,6 +33,9 @@ private slots:
     void dueState_data();
     void dueState();
     void dueStateFollowsTheDateChange();
+    void goalDescription_data();
+    void goalDescription();
+    void panelsAndStatusBarFollowTheCountsAndTheDay();
     void summaryText_data();
     void summaryText();
     void struckLinesAreCountedLines();
@@ -37,6 +45,8 @@ private slots:
     void pdfReadsBackEveryNameCountAndTask();
     void failedExportLeavesNoFile_data();
     void failedExportLeavesNoFile();
+    void exportFromTheMenu_data();
+    void exportFromTheMenu();
 };
 
 namespace {
@@ -129,6 +139,72 @@ void TestExport::dueStateFollowsTheDateChange()
     watcher.check();
     QCOMPARE(changed.count(), 1);
     QCOMPARE(DueStatus::of(due, counts, watcher.today(), C), DueState::Overdue);
+}
+
+void TestExport::goalDescription_data()
+{
+    QTest::addColumn<QString>("tasks");
+    QTest::addColumn<QString>("due");
+    QTest::addColumn<DueState>("state");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("overdue")
+        << u"a\nb --\nc"_s << u"15 Mar 2026"_s << DueState::Overdue
+        << u"Paint: 1 of 3 tasks completed, 2 pending, due 15 Mar 2026, overdue"_s;
+    QTest::newRow("due soon, one task")
+        << u"a"_s << u"21 Mar 2026"_s << DueState::DueSoon
+        << u"Paint: 0 of 1 task completed, 1 pending, due 21 Mar 2026, due soon"_s;
+    QTest::newRow("all done, undated") << u"a --\nb --"_s << QString() << DueState::None
+                                       << u"Paint: 2 of 2 tasks completed, all tasks completed"_s;
+    QTest::newRow("no tasks, due as stored")
+        << QString() << u"next spring"_s << DueState::Unreadable
+        << u"Paint: no tasks, due next spring"_s;
+}
+
+void TestExport::goalDescription()
+{
+    QFETCH(QString, tasks);
+    QFETCH(QString, due);
+    QFETCH(DueState, state);
+    QFETCH(QString, said);
+    QCOMPARE(GoalDescription::of(u"Paint"_s, due, TaskCounts::of(tasks), state), said);
+}
+
+void TestExport::panelsAndStatusBarFollowTheCountsAndTheDay()
+{
+    FixedClock clock(Today);
+    WindowFixture f(&clock);
+    const auto status = [&f] { return f.text(u"statusSummary"_s); };
+    QCOMPARE(status(), u"0 sub-goals · 0 tasks · 0 completed (0 %) · 0 pending · 0 overdue"_s);
+
+    f.addSubGoals({u"Past"_s, u"Soon"_s, u"Done"_s});
+    Project& project = f.w().project();
+    for (int i : {1, 2, 3})
+        project.setDue(i, DueDateText::format(Today.addDays(i == 2 ? 2 : -1)));
+    f.typeTasks(1, u"a\nb --"_s);
+    f.typeTasks(2, u"c"_s);
+    f.typeTasks(3, u"d --"_s);
+    QCOMPARE(status(), u"3 sub-goals · 4 tasks · 2 completed (50 %) · 2 pending · 1 overdue"_s);
+
+    const auto band = [&f](int i) {
+        return f.find<QFrame>(u"shDueDate_%1"_s.arg(i))->palette().color(QPalette::Window);
+    };
+    const auto dueText = [&f](int i) {
+        return f.find<QLabel>(u"lblDueDateDate_%1"_s.arg(i))->palette().color(QPalette::WindowText);
+    };
+    QCOMPARE(band(1), DueBand::colours(DueState::Overdue).background);
+    QCOMPARE(band(2), DueBand::colours(DueState::DueSoon).background);
+    QCOMPARE(dueText(2), DueBand::colours(DueState::DueSoon).text);
+    QCOMPARE(band(3), DueBand::colours(DueState::OnTrack).background);
+    QWidget* panel = f.find(u"picGoal_1"_s);
+    QVERIFY(panel->accessibleDescription().startsWith(u"Past: 1 of 2 tasks completed"_s));
+    QVERIFY(panel->accessibleDescription().endsWith(u", overdue"_s));
+    QVERIFY(panel->toolTip().contains(u"overdue"_s));
+
+    // Left open past midnight: "Soon" has gone by.
+    clock.set(Today.addDays(3));
+    f.w().findChild<DayWatcher*>()->check();
+    QCOMPARE(band(2), DueBand::colours(DueState::Overdue).background);
+    QVERIFY(status().endsWith(u"2 overdue"_s));
 }
 
 void TestExport::summaryText_data()
@@ -288,6 +364,60 @@ void TestExport::failedExportLeavesNoFile()
     QVERIFY(!result.error.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{u"blocked"_s});
+}
+
+void TestExport::exportFromTheMenu_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("pdf") << u"mnuExportPdf"_s << u".pdf"_s;
+    QTest::newRow("markdown") << u"mnuExportMarkdown"_s << u".md"_s;
+}
+
+void TestExport::exportFromTheMenu()
+{
+    FixedClock clock(Today);
+    WindowFixture f(&clock);
+    QFETCH(QString, item);
+    QFETCH(QString, suffix);
+    QStringList order;
+    for (const QAction* a : f.find<QMenu>(u"mnuProject"_s)->actions())
+        order.append(a->objectName());
+    QCOMPARE(order.mid(3, 5), (QStringList{u"mnuSaveAs"_s, u"mnuExportPdf"_s,
+                                           u"mnuExportMarkdown"_s, u"mnuPrint"_s, u"mnuSep1"_s}));
+    f.addSubGoals({u"Paint"_s});
+    f.typeTasks(1, u"walls\ndoor --"_s);
+    f.w().project().setName(u"Q1: launch/plan"_s);
+    QAction* action = f.find<QAction>(item);
+    const QTemporaryDir out;
+    writeFile(out.filePath(u"blocked"_s), "x");
+    const QString chosen = out.filePath(u"plan"_s + suffix);
+    const QString failing = out.filePath(u"blocked/plan"_s + suffix);
+
+    action->trigger(); // cancelled
+    f.prompt.exportChoices = {chosen, failing};
+    action->trigger();
+    QCOMPARE(f.prompt.exportSuggestions, QStringList(2, u"Q1_ launch_plan"_s + suffix));
+    QVERIFY(f.prompt.shown.isEmpty());
+    const QByteArray written = fileBytes(chosen);
+    if (suffix == u".md"_s)
+        QCOMPARE(written, MarkdownExport::toMarkdown(f.w().project().toProjectData().value, Today));
+    else
+        QVERIFY(written.startsWith("%PDF"));
+
+    action->trigger();
+    QCOMPARE(f.prompt.shown.size(), 1);
+    QCOMPARE(f.prompt.shown.last().caption, u"Export Project"_s);
+    QVERIFY(f.prompt.shown.last().text.startsWith(
+        u"The project could not be exported to \"%1\": "_s.arg(failing)));
+    QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             (QStringList{u"blocked"_s, u"plan"_s + suffix}));
+    QCOMPARE(QDir(f.w().workspace().projectsFolder()).entryList(QDir::Files), QStringList());
+
+    // A cancelled print window prints nothing.
+    f.find<QAction>(u"mnuPrint"_s)->trigger();
+    QCOMPARE(f.prompt.printWindows, 1);
+    QCOMPARE(f.prompt.shown.size(), 1);
 }
 
 QTEST_MAIN(TestExport)

@@ -78,7 +78,7 @@ quint32 FakeRandom::bounded(quint32 bound)
     return (m_counter++) % (bound + 1);
 }
 
-WindowFixture::WindowFixture()
+WindowFixture::WindowFixture(const Clock* clock) : clock(clock)
 {
     window = std::make_unique<MainWindow>(services());
     window->show();
@@ -89,7 +89,7 @@ WindowFixture::~WindowFixture() = default;
 
 AppServices WindowFixture::services()
 {
-    return AppServices{Workspace(folder.path()), &prompt, &opener, &random};
+    return AppServices{Workspace(folder.path()), &prompt, &opener, &random, clock};
 }
 
 QString WindowFixture::text(const QString& name)

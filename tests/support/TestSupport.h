@@ -89,8 +89,9 @@ struct WindowFixture
     FakeRandom random;
     FakeFolderOpener opener;
     std::unique_ptr<MainWindow> window;
+    const Clock* clock;
 
-    WindowFixture();
+    explicit WindowFixture(const Clock* clock = &Clock::system());
     ~WindowFixture();
     MainWindow& w() { return *window; }
     AppServices services();

@@ -1,0 +1,34 @@
+#include "app/ProgressStatus.h"
+
+#include "components/DayWatcher.h"
+#include "model/ProgressSummary.h"
+#include "model/Project.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+ProgressStatus::ProgressStatus(const Project& project, const DayWatcher& day, QStatusBar* bar)
+    : QObject(bar), m_project(project), m_day(day), m_label(new QLabel(bar))
+{
+    m_label->setObjectName(QStringLiteral("statusSummary"));
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setContentsMargins(6, 0, 6, 0);
+    // Permanent, so that a passing message does not hide it.
+    bar->addPermanentWidget(m_label, 1);
+    connect(&project, &Project::goalAdded, this, &ProgressStatus::update);
+    connect(&project, &Project::goalRemoved, this, &ProgressStatus::update);
+    connect(&project, &Project::goalChanged, this, &ProgressStatus::update);
+    connect(&project, &Project::goalsReset, this, &ProgressStatus::update);
+    connect(&day, &DayWatcher::dayChanged, this, &ProgressStatus::update);
+    update();
+}
+
+void ProgressStatus::update()
+{
+    // The counts the panels show, not the files: no disk read on every key.
+    ProgressSummary summary;
+    const QDate today = m_day.today();
+    for (const Goal& goal : m_project.goals())
+        summary.add(goal.counts, DueStatus::of(goal.due, goal.counts, today));
+    m_label->setText(summary.text());
+}

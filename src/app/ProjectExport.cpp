@@ -1,0 +1,74 @@
+#include "app/ProjectExport.h"
+
+#include "dashboard/ProjectPrinter.h"
+#include "dialogs/Prompt.h"
+#include "model/Project.h"
+#include "report/MarkdownExport.h"
+#include "storage/FileNameRules.h"
+
+#include <QPrinter>
+#include <QWidget>
+
+ProjectExport::ProjectExport(const Project& project, const AppServices& services,
+                             std::function<void()> beforeReading, QWidget* parent)
+    : QObject(parent), m_project(project), m_services(services),
+      m_beforeReading(std::move(beforeReading)), m_parent(parent)
+{
+}
+
+Expected<ProjectData> ProjectExport::read()
+{
+    m_beforeReading();
+    return m_project.toProjectData();
+}
+
+void ProjectExport::exportPdf()
+{
+    exportTo(QStringLiteral("Export as PDF"), QStringLiteral(".pdf"),
+             QStringLiteral("PDF files (*.pdf)"),
+             [this](const QString& path, const ProjectData& p) {
+                 return ProjectPrinter::exportPdf(path, p, m_services.clock->today());
+             });
+}
+
+void ProjectExport::exportMarkdown()
+{
+    exportTo(QStringLiteral("Export as Markdown"), QStringLiteral(".md"),
+             QStringLiteral("Markdown files (*.md)"),
+             [this](const QString& path, const ProjectData& p) {
+                 return MarkdownExport::save(path, p, m_services.clock->today());
+             });
+}
+
+void ProjectExport::exportTo(const QString& caption, const QString& suffix, const QString& filter,
+                             const Writer& write)
+{
+    const auto path = m_services.prompt->chooseExportFile(
+        m_parent, caption, FileNameRules::exportName(m_project.name()) + suffix, filter);
+    if (!path || path->isEmpty())
+        return;
+    const Expected<ProjectData> project = read();
+    const QString failure = project.ok() ? write(*path, project.value).error : project.error;
+    if (!failure.isEmpty())
+        m_services.prompt->warn(
+            m_parent,
+            QStringLiteral("The project could not be exported to \"%1\": %2.").arg(*path, failure),
+            QStringLiteral("Export Project"));
+}
+
+void ProjectExport::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(ProjectPrinter::pageSizeFor(QLocale())));
+    printer.setDocName(m_project.name());
+    if (!m_services.prompt->choosePrinter(m_parent, printer))
+        return;
+    const Expected<ProjectData> project = read();
+    QString failure = project.error;
+    if (project.ok() && !ProjectPrinter::paint(&printer, project.value, m_services.clock->today()))
+        failure = QStringLiteral("the printer could not be started");
+    if (!failure.isEmpty())
+        m_services.prompt->warn(
+            m_parent, QStringLiteral("The project could not be printed: %1.").arg(failure),
+            QStringLiteral("Print Project"));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "components/Result.h"
+#include "storage/ProjectFile.h"
+
+#include <QObject>
+
+#include <functional>
+
+class Project;
+class QWidget;
+
+// The Project menu's ways of sharing a project: a PDF, a Markdown file and a printout.
+// Each asks where to through the prompt, so nothing is written unless the user chose it.
+class ProjectExport : public QObject
+{
+    Q_OBJECT
+
+public:
+    // beforeReading runs before the project is read, to write what is still being typed.
+    ProjectExport(const Project& project, const AppServices& services,
+                  std::function<void()> beforeReading, QWidget* parent);
+
+    void exportPdf();
+    void exportMarkdown();
+    void print();
+
+private:
+    using Writer = std::function<Result(const QString& path, const ProjectData& project)>;
+    void exportTo(const QString& caption, const QString& suffix, const QString& filter,
+                  const Writer& write);
+    Expected<ProjectData> read();
+
+    const Project& m_project;
+    const AppServices& m_services;
+    std::function<void()> m_beforeReading;
+    QWidget* m_parent;
+};
