@@ -3,6 +3,7 @@
 #include "dashboard/ClickableLabel.h"
 #include "dashboard/Fonts.h"
 #include "dashboard/GoalPanel.h"
+#include "dashboard/PanelNavigator.h"
 #include "dashboard/PictureBox.h"
 #include "model/DashboardLayout.h"
 #include "model/Project.h"
@@ -54,6 +55,9 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     connect(&project, &Project::goalsReset, this, [this] { drawFrom(1); });
     connect(&project, &Project::goalChanged, this, &DashboardView::drawGoal);
     connect(&project, &Project::selectionChanged, this, &DashboardView::drawSelection);
+    m_navigator = new PanelNavigator(project, centre, m_panels, this);
+    connect(m_navigator, &PanelNavigator::activated, this, &DashboardView::goalClicked);
+    connect(m_navigator, &PanelNavigator::deleteRequested, this, &DashboardView::deleteClicked);
 }
 
 void DashboardView::drawFrom(int index)
@@ -89,9 +93,8 @@ void DashboardView::drawSelection(int index)
 void DashboardView::applyResizeRule(int outerWidthPixels)
 {
     const int outerTwips = outerWidthPixels * DashboardLayout::TwipsPerPixel;
-    if (const auto width = DashboardLayout::containerWidth(outerTwips)) {
-        m_containerWidthTwips = *width;
-        resize(toPixels(*width), height());
-    }
+    m_containerWidthTwips =
+        qMax(DashboardLayout::containerWidth(outerTwips).value_or(0), DashboardLayout::PanelsWidth);
+    resize(toPixels(m_containerWidthTwips), height());
     m_canvas->move(toPixels(DashboardLayout::canvasLeft(m_containerWidthTwips)), m_canvas->y());
 }
