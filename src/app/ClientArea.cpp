@@ -113,6 +113,9 @@ void ClientArea::bringIntoView(QWidget* widget)
 {
     if (!widget)
         return;
+    // The whole of a control whose inner part has the focus, as the calendar's days.
+    while (widget->parentWidget() && widget->parentWidget()->focusProxy() == widget)
+        widget = widget->parentWidget();
     for (QScrollArea* area : {m_sidebarArea, m_dashboardArea}) {
         if (area->widget()->isAncestorOf(widget)) {
             // A focused panel shows whole, with its focus mark.

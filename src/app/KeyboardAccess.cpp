@@ -33,6 +33,9 @@ KeyboardAccess::KeyboardAccess(QMainWindow* window, Sidebar* sidebar, DashboardV
          {static_cast<QWidget*>(sidebar->projectNameBox()),
           static_cast<QWidget*>(sidebar->subGoalBox()), static_cast<QWidget*>(sidebar->tasks())})
         box->installEventFilter(this);
+    // Esc that no control in the sidebar took, as from the calendar, goes back too.
+    sidebar->installEventFilter(this);
+    m_sidebar = sidebar;
 }
 
 void KeyboardAccess::openMenu(const QString& name)
@@ -51,6 +54,8 @@ bool KeyboardAccess::eventFilter(QObject* watched, QEvent* event)
         m_dashboard->navigator()->focusDashboard();
         return true;
     }
+    if (watched == m_sidebar)
+        return false;
     // Alt with a letter is a menu key here, never text; Ctrl+Alt types characters on some
     // keyboards and goes through.
     if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !key->text().isEmpty() &&

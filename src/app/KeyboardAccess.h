@@ -24,5 +24,6 @@ private:
     void openMenu(const QString& name);
 
     QMainWindow* m_window;
+    Sidebar* m_sidebar;
     DashboardView* m_dashboard;
 };

@@ -1,14 +1,20 @@
 #include "dashboard/ClickableLabel.h"
 
+#include "dashboard/DashboardAccessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(parent)
 {
+    // Qt may make a label's screen-reader interface as soon as its text is set: ours must
+    // be known by then.
+    DashboardAccessible::install();
     setCursor(Qt::PointingHandCursor);
     // Names come from the user and from files: never markup.
     setTextFormat(Qt::PlainText);
+    setText(text);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)

@@ -75,9 +75,12 @@ private:
 class LabelAccessible : public QAccessibleWidget
 {
 public:
-    explicit LabelAccessible(ClickableLabel* label)
-        : QAccessibleWidget(label, label->accessibleRole())
+    explicit LabelAccessible(ClickableLabel* label) : QAccessibleWidget(label) {}
+
+    // Asked each time: Qt may make the interface while the label is still being set up.
+    QAccessible::Role role() const override
     {
+        return static_cast<ClickableLabel*>(widget())->accessibleRole();
     }
 
     QString text(QAccessible::Text t) const override
