@@ -58,6 +58,8 @@ ClientArea::ClientArea(Sidebar* sidebar, DashboardView* dashboard, QWidget* pare
     // task editor, shows whole beside a strip of the dashboard.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(ContainerOrigin.x() + bar + MinimumDashboardStrip, MinimumHeight);
+    // The file link comes first in the Tab order; typing starts in the goal's name.
+    sidebar->projectNameBox()->setFocus();
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { bringIntoView(now); });
 }

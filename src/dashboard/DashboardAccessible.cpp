@@ -23,7 +23,8 @@ public:
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::ValueInterface)
+        // Only panels count tasks; the centre box has no value.
+        if (type == QAccessible::ValueInterface && widget()->property(TotalProperty).isValid())
             return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }

@@ -283,6 +283,7 @@ void TestKeyboard::screenReadersHearNamesRolesAndState()
     QCOMPARE(f.w().selectedGoalIndex(), 2);
     QCOMPARE(iface(u"Picture2"_s)->role(), QAccessible::Button);
     QCOMPARE(iface(u"Picture2"_s)->text(QAccessible::Name), u"My Goal"_s);
+    QVERIFY(!iface(u"Picture2"_s)->valueInterface());
 
     // The description and the value follow the counts.
     const QString before = panel->text(QAccessible::Description);
