@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/ClientArea.h"
 #include "app/HelpMenu.h"
+#include "app/KeyboardAccess.h"
 #include "app/MainMenus.h"
 #include "app/ProgressStatus.h"
 #include "app/ProjectCommands.h"
@@ -39,15 +41,14 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
       m_reporter(*m_services.prompt, this)
 {
     setObjectName(QStringLiteral("Form1"));
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Form1Client"));
-    setCentralWidget(client);
     auto* day = new DayWatcher(*m_services.clock, this);
-    m_dashboard = new DashboardView(m_project, m_services.workspace, *day, client);
+    m_dashboard = new DashboardView(m_project, m_services.workspace, *day, nullptr);
+    m_sidebar = new Sidebar(nullptr);
+    setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
     new ProgressStatus(m_project, *day, statusBar());
-    m_sidebar = new Sidebar(client);
     m_tasks = m_sidebar->tasks();
     buildMenus();
+    new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
                                                        menuBar()->sizeHint().height() +
@@ -133,14 +134,6 @@ void MainWindow::SetTextMargins(int left, int right, QWidget* box)
         line->setTextMargins(left, 0, right, 0);
     else if (auto* editor = qobject_cast<TaskEditor*>(box))
         editor->setTextMargins(left, right);
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    const int frame = frameGeometry().width() - geometry().width();
-    m_dashboard->applyResizeRule(width() + qMax(0, frame));
-    m_sidebar->resize(m_sidebar->width(), centralWidget()->height());
 }
 
 ProjectCommand::Context MainWindow::context()

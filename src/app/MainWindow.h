@@ -70,7 +70,6 @@ public:
     QString GetIni(const QString& section, const QString& key) const;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,12 +1,20 @@
 #include "dashboard/ClickableLabel.h"
 
-#include <QMouseEvent>
+#include "dashboard/DashboardAccessible.h"
 
-ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(parent)
 {
+    // Qt may make a label's screen-reader interface as soon as its text is set: ours must
+    // be known by then.
+    DashboardAccessible::install();
     setCursor(Qt::PointingHandCursor);
     // Names come from the user and from files: never markup.
     setTextFormat(Qt::PlainText);
+    setText(text);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)
@@ -23,4 +31,28 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click)
         emit clicked();
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            event->accept();
+            emit clicked();
+            return;
+        }
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The links sit on a dark sidebar: the mark takes the text's own colour.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QAccessible>
 #include <QLabel>
 
-// A label that reacts to a left click, as the panel names and the sidebar links do.
+// A label that reacts to a left click, as the panel names and the sidebar links do. Given
+// the focus, Enter and Space act as a click.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
@@ -10,13 +12,23 @@ class ClickableLabel : public QLabel
 public:
     explicit ClickableLabel(const QString& text, QWidget* parent = nullptr);
 
+    // What a screen reader calls it: a link unless told otherwise.
+    QAccessible::Role accessibleRole() const { return m_role; }
+    void setAccessibleRole(QAccessible::Role role) { m_role = role; }
+
+public slots:
+    void click() { emit clicked(); }
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_pressed = false;
+    QAccessible::Role m_role = QAccessible::Link;
 };

@@ -5,6 +5,7 @@
 #include "dashboard/DueBand.h"
 #include "dashboard/Fonts.h"
 #include "dashboard/GoalPanel.h"
+#include "dashboard/PanelNavigator.h"
 #include "dashboard/PictureBox.h"
 #include "model/DashboardLayout.h"
 #include "model/GoalDescription.h"
@@ -59,6 +60,9 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     connect(&project, &Project::goalChanged, this, &DashboardView::drawGoal);
     connect(&project, &Project::selectionChanged, this, &DashboardView::drawSelection);
     connect(&day, &DayWatcher::dayChanged, this, &DashboardView::redraw);
+    m_navigator = new PanelNavigator(project, centre, m_panels, this);
+    connect(m_navigator, &PanelNavigator::activated, this, &DashboardView::goalClicked);
+    connect(m_navigator, &PanelNavigator::deleteRequested, this, &DashboardView::deleteClicked);
 }
 
 void DashboardView::drawFrom(int index)
@@ -102,9 +106,8 @@ void DashboardView::drawSelection(int index)
 void DashboardView::applyResizeRule(int outerWidthPixels)
 {
     const int outerTwips = outerWidthPixels * DashboardLayout::TwipsPerPixel;
-    if (const auto width = DashboardLayout::containerWidth(outerTwips)) {
-        m_containerWidthTwips = *width;
-        resize(toPixels(*width), height());
-    }
+    m_containerWidthTwips =
+        qMax(DashboardLayout::containerWidth(outerTwips).value_or(0), DashboardLayout::PanelsWidth);
+    resize(toPixels(m_containerWidthTwips), height());
     m_canvas->move(toPixels(DashboardLayout::canvasLeft(m_containerWidthTwips)), m_canvas->y());
 }

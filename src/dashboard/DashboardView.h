@@ -8,6 +8,7 @@
 class ClickableLabel;
 class DayWatcher;
 class GoalPanel;
+class PanelNavigator;
 class PictureBox;
 class Project;
 class Workspace;
@@ -25,8 +26,9 @@ public:
 
     GoalPanel* panel(int index) const { return m_panels.at(index - 1); }
     ClickableLabel* mainGoal() const { return m_mainGoal; }
+    PanelNavigator* navigator() const { return m_navigator; }
     // The resize rule: the container follows the window's outer width and the canvas is
-    // centred in it. A width the rule cannot use leaves the container as it was.
+    // centred in it. It never gets narrower than the panels need; the window scrolls then.
     void applyResizeRule(int outerWidthPixels);
     // Draws every panel again from the project.
     void redraw() { drawFrom(1); }
@@ -46,5 +48,6 @@ private:
     PictureBox* m_canvas;
     ClickableLabel* m_mainGoal;
     std::array<GoalPanel*, 8> m_panels{};
+    PanelNavigator* m_navigator;
     int m_containerWidthTwips = 13425;
 };

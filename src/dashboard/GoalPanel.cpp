@@ -84,6 +84,7 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     m_delete->setFont(Fonts::arialBlack(9.75));
     Fonts::setTextColour(m_delete, QColor(0xFF, 0x00, 0x00));
     m_delete->setToolTip(tr("Delete this sub-goal"));
+    m_delete->setAccessibleRole(QAccessible::Button);
     m_delete->hide();
     connect(m_delete, &ClickableLabel::clicked, this, [this] { emit deleteClicked(m_index); });
 
@@ -103,6 +104,7 @@ QString GoalPanel::dueCaption() const
 void GoalPanel::showGoal(const Goal& goal)
 {
     m_name->setText(goal.name);
+    m_delete->setAccessibleName(QStringLiteral("Delete ") + goal.name);
     setCounts(goal.counts);
     const bool dated = !goal.due.isEmpty();
     if (dated)

@@ -21,6 +21,8 @@ public:
     int index() const { return m_index; }
 
     QString name() const;
+    ClickableLabel* nameLink() const { return m_name; }
+    ClickableLabel* deleteLink() const { return m_delete; }
     QString dueCaption() const;
     // Draws a sub-goal: name, counts, and the due band when it has a date.
     void showGoal(const Goal& goal);

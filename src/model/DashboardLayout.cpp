@@ -31,4 +31,28 @@ int canvasLeft(int containerWidth)
     return qFloor(containerWidth / 2.0 - CanvasWidth / 2.0);
 }
 
+namespace {
+
+// The grid in reading order: three rows of three cells with the centre in the middle.
+constexpr int Cells[9] = {1, 2, 3, 4, 0, 5, 6, 7, 8};
+
+int cellOf(int item)
+{
+    return item == 0 ? 4 : (item <= 4 ? item - 1 : item);
+}
+
+} // namespace
+
+int neighbour(int from, Step step, int filled)
+{
+    const bool forward = step == Step::Right || step == Step::Down;
+    const int stride = (step == Step::Left || step == Step::Right) ? 1 : 3;
+    for (int cell = cellOf(from) + (forward ? stride : -stride); cell >= 0 && cell < 9;
+         cell += forward ? stride : -stride) {
+        if (Cells[cell] <= filled)
+            return Cells[cell];
+    }
+    return from;
+}
+
 } // namespace DashboardLayout

@@ -7,6 +7,7 @@
 #include "sidebar/TaskEditor.h"
 #include "sidebar/TaskHighlighter.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -47,6 +48,8 @@ ClickableLabel* link(QWidget* parent, const char* name, const QString& text, QRe
     auto* link = place(new ClickableLabel(text, parent), name, twips);
     link->setFont(Fonts::verdana(9, false, true));
     Fonts::setTextColour(link, Qt::white);
+    link->setAccessibleRole(QAccessible::Button);
+    link->setFocusPolicy(Qt::StrongFocus);
     link->hide();
     return link;
 }
@@ -64,10 +67,13 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
     setGeometry(toPixels(QRect(0, 0, 5190, DashboardLayout::ClientHeight)));
     Fonts::setBackground(this, QColor(0x40, 0x40, 0x40));
 
-    label(this, "Label8", QStringLiteral("Project Filename:"), {225, 180, 2490, 420},
-          Fonts::verdana(12, true), Qt::white);
+    QLabel* fileHeading = label(this, "Label8", QStringLiteral("Project Filename:"),
+                                {225, 180, 2490, 420}, Fonts::verdana(12, true), Qt::white);
     m_filename = place(new ClickableLabel(QStringLiteral("New Project (No Filename)"), this),
                        "lblFilename", {225, 540, 4785, 375});
+    m_filename->setFocusPolicy(Qt::StrongFocus);
+    // Screen readers name each control after the heading above it.
+    fileHeading->setBuddy(m_filename);
     m_filename->setFont(Fonts::verdana(9.75));
     Fonts::setTextColour(m_filename, LightGrey);
 
@@ -75,6 +81,7 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
     m_projectName = place(new QLineEdit(QStringLiteral("My Goal"), this), "txtProjectName",
                           {225, 1350, 2760, 420});
     m_projectName->setMaxLength(40);
+    m_goalHeading->setBuddy(m_projectName);
     m_projectName->setFont(Fonts::trebuchet(12, true));
     m_projectName->installEventFilter(this);
     // A mouse paste or a drop changes the name without a key.
@@ -84,6 +91,7 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
         heading(this, "lblGoalName", QStringLiteral("Add New Sub-Goal:"), {225, 1935, 4200, 420});
     m_subGoal = place(new QLineEdit(this), "txtSubGoal", {225, 2295, 2445, 420});
     m_subGoal->setMaxLength(16);
+    m_goalNameHeading->setBuddy(m_subGoal);
     m_subGoal->setFont(Fonts::trebuchet(11.25, true));
     m_subGoal->installEventFilter(this);
     connect(m_subGoal, &QLineEdit::textChanged, this, &Sidebar::UpdateCharsLeft);
@@ -100,6 +108,7 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
     m_tasks = place(new TaskEditor(this), "txtGoalTasks", {225, 3780, 4740, 2130});
     m_tasks->setFont(Fonts::trebuchet(11.25));
     TaskHighlighter::attach(m_tasks);
+    m_tasksHeading->setBuddy(m_tasks);
     m_taskInstructions =
         label(this, "lblTaskInstructions",
               QStringLiteral("Enter 1 Task Per Line. Each Task Must Have at least 2 chararcters."),
@@ -143,6 +152,12 @@ QCalendarWidget* Sidebar::calendar()
     m_calendar = place(new QCalendarWidget(this), "Calendar1", {765, 7020, 3390, 2040});
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setFont(Fonts::verdana(7.5));
+    m_dueDateHeading->setBuddy(m_calendar);
+    // The day grid is what takes the focus; Tab leaves it instead of walking the days.
+    if (auto* days = m_calendar->findChild<QAbstractItemView*>()) {
+        days->setAccessibleName(m_dueDateHeading->text());
+        days->setTabKeyNavigation(false);
+    }
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, [this] {
         if (!m_syncing)
             emit calendarDateChanged(m_calendar->selectedDate());

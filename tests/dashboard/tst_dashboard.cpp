@@ -47,14 +47,15 @@ void TestDashboard::resizeRule()
     QTRY_COMPARE(container->width(), toPixels(12260));
     QCOMPARE(canvas->x(), 0);
     QCOMPARE(canvas->size(), QSize(toPixels(CanvasWidth), toPixels(CanvasHeight)));
-    // Too narrow: the container keeps its width and the canvas stays centred on it.
-    f.w().resize(300, 700);
-    QTRY_COMPARE(f.w().width(), 300);
-    QCOMPARE(container->width(), toPixels(12260));
-    QCOMPARE(canvas->x(), 0);
-    f.w().resize(1000 - frame, 700);
-    QTRY_COMPARE(container->width(), toPixels(15000 - 6010));
+    f.w().resize(1170 - frame, 700);
+    QTRY_COMPARE(container->width(), toPixels(17550 - 6010));
     QVERIFY(canvas->x() < 0);
+    // Too narrow for every panel: the container stops shrinking and the window scrolls;
+    // the window itself stops at its minimum size.
+    f.w().resize(300, 200);
+    QTRY_COMPARE(f.w().size(), f.w().minimumSize());
+    QCOMPARE(container->width(), toPixels(PanelsWidth));
+    QCOMPARE(canvas->x(), toPixels(canvasLeft(PanelsWidth)));
 }
 
 void TestDashboard::panelsFillTheGridAroundTheCentre()

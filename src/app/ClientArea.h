@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class DashboardView;
+class QScrollArea;
+class Sidebar;
+
+// The window's client area: the sidebar on the left and the dashboard beside it, each in
+// a scroll area of its own, so that a window smaller than either scrolls instead of
+// cutting it off. With room enough it looks exactly as without the scroll areas. It also
+// keeps the Tab order across both halves.
+class ClientArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ClientArea(Sidebar* sidebar, DashboardView* dashboard, QWidget* parent);
+
+    QScrollArea* sidebarArea() const { return m_sidebarArea; }
+    QScrollArea* dashboardArea() const { return m_dashboardArea; }
+    // The widgets Tab visits now, in order.
+    QList<QWidget*> tabChain() const;
+    // Scrolls the widget into view when it is in one of the two halves.
+    void bringIntoView(QWidget* widget);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    Sidebar* m_sidebar;
+    DashboardView* m_dashboard;
+    QScrollArea* m_sidebarArea;
+    QScrollArea* m_dashboardArea;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+class DashboardView;
+class QMainWindow;
+class Sidebar;
+
+// The keys that make the window usable without a mouse: Alt+P and Alt+E open the menus
+// whose captions show no underlined letter, F10 reaches the menu bar, Esc in a text box
+// goes back to the dashboard, and Tab leaves the task editor. Alt with a letter types
+// nothing into a box.
+class KeyboardAccess : public QObject
+{
+    Q_OBJECT
+
+public:
+    KeyboardAccess(QMainWindow* window, Sidebar* sidebar, DashboardView* dashboard);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void openMenu(const QString& name);
+
+    QMainWindow* m_window;
+    Sidebar* m_sidebar;
+    DashboardView* m_dashboard;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+
+class GoalPanel;
+class Project;
+class QWidget;
+
+// Makes the centre box and the panels reachable from the keyboard: they take the focus
+// and show a mark, Enter or Space selects, the arrow keys move across the grid and
+// Delete asks to delete a panel. It also tells screen readers when a panel's state
+// changes.
+class PanelNavigator : public QObject
+{
+    Q_OBJECT
+
+public:
+    PanelNavigator(const Project& project, QWidget* centre, const std::array<GoalPanel*, 8>& panels,
+                   QObject* parent);
+
+    // The centre box (0) or a panel (1..8).
+    QWidget* item(int index) const;
+    // The centre box and the filled panels, in panel order.
+    QList<QWidget*> items() const;
+    // Focuses the selected panel, or the centre box when none is.
+    void focusDashboard();
+
+signals:
+    void activated(int index);
+    void deleteRequested(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int indexOf(QObject* item) const;
+    bool handleKey(int index, int key);
+    void focusItem(int index);
+    void placeMark(QWidget* item);
+    void announceChanges();
+
+    const Project& m_project;
+    QWidget* m_centre;
+    std::array<GoalPanel*, 8> m_panels;
+    QWidget* m_mark;
+    // What each panel last told a screen reader about itself.
+    QHash<const QWidget*, QString> m_told;
+};
