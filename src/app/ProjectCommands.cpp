@@ -31,22 +31,28 @@ void AddGoalCommand::undo()
     m_context.select(0);
 }
 
-RenameGoalCommand::RenameGoalCommand(const Context& context, int index, const QString& name)
-    : ProjectCommand(context, QStringLiteral("Rename Sub-Goal")), m_index(index),
-      m_before(context.project.goal(index).name), m_after(name)
+GoalFieldCommand::GoalFieldCommand(const Context& context, const QString& text, int index,
+                                   Setter set, const QString& before, const QString& after)
+    : ProjectCommand(context, text), m_index(index), m_set(set), m_before(before), m_after(after)
 {
 }
 
-void RenameGoalCommand::redo()
+void GoalFieldCommand::redo()
 {
-    m_context.project.renameGoal(m_index, m_after);
+    (m_context.project.*m_set)(m_index, m_after);
     selectAfterward(m_index);
 }
 
-void RenameGoalCommand::undo()
+void GoalFieldCommand::undo()
 {
-    m_context.project.renameGoal(m_index, m_before);
+    (m_context.project.*m_set)(m_index, m_before);
     m_context.select(m_index);
+}
+
+RenameGoalCommand::RenameGoalCommand(const Context& context, int index, const QString& name)
+    : GoalFieldCommand(context, QStringLiteral("Rename Sub-Goal"), index, &Project::renameGoal,
+                       context.project.goal(index).name, name)
+{
 }
 
 DeleteGoalCommand::DeleteGoalCommand(const Context& context, int index)
@@ -80,21 +86,9 @@ QString dueStepText(const QString& before, const QString& after)
 } // namespace
 
 DueDateCommand::DueDateCommand(const Context& context, int index, const QString& due)
-    : ProjectCommand(context, dueStepText(context.project.goal(index).due, due)), m_index(index),
-      m_before(context.project.goal(index).due), m_after(due)
+    : GoalFieldCommand(context, dueStepText(context.project.goal(index).due, due), index,
+                       &Project::setDue, context.project.goal(index).due, due)
 {
-}
-
-void DueDateCommand::redo()
-{
-    m_context.project.setDue(m_index, m_after);
-    selectAfterward(m_index);
-}
-
-void DueDateCommand::undo()
-{
-    m_context.project.setDue(m_index, m_before);
-    m_context.select(m_index);
 }
 
 ProjectNameCommand::ProjectNameCommand(const Context& context, const QString& name, int burst)

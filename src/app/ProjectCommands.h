@@ -45,17 +45,30 @@ private:
     QString m_key;
 };
 
-class RenameGoalCommand : public ProjectCommand
+// Sets one text field of a sub-goal: its name or its due date.
+class GoalFieldCommand : public ProjectCommand
 {
 public:
-    RenameGoalCommand(const Context& context, int index, const QString& name);
+    using Setter = void (Project::*)(int index, const QString& value);
+
     void redo() override;
     void undo() override;
 
+protected:
+    GoalFieldCommand(const Context& context, const QString& text, int index, Setter set,
+                     const QString& before, const QString& after);
+
 private:
     int m_index;
+    Setter m_set;
     QString m_before;
     QString m_after;
+};
+
+class RenameGoalCommand : public GoalFieldCommand
+{
+public:
+    RenameGoalCommand(const Context& context, int index, const QString& name);
 };
 
 class DeleteGoalCommand : public ProjectCommand
@@ -70,17 +83,10 @@ private:
     RemovedGoal m_removed;
 };
 
-class DueDateCommand : public ProjectCommand
+class DueDateCommand : public GoalFieldCommand
 {
 public:
     DueDateCommand(const Context& context, int index, const QString& due);
-    void redo() override;
-    void undo() override;
-
-private:
-    int m_index;
-    QString m_before;
-    QString m_after;
 };
 
 // Typing in a burst merges into one step.
