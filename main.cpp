@@ -3,6 +3,7 @@
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/ProjectRequest.h"
+#include "app/ProjectSafety.h"
 #include "app/SplashWindow.h"
 #include "components/AppInfo.h"
 #include "components/RandomSource.h"
@@ -123,6 +124,8 @@ int main(int argc, char* argv[])
         // Maximised, so that the whole dashboard fits wherever the screen allows.
         mainWindow->showMaximized();
         MainWindow* window = mainWindow.get();
+        // Asked before a project from the command line is opened over it.
+        window->safety().offerRecovery();
         QTimer::singleShot(0, window, [&channel, window, file = command.projectFile()] {
             if (!file.isEmpty())
                 openRequestedProject(window, file);

@@ -3,6 +3,7 @@
 #include "app/HelpMenu.h"
 #include "app/MainMenus.h"
 #include "app/ProjectCommands.h"
+#include "app/ProjectSafety.h"
 #include "components/AppInfo.h"
 #include "dashboard/ClickableLabel.h"
 #include "dashboard/DashboardView.h"
@@ -16,7 +17,6 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 
@@ -43,6 +43,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     m_tasks = m_sidebar->tasks();
     buildMenus();
     connectViews();
+    m_safety = new ProjectSafety(*this, m_services);
     resize(toPixels(DashboardLayout::ClientWidth),
            toPixels(DashboardLayout::ClientHeight) + menuBar()->sizeHint().height());
 
@@ -347,21 +348,8 @@ void MainWindow::mnuOpen_Click()
 
 void MainWindow::openProjectFile(const QString& path)
 {
-    if (!saveChangesFirst(Message::Buttons::YesNoCancel))
-        return;
-    Expected<ProjectData> project = ProjectFile::read(path);
-    if (!project.ok()) {
-        m_services.prompt->warn(
-            this,
-            QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
-                           "The open project is unchanged.")
-                .arg(path, project.error),
-            QStringLiteral("Open Project"));
-        return;
-    }
-    NewProject();
-    m_project.setFile(path);
-    LoadProject(path, std::move(project.value));
+    if (saveChangesFirst(Message::Buttons::YesNoCancel))
+        m_safety->open(path);
 }
 
 bool MainWindow::mnuSave_Click()
@@ -388,18 +376,20 @@ void MainWindow::mnuExit_Click()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->setAccepted(saveChangesFirst(Message::Buttons::YesNoCancel));
+    if (event->isAccepted())
+        m_safety->discard();
 }
 
 bool MainWindow::SaveProject()
 {
     writeUnwrittenTasks();
     const QString path = m_project.file();
+    if (!m_safety->mayReplace(path))
+        return false;
     const Expected<ProjectData> project = m_project.toProjectData();
     QString failure = project.error;
-    if (failure.isEmpty()) {
-        const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
-        failure = (folder.ok() ? ProjectFile::save(path, project.value) : folder).error;
-    }
+    if (failure.isEmpty())
+        failure = m_safety->write(path, project.value).error;
     if (!failure.isEmpty()) {
         m_services.prompt->warn(
             this,
