@@ -124,9 +124,10 @@ int main(int argc, char* argv[])
         // Maximised, so that the whole dashboard fits wherever the screen allows.
         mainWindow->showMaximized();
         MainWindow* window = mainWindow.get();
-        // Asked before a project from the command line is opened over it.
-        window->safety().offerRecovery();
         QTimer::singleShot(0, window, [&channel, window, file = command.projectFile()] {
+            // Once the splash is gone, and before a project from the command line replaces
+            // what would be restored.
+            window->safety().offerRecovery();
             if (!file.isEmpty())
                 openRequestedProject(window, file);
             channel.setReceiver(
