@@ -3,6 +3,7 @@
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/ProjectRequest.h"
+#include "app/ProjectSafety.h"
 #include "app/SplashWindow.h"
 #include "components/AppInfo.h"
 #include "components/RandomSource.h"
@@ -124,6 +125,9 @@ int main(int argc, char* argv[])
         mainWindow->showMaximized();
         MainWindow* window = mainWindow.get();
         QTimer::singleShot(0, window, [&channel, window, file = command.projectFile()] {
+            // Once the splash is gone, and before a project from the command line replaces
+            // what would be restored.
+            window->safety().offerRecovery();
             if (!file.isEmpty())
                 openRequestedProject(window, file);
             channel.setReceiver(

@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ProjectCommands.h"
+#include "app/ProjectSafety.h"
 #include "components/TextFile.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/ProjectPrinter.h"
@@ -121,6 +122,9 @@ void keyRelease(benchmark::State& state, const Fixture& f, bool highlighted, boo
         QCoreApplication::sendEvent(editor, &press);
         QCoreApplication::sendEvent(editor, &release);
     }
+    // The recovery copy follows every release, written later from the event loop.
+    if (!w.window.safety().recovery().writer().isPending())
+        state.SkipWithError("the recovery copy does not follow the edits");
     const QFileInfo written(w.window.workspace().taskFilePath(w.window.selectedGoalKey()));
     if (written.size() != TextFile::encode(editor->tasksText()).size())
         state.SkipWithError("the task file was not written");

@@ -7,6 +7,7 @@
 #include "app/ProgressStatus.h"
 #include "app/ProjectCommands.h"
 #include "app/ProjectExport.h"
+#include "app/ProjectSafety.h"
 #include "components/AppInfo.h"
 #include "components/DayWatcher.h"
 #include "dashboard/ClickableLabel.h"
@@ -21,7 +22,6 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -50,6 +50,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     buildMenus();
     new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
+    m_safety = new ProjectSafety(*this, m_services);
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
                                                        menuBar()->sizeHint().height() +
                                                        statusBar()->sizeHint().height());
@@ -341,21 +342,8 @@ void MainWindow::mnuOpen_Click()
 
 void MainWindow::openProjectFile(const QString& path)
 {
-    if (!saveChangesFirst(Message::Buttons::YesNoCancel))
-        return;
-    Expected<ProjectData> project = ProjectFile::read(path);
-    if (!project.ok()) {
-        m_services.prompt->warn(
-            this,
-            QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
-                           "The open project is unchanged.")
-                .arg(path, project.error),
-            QStringLiteral("Open Project"));
-        return;
-    }
-    NewProject();
-    m_project.setFile(path);
-    LoadProject(path, std::move(project.value));
+    if (saveChangesFirst(Message::Buttons::YesNoCancel))
+        m_safety->open(path);
 }
 
 bool MainWindow::mnuSave_Click()
@@ -377,18 +365,20 @@ bool MainWindow::mnuSaveAs_Click()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->setAccepted(saveChangesFirst(Message::Buttons::YesNoCancel));
+    if (event->isAccepted())
+        m_safety->discard();
 }
 
 bool MainWindow::SaveProject()
 {
     writeUnwrittenTasks();
     const QString path = m_project.file();
+    if (!m_safety->mayReplace(path))
+        return false;
     const Expected<ProjectData> project = m_project.toProjectData();
     QString failure = project.error;
-    if (failure.isEmpty()) {
-        const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
-        failure = (folder.ok() ? ProjectFile::save(path, project.value) : folder).error;
-    }
+    if (failure.isEmpty())
+        failure = m_safety->write(path, project.value).error;
     if (!failure.isEmpty()) {
         m_services.prompt->warn(
             this,

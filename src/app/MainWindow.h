@@ -13,6 +13,7 @@
 
 class DashboardView;
 class GoalPanel;
+class ProjectSafety;
 class Sidebar;
 class TaskEditor;
 
@@ -35,6 +36,7 @@ public:
     GoalPanel* panel(int index) const;
     const Workspace& workspace() const { return m_services.workspace; }
     QUndoStack& history() { return m_history; }
+    ProjectSafety& safety() { return *m_safety; }
 
     // Selection of the main goal (0) or a panel (1..8): the one way the sidebar changes mode.
     void lblGoal_Click(int index);
@@ -96,6 +98,7 @@ private:
     Sidebar* m_sidebar = nullptr;
     DashboardView* m_dashboard = nullptr;
     TaskEditor* m_tasks = nullptr;
+    ProjectSafety* m_safety = nullptr;
     QString m_iniFileName;
     // The task text as last loaded or written: a key release compares with it.
     QString m_shownTasks;

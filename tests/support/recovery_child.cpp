@@ -1,88 +1,106 @@
 // Edits a project in a loop the way a person would (sub-goals added, renamed and deleted,
-// due dates set and cleared, tasks typed a character at a time) until it is killed. Each
-// state it reaches is logged before the recovery writer is told, so the crash test can
-// check that the recovery file holds exactly one of them, and how old it is.
+// due dates set and cleared, tasks typed a character at a time) until it is killed. The
+// edits go through the project model, and the recovery file is fed from the model's
+// signals, as in the main window. Each state it reaches is logged before control goes
+// back to the event loop, where the writer runs, so the crash test can check that the
+// recovery file holds exactly one of them, and how old it is.
 //
-// Arguments: recovery file, log file, seed, writer interval in ms.
-// It starts from the recovery file when there is one, as a restored project would.
+// Arguments: recovery file, log file, seed, writer interval in ms. The task files go to
+// "tmp" beside the log. It starts from the recovery file when there is one, as a restored
+// project would.
+#include "components/RandomSource.h"
+#include "model/Project.h"
+#include "model/RecoveryFeed.h"
 #include "storage/RecoveryFile.h"
-#include "storage/RecoveryWriter.h"
+#include "storage/TaskStore.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTimer>
 
 #include <cstdio>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The edits a user makes, on plain project data; what the window's model would do.
+class SeededRandom : public RandomSource
+{
+public:
+    explicit SeededRandom(quint32 seed) : m_random(seed) {}
+    quint32 bounded(quint32 bound) override
+    {
+        return bound == std::numeric_limits<quint32>::max() ? m_random.generate()
+                                                            : m_random.bounded(bound + 1);
+    }
+
+private:
+    QRandomGenerator m_random;
+};
+
+// The edits a user makes, as the window's handlers make them on the model.
 class Editor
 {
 public:
-    Editor(RecoverySnapshot start, quint32 seed) : m_snapshot(std::move(start)), m_random(seed) {}
-
-    const RecoverySnapshot& snapshot() const { return m_snapshot; }
+    Editor(Project& project, quint32 seed) : m_project(project), m_random(seed) {}
 
     void edit()
     {
-        QList<SubGoalRecord>& goals = m_snapshot.project.goals;
+        Project& p = m_project;
+        // Every key press marks the project modified before the edit lands.
+        p.setModified(true);
         const int pick = int(m_random.bounded(100));
-        if (goals.isEmpty() || (pick < 4 && goals.size() < ProjectFile::MaxGoals)) {
-            goals.append({u"k%1-%2"_s.arg(m_random.generate()).arg(goals.size()),
-                          u"Goal = %1 ü"_s.arg(m_random.bounded(1000)),
-                          {},
-                          {}});
-        } else if (pick < 6 && goals.size() > 1) {
-            goals.removeAt(m_random.bounded(int(goals.size())));
+        const int count = p.goalCount();
+        const int any = count > 0 ? 1 + int(m_random.bounded(count)) : 0;
+        if (count == 0 || (pick < 4 && !p.isFull())) {
+            const int index = p.addGoal(u"Goal = %1 ü"_s.arg(m_random.bounded(1000)));
+            p.setTasks(index, QString());
+        } else if (pick < 6 && count > 1) {
+            p.removeGoal(any);
         } else if (pick < 12) {
-            SubGoalRecord& goal = goals[m_random.bounded(int(goals.size()))];
-            goal.name += QChar(u'a' + char16_t(m_random.bounded(26)));
+            p.renameGoal(any, p.goal(any).name + QChar(u'a' + char16_t(m_random.bounded(26))));
         } else if (pick < 16) {
-            SubGoalRecord& goal = goals[m_random.bounded(int(goals.size()))];
-            goal.due =
-                goal.due.isEmpty() ? u"12/%1/2026"_s.arg(1 + m_random.bounded(28)) : QString();
+            p.setDue(any, p.goal(any).due.isEmpty() ? u"12/%1/2026"_s.arg(1 + m_random.bounded(28))
+                                                    : QString());
         } else if (pick < 18) {
-            m_snapshot.project.name += u'x';
+            p.setName(p.name() + u'x');
         } else {
-            typeKey(goals.last());
+            typeKey(count);
         }
     }
 
 private:
-    // One key: a character, Enter for a new line, or Backspace.
-    void typeKey(SubGoalRecord& goal)
+    // One key in the last sub-goal's list: a character, Enter, "--" or Backspace.
+    void typeKey(int index)
     {
+        QString text = m_project.tasks(index).value;
         const int key = int(m_random.bounded(40));
-        if (goal.tasks.isEmpty() || key == 0) {
-            goal.tasks.append(QString());
-        } else if (key == 1) {
-            QString& last = goal.tasks.last();
-            if (last.isEmpty())
-                goal.tasks.removeLast();
-            else
-                last.chop(1);
-        } else if (key == 2) {
-            goal.tasks.last() += "--"_L1;
-        } else {
-            goal.tasks.last() += QChar(u'a' + char16_t(key % 26));
-        }
+        if (key == 0)
+            text += u'\n';
+        else if (key == 1)
+            text.chop(1);
+        else if (key == 2)
+            text += "--"_L1;
+        else
+            text += QChar(u'a' + char16_t(key % 26));
+        m_project.setTasks(index, text);
     }
 
-    RecoverySnapshot m_snapshot;
+    Project& m_project;
     QRandomGenerator m_random;
 };
 
-RecoverySnapshot startingProject()
+ProjectData startingProject()
 {
-    RecoverySnapshot start{{u"Kill test"_s, {}}, u"/home/someone/My plans/Kill = test ✓.gpj"_s};
+    ProjectData start{u"Kill test"_s, {}};
     for (int g = 1; g <= 3; ++g)
-        start.project.goals.append({u"%1-start"_s.arg(g), u"Goal %1"_s.arg(g), {}, {u"one --"_s}});
+        start.goals.append({u"%1-start"_s.arg(g), u"Goal %1"_s.arg(g), {}, {u"one --"_s}});
     return start;
 }
 
@@ -100,36 +118,46 @@ int main(int argc, char* argv[])
     // Unbuffered: a line is in the file once write() returns, whatever kills us after.
     if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return 2;
+    const QString tasks = QFileInfo(log).dir().filePath(u"tmp"_s);
+    if (!QDir(tasks).removeRecursively() || !QDir().mkpath(tasks))
+        return 2;
 
-    RecoverySnapshot start = startingProject();
-    bool modified = false;
-    if (QFile::exists(recoveryPath)) {
+    TaskStore store(tasks);
+    SeededRandom keys(seed);
+    Project project(store, keys);
+    RecoverySnapshot start{startingProject(), u"/home/someone/My plans/Kill = test ✓.gpj"_s};
+    const bool restored = QFile::exists(recoveryPath);
+    if (restored) {
         auto recovered = RecoveryFile::read(recoveryPath);
         if (!recovered.ok())
             return 3;
         start = std::move(recovered.value);
-        modified = true;
     }
-    Editor editor(std::move(start), seed);
-    RecoveryWriter writer(recoveryPath, [&]() -> std::optional<RecoverySnapshot> {
-        if (!modified)
-            return std::nullopt;
-        return editor.snapshot();
-    });
-    writer.setTiming(std::chrono::milliseconds(intervalMs), std::chrono::milliseconds(intervalMs));
-    QObject::connect(&writer, &RecoveryWriter::writeFailed, [](const QString& error) {
+    project.load(std::move(start.project));
+    project.setFile(start.projectFile);
+    project.setModified(restored);
+
+    RecoveryFeed feed(project, recoveryPath);
+    feed.writer().setTiming(std::chrono::milliseconds(intervalMs),
+                            std::chrono::milliseconds(intervalMs));
+    QObject::connect(&feed.writer(), &RecoveryWriter::writeFailed, [](const QString& error) {
         std::fprintf(stderr, "recovery write failed: %s\n", qPrintable(error));
         QCoreApplication::exit(1);
     });
+    Editor editor(project, seed);
 
     qint64 state = 0;
     QElapsedTimer clock;
     clock.start();
     // "state monotonic-ms hash-of-the-recovery-file-bytes"
     const auto record = [&] {
-        const QByteArray hash = QCryptographicHash::hash(RecoveryFile::serialize(editor.snapshot()),
-                                                         QCryptographicHash::Md5)
-                                    .toHex();
+        const auto data = project.toProjectData();
+        if (!data.ok())
+            return false;
+        const QByteArray hash =
+            QCryptographicHash::hash(RecoveryFile::serialize({data.value, project.file()}),
+                                     QCryptographicHash::Md5)
+                .toHex();
         const QByteArray line = QByteArray::number(state) + ' ' +
                                 QByteArray::number(clock.msecsSinceReference() + clock.elapsed()) +
                                 ' ' + hash + '\n';
@@ -146,11 +174,9 @@ int main(int argc, char* argv[])
     next.setTimerType(Qt::PreciseTimer);
     QObject::connect(&next, &QTimer::timeout, [&] {
         editor.edit();
-        modified = true;
         ++state;
         if (!record())
             QCoreApplication::exit(2);
-        writer.touch();
         // Bursts of typing with short and longer pauses between them.
         const int kind = int(gaps.bounded(100));
         next.start(kind < 70   ? int(gaps.bounded(15))

@@ -1,0 +1,171 @@
+#include "app/ProjectSafety.h"
+
+#include "app/MainWindow.h"
+#include "dialogs/Prompt.h"
+#include "model/Project.h"
+#include "storage/RecoveryFile.h"
+#include "storage/Workspace.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace {
+
+const QString RecoverCaption = QStringLiteral("Recover Project");
+const QString FileCaption = QStringLiteral("Project File Changed");
+
+} // namespace
+
+ProjectSafety::ProjectSafety(MainWindow& window, const AppServices& services)
+    : QObject(&window), m_window(window), m_project(window.project()), m_services(services),
+      m_recovery(m_project, RecoveryFile::pathIn(services.workspace.recoveryFolder()))
+{
+    // A failure here shows as a failed write, told once when there is something to keep.
+    Workspace::ensureFolder(services.workspace.recoveryFolder());
+    connect(&m_recovery.writer(), &RecoveryWriter::writeFailed, this,
+            &ProjectSafety::recoveryWriteFailed);
+    connect(&m_watcher, &ProjectFileWatcher::changed, this, &ProjectSafety::fileChangedOnDisk);
+    connect(&m_project, &Project::fileChanged, this, &ProjectSafety::fileChangedHere);
+}
+
+void ProjectSafety::offerRecovery()
+{
+    const QString path = m_recovery.writer().path();
+    RecoveryFile::removeLeftovers(path);
+    if (!QFileInfo::exists(path))
+        return;
+    Expected<RecoverySnapshot> snapshot = RecoveryFile::read(path);
+    // Kept under a dated name before anything is asked, so that neither answer nor a write
+    // meanwhile can lose it.
+    const Expected<QString> aside = RecoveryFile::setAside(path, QDateTime::currentDateTime());
+    if (!snapshot.ok()) {
+        m_services.prompt->warn(
+            &m_window,
+            QStringLiteral("Aimwell Pro was not closed properly, but its recovery file could not "
+                           "be read: %1.\n\nThe file was kept as %2.")
+                .arg(snapshot.error, aside.ok() ? aside.value : path),
+            RecoverCaption);
+        return;
+    }
+    const QString file = snapshot.value.projectFile;
+    const Answer answer = m_services.prompt->ask(
+        &m_window,
+        {QStringLiteral("Aimwell Pro was not closed properly. Restore the unsaved changes to %1 "
+                        "(%2)?")
+             .arg(snapshot.value.project.name,
+                  file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file),
+         RecoverCaption, Message::Icon::Question, Message::Buttons::YesNo});
+    if (answer != Answer::Yes)
+        return;
+    show(file, std::move(snapshot.value.project));
+    m_project.setModified(true);
+    // The restored state was never saved: undoing back to it must not count as saved.
+    m_window.history().resetClean();
+    if (!file.isEmpty())
+        m_watcher.watch(file, FileFingerprint::of(file));
+    // Once the restored project is the recovery copy again, the dated one is not needed.
+    m_recovery.writer().touch();
+    if (aside.ok() && m_recovery.writer().flush().ok())
+        RecoveryFile::remove(aside.value);
+}
+
+bool ProjectSafety::open(const QString& path)
+{
+    // Taken before reading: a change made while we read is then asked about, not missed.
+    const FileFingerprint known = FileFingerprint::of(path);
+    Expected<ProjectData> project = ProjectFile::read(path);
+    if (!project.ok()) {
+        m_services.prompt->warn(
+            &m_window,
+            QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
+                           "The open project is unchanged.")
+                .arg(path, project.error),
+            QStringLiteral("Open Project"));
+        return false;
+    }
+    show(path, std::move(project.value));
+    m_watcher.watch(path, known);
+    return true;
+}
+
+void ProjectSafety::show(const QString& path, ProjectData data)
+{
+    m_window.NewProject();
+    m_project.setFile(path);
+    m_window.LoadProject(path, std::move(data));
+}
+
+bool ProjectSafety::mayReplace(const QString& path)
+{
+    // Only the file we read or wrote is compared; Save As to another file asks in its window.
+    if (path.isEmpty() || path != m_watcher.path())
+        return true;
+    const FileFingerprint now = FileFingerprint::of(path);
+    if (!now.exists() || now == m_watcher.known())
+        return true;
+    m_asking = true;
+    const Answer answer = m_services.prompt->ask(
+        &m_window, {QStringLiteral("The project file %1 was changed by another program since it "
+                                   "was opened here. Replace it with this project?")
+                        .arg(path),
+                    FileCaption, Message::Icon::Warning, Message::Buttons::YesNo});
+    m_asking = false;
+    if (answer == Answer::Yes)
+        return true;
+    m_services.prompt->inform(&m_window,
+                              QStringLiteral("Nothing was saved: the project file keeps the other "
+                                             "program's changes. Use Save As to keep both."),
+                              QStringLiteral("Save Project"));
+    return false;
+}
+
+Result ProjectSafety::write(const QString& path, const ProjectData& data)
+{
+    const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
+    if (!folder.ok())
+        return folder;
+    FileFingerprint written;
+    const Result saved = ProjectFile::save(path, data, written);
+    if (saved.ok())
+        m_watcher.watch(path, written);
+    return saved;
+}
+
+void ProjectSafety::discard()
+{
+    m_recovery.writer().discard();
+}
+
+void ProjectSafety::fileChangedHere(const QString& file)
+{
+    // Only a file we read or wrote ourselves has a version to compare with.
+    if (file != m_watcher.path())
+        m_watcher.watch(QString(), {});
+}
+
+void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint& now)
+{
+    // A removed file has nothing to reload; the next save simply writes it again.
+    if (m_asking || !now.exists())
+        return;
+    QString text =
+        QStringLiteral("The project file %1 was changed by another program. Reload it?").arg(path);
+    if (m_project.isModified())
+        text += QStringLiteral("\n\nReloading discards the unsaved changes made here.");
+    m_asking = true;
+    const Answer answer = m_services.prompt->ask(
+        &m_window, {text, FileCaption, Message::Icon::Question, Message::Buttons::YesNo});
+    m_asking = false;
+    if (answer == Answer::Yes && path == m_project.file())
+        open(path);
+}
+
+void ProjectSafety::recoveryWriteFailed(const QString& error)
+{
+    m_services.prompt->warn(
+        &m_window,
+        QStringLiteral("The unsaved changes cannot be kept for recovery in %1: %2.\n\nEditing goes "
+                       "on; save to keep your work.")
+            .arg(m_services.workspace.recoveryFolder(), error),
+        RecoverCaption);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "components/Result.h"
+#include "model/RecoveryFeed.h"
+#include "storage/ProjectFile.h"
+#include "storage/ProjectFileWatcher.h"
+
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+class Project;
+
+// Makes sure no work is lost: keeps a recovery copy of unsaved changes and offers it back
+// after a crash, and watches the project file so that another program's changes are
+// neither overwritten without asking nor left unnoticed.
+class ProjectSafety : public QObject
+{
+    Q_OBJECT
+
+public:
+    ProjectSafety(MainWindow& window, const AppServices& services);
+
+    RecoveryFeed& recovery() { return m_recovery; }
+    const ProjectFileWatcher& watcher() const { return m_watcher; }
+
+    // At start-up, before anything else: a recovery file left by a copy that did not close
+    // properly is offered back.
+    void offerRecovery();
+    // Reads a project file and shows it as Open does; false when it could not be read, and
+    // the open project is left as it was.
+    bool open(const QString& path);
+    // Asks before a save replaces a file another program changed since we read or wrote it.
+    // False: the user keeps the other program's file, and nothing is to be written.
+    bool mayReplace(const QString& path);
+    // Writes the project and takes the written file as the known one.
+    Result write(const QString& path, const ProjectData& data);
+    // A normal exit keeps nothing for recovery.
+    void discard();
+
+private:
+    void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
+    void fileChangedHere(const QString& file);
+    void recoveryWriteFailed(const QString& error);
+    void show(const QString& path, ProjectData data);
+
+    MainWindow& m_window;
+    Project& m_project;
+    AppServices m_services;
+    RecoveryFeed m_recovery;
+    ProjectFileWatcher m_watcher;
+    // A question about the file is showing: further notices must not stack more.
+    bool m_asking = false;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "storage/RecoveryWriter.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class Project;
+
+// Keeps the recovery file following the project. Every change to the project restarts the
+// writer's timer, so a key release costs no write; once nothing is unsaved (a save, New,
+// an undo back to the saved state) the file goes.
+class RecoveryFeed : public QObject
+{
+    Q_OBJECT
+
+public:
+    RecoveryFeed(Project& project, const QString& path, QObject* parent = nullptr);
+
+    RecoveryWriter& writer() { return m_writer; }
+    // The project as the recovery file would hold it now, or nothing when nothing is unsaved.
+    std::optional<RecoverySnapshot> snapshot() const;
+
+private:
+    Project& m_project;
+    RecoveryWriter m_writer;
+};

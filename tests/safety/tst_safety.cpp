@@ -1,0 +1,212 @@
+#include "app/ProjectSafety.h"
+#include "storage/ProjectFile.h"
+#include "storage/RecoveryFile.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QString recoveryPath(WindowFixture& f)
+{
+    return RecoveryFile::pathIn(f.w().workspace().recoveryFolder());
+}
+
+const QString Reload = u"The project file %1 was changed by another program. Reload it?"_s;
+const QString Discards = u"\n\nReloading discards the unsaved changes made here."_s;
+const QString Replace = u"The project file %1 was changed by another program since it was "
+                        u"opened here. Replace it with this project?"_s;
+
+} // namespace
+
+class TestSafety : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recoveryAtStart_data();
+    void recoveryAtStart();
+    void snapshotFollowsUnsavedChanges();
+    void unwritableRecoveryFolderIsToldOnce();
+    void changedOnDisk_data();
+    void changedOnDisk();
+};
+
+void TestSafety::recoveryAtStart_data()
+{
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("restored") << true << Answer::Yes;
+    QTest::newRow("declined") << true << Answer::No;
+    QTest::newRow("cut short") << false << Answer::Ok;
+}
+
+void TestSafety::recoveryAtStart()
+{
+    QFETCH(bool, readable);
+    QFETCH(Answer, answer);
+    WindowFixture f;
+    const QString original = f.folder.file(u"projects/Book.gpj"_s);
+    RecoverySnapshot snapshot{{u"Finish the book"_s, {}}, original};
+    snapshot.project.goals.append({u"101-1-300"_s, u"Draft"_s, u"12/7/2026"_s, {u"outline --"_s}});
+    snapshot.project.goals.append({u"102-1-300"_s, u"Edit"_s, {}, {u"read"_s, u"cut"_s}});
+    const QByteArray bytes = RecoveryFile::serialize(snapshot).chopped(readable ? 0 : 20);
+    writeFile(recoveryPath(f), bytes);
+    f.prompt.answers = {answer};
+    f.w().safety().offerRecovery();
+
+    QCOMPARE(f.prompt.shown.size(), 1);
+    const QString text = f.prompt.shown[0].text;
+    const QDir folder(f.w().workspace().recoveryFolder());
+    const QStringList aside = folder.entryList({u"recovery-*.gpj"_s});
+    // Whatever is not restored is kept under a dated name.
+    QCOMPARE(aside.size(), answer == Answer::Yes ? 0 : 1);
+    if (!aside.isEmpty()) {
+        QCOMPARE(fileBytes(folder.filePath(aside[0])), bytes);
+        QVERIFY(!QFile::exists(recoveryPath(f)));
+        QVERIFY(!f.w().projectModified());
+    }
+    if (!readable) {
+        QVERIFY2(text.contains(u"could not be read"_s) && text.contains(folder.filePath(aside[0])),
+                 qPrintable(text));
+        return;
+    }
+    QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
+                   u"the book ("_s +
+                       original + u")?"_s);
+    if (answer != Answer::Yes)
+        return;
+    // Shown as Open would show it, and the recovery copy is the live one again.
+    QCOMPARE(RecoveryFile::read(recoveryPath(f)).value, snapshot);
+    QCOMPARE(f.w().currentProjectFile(), original);
+    QVERIFY(f.w().projectModified());
+    QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
+    // The next Save writes it where it belongs, and nothing is left to recover.
+    f.prompt.shown.clear();
+    QVERIFY(f.w().mnuSave_Click());
+    QCOMPARE(f.prompt.texts(), QStringList({u"Ready! Project saved."_s}));
+    QCOMPARE(ProjectFile::read(original).value, snapshot.project);
+    QVERIFY(!QFile::exists(recoveryPath(f)));
+}
+
+void TestSafety::snapshotFollowsUnsavedChanges()
+{
+    WindowFixture f;
+    const QString path = recoveryPath(f);
+    f.addSubGoals({u"Draft"_s});
+    f.typeTasks(1, u"outline\nwrite --"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 3000); // the real one-second timer
+    const RecoverySnapshot snapshot = RecoveryFile::read(path).value;
+    QCOMPARE(snapshot.project.goals.value(0).tasks, QStringList({u"outline"_s, u"write --"_s}));
+
+    f.w().safety().recovery().writer().setTiming(20ms, 20ms);
+    f.prompt.saveChoices = {f.folder.file(u"projects/Plan.gpj"_s)};
+    QVERIFY(f.w().mnuSave_Click());
+    QVERIFY(!QFile::exists(path));
+    f.typeTasks(1, u"x"_s);
+    QTRY_VERIFY(QFile::exists(path));
+    f.w().undo(); // back at the saved state
+    QVERIFY(!QFile::exists(path));
+    f.typeTasks(1, u"y"_s);
+    QTRY_VERIFY(QFile::exists(path));
+    f.prompt.answers = {Answer::No}; // do not save first
+    f.w().mnuNew_Click();
+    QVERIFY(!QFile::exists(path));
+    f.addSubGoals({u"Other"_s});
+    QTRY_VERIFY(QFile::exists(path));
+    f.prompt.answers = {Answer::No};
+    QVERIFY(f.w().close());
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestSafety::unwritableRecoveryFolderIsToldOnce()
+{
+    WindowFixture f;
+    const QString folder = f.w().workspace().recoveryFolder();
+    QVERIFY(QDir(folder).removeRecursively());
+    writeFile(folder, "a file where the folder should be");
+    f.w().safety().recovery().writer().setTiming(10ms, 10ms);
+    f.addSubGoals({u"One"_s});
+    QTRY_COMPARE(f.prompt.shown.size(), 1);
+    QVERIFY(f.prompt.shown[0].text.contains(folder));
+    f.typeTasks(1, u"still working"_s);
+    QTest::qWait(100);
+    QCOMPARE(f.prompt.shown.size(), 1);
+}
+
+void TestSafety::changedOnDisk_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<Answer>("reload");
+    QTest::newRow("another writer") << u"other"_s << Answer::No;
+    QTest::newRow("another writer, reloaded") << u"other"_s << Answer::Yes;
+    QTest::newRow("same size and time, other bytes") << u"same"_s << Answer::No;
+    QTest::newRow("removed") << u"removed"_s << Answer::Cancel;
+}
+
+void TestSafety::changedOnDisk()
+{
+    QFETCH(QString, change);
+    QFETCH(Answer, reload);
+    WindowFixture f;
+    const QString path = f.folder.file(u"projects/Plan.gpj"_s);
+    f.addSubGoals({u"Draft"_s});
+    f.prompt.saveChoices = {path};
+    QVERIFY(f.w().mnuSave_Click());
+    QVERIFY(f.w().mnuSave_Click()); // replaces the file it watches
+    QTest::qWait(400);
+    // Our own saves are never another program's change.
+    QCOMPARE(f.prompt.texts(), QStringList(2, u"Ready! Project saved."_s));
+    f.prompt.shown.clear();
+    f.typeTasks(1, u"unsaved"_s);
+
+    if (change == u"removed"_s) {
+        QVERIFY(QFile::remove(path));
+    } else if (change == u"other"_s) {
+        writeFile(path, ProjectFile::serialize({u"Theirs"_s, {}}));
+    } else {
+        QByteArray bytes = fileBytes(path);
+        bytes.replace("Draft", "Dreft");
+        const QDateTime time = QFileInfo(path).lastModified();
+        writeFile(path, bytes);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    const QByteArray theirs = fileBytes(path);
+    f.prompt.answers = {reload};
+    if (change == u"removed"_s) {
+        QTest::qWait(400);
+        QVERIFY(f.prompt.shown.isEmpty());
+    } else {
+        QTRY_COMPARE(f.prompt.shown.size(), 1);
+        QCOMPARE(f.prompt.shown[0].text, Reload.arg(path) + Discards);
+        QTest::qWait(300);
+        QCOMPARE(f.prompt.shown.size(), 1); // asked once
+    }
+    f.prompt.shown.clear();
+    if (reload == Answer::Yes) {
+        QCOMPARE(f.w().project().name(), u"Theirs"_s);
+        QVERIFY(!f.w().projectModified());
+        return;
+    }
+    QVERIFY(f.w().projectModified());
+    const bool asks = change != u"removed"_s;
+    QCOMPARE(f.w().mnuSave_Click(), !asks);
+    if (asks) {
+        QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
+        QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
+        QCOMPARE(fileBytes(path), theirs);
+        QVERIFY(f.w().projectModified());
+    } else {
+        QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+    }
+}
+
+QTEST_MAIN(TestSafety)
+#include "tst_safety.moc"
