@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -116,7 +118,7 @@ Result TextFile::save(const QString& path, const QString& text)
     return saveBytes(path, encode(text));
 }
 
-Result TextFile::saveBytes(const QString& path, const QByteArray& bytes)
+Result TextFile::saveBytes(const QString& path, const QByteArray& bytes, Access access)
 {
     const QFileInfo target(path);
     if (target.isDir())
@@ -129,6 +131,12 @@ Result TextFile::saveBytes(const QString& path, const QByteArray& bytes)
     if (temp.write(bytes) != bytes.size() || !temp.flush()) {
         const QString why = temp.errorString();
         return Result::failure(why);
+    }
+    if (access == Access::Shared) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(temp.handle(), 0666 & ~mask) != 0)
+            return Result::failure(errnoText());
     }
     const QString tempName = temp.fileName();
     temp.close();

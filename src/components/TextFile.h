@@ -31,7 +31,15 @@ public:
     // over the old one only once everything is written, so the old file survives any
     // failure. No fsync: this runs on every key release.
     static Result save(const QString& path, const QString& text);
-    static Result saveBytes(const QString& path, const QByteArray& bytes);
+    // Private files (task lists, snapshots) are readable by their owner only; shared ones
+    // (exports) get the permissions a new file of the user's would.
+    enum class Access
+    {
+        Private,
+        Shared
+    };
+    static Result saveBytes(const QString& path, const QByteArray& bytes,
+                            Access access = Access::Private);
 
     static Expected<QByteArray> readBytes(const QString& path);
     static Expected<QString> load(const QString& path);

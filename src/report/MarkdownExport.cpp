@@ -1,5 +1,6 @@
 #include "report/MarkdownExport.h"
 
+#include "components/TextFile.h"
 #include "model/DueStatus.h"
 #include "model/TaskCounts.h"
 
@@ -182,5 +183,7 @@ QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
 Result MarkdownExport::save(const QString& path, const ProjectData& project, QDate today,
                             const QLocale& locale)
 {
-    return ProjectFile::write(path, toMarkdown(project, today, locale));
+    // Temporary file and rename: nothing half-written is left behind, and an export needs
+    // no wait for the disk as a project save does.
+    return TextFile::saveBytes(path, toMarkdown(project, today, locale), TextFile::Access::Shared);
 }

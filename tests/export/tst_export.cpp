@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -400,6 +401,8 @@ void TestExport::exportFromTheMenu()
     QCOMPARE(f.prompt.exportSuggestions, QStringList(2, u"Q1_ launch_plan"_s + suffix));
     QVERIFY(f.prompt.shown.isEmpty());
     const QByteArray written = fileBytes(chosen);
+    // An export is for sharing: others may read it as they may the user's other files.
+    QVERIFY(QFileInfo(chosen).permissions() & QFileDevice::ReadOther);
     if (suffix == u".md"_s)
         QCOMPARE(written, MarkdownExport::toMarkdown(f.w().project().toProjectData().value, Today));
     else
