@@ -23,19 +23,10 @@ private slots:
     void nameRules_data();
     void nameRules();
     void saveWindowChecksAndHandsOverThePath();
-    void saveWindowAsksBeforeReplacing();
     void openWindowListsProjects();
     void openWindowChoosing();
     void folderBrowsing();
     void questionBoxShowsPlainTextAndEscCancels();
-
-private:
-    static void touch(const QString& path)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
 };
 
 void TestDialogs::nameRules_data()
@@ -96,27 +87,22 @@ void TestDialogs::saveWindowChecksAndHandsOverThePath()
     cancelled.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"x"_s);
     QTest::keyClick(&cancelled, Qt::Key_Escape);
     QVERIFY(!cancelled.chosenPath());
-}
 
-void TestDialogs::saveWindowAsksBeforeReplacing()
-{
-    TempAppFolder folder;
-    Workspace ws(folder.path());
-    touch(ws.projectPath(u"Old.gpj"_s));
-    FakePrompt prompt;
-    SaveDialog dialog(ws, prompt);
-    dialog.show();
-    dialog.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"Old"_s);
+    // An existing name is replaced only after Yes.
+    writeFile(ws.projectPath(u"Old.gpj"_s), {});
+    SaveDialog existing(ws, prompt);
+    existing.show();
+    existing.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"Old"_s);
     prompt.answers = {Answer::No};
-    dialog.cmdOpen_Click();
+    existing.cmdOpen_Click();
     QCOMPARE(prompt.shown.last().text, u"File already exists. Want to overwrite it?"_s);
     QCOMPARE(prompt.shown.last().caption, u"File Already Exists"_s);
     QCOMPARE(prompt.shown.last().buttons, Message::Buttons::YesNo);
-    QVERIFY(dialog.isVisible());
-    QVERIFY(!dialog.chosenPath());
+    QVERIFY(existing.isVisible());
+    QVERIFY(!existing.chosenPath());
     prompt.answers = {Answer::Yes};
-    dialog.cmdOpen_Click();
-    QCOMPARE(dialog.chosenPath(), std::optional<QString>(ws.projectPath(u"Old.gpj"_s)));
+    existing.cmdOpen_Click();
+    QCOMPARE(existing.chosenPath(), std::optional<QString>(ws.projectPath(u"Old.gpj"_s)));
 }
 
 void TestDialogs::openWindowListsProjects()
@@ -130,7 +116,7 @@ void TestDialogs::openWindowListsProjects()
                  0); // no projects folder
     }
     for (const char* name : {"b.gpj", "A.GPJ", "c.txt", ".hidden.gpj", "a.gpj.bak"})
-        touch(ws.projectPath(QString::fromLatin1(name)));
+        writeFile(ws.projectPath(QString::fromLatin1(name)), {});
     QDir().mkpath(ws.projectPath(u"folder.gpj"_s));
     OpenDialog dialog(ws, prompt);
     dialog.show();
@@ -147,7 +133,7 @@ void TestDialogs::openWindowListsProjects()
 
     // A file added meanwhile shows once the window is active again; the selection stays.
     list->setCurrentRow(1);
-    touch(ws.projectPath(u"0-new.gpj"_s));
+    writeFile(ws.projectPath(u"0-new.gpj"_s), {});
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&dialog, &activate);
     QCOMPARE(names(), (QStringList{u"0-new.gpj"_s, u"A.GPJ"_s, u"b.gpj"_s}));
@@ -158,7 +144,7 @@ void TestDialogs::openWindowChoosing()
 {
     TempAppFolder folder;
     Workspace ws(folder.path());
-    touch(ws.projectPath(u"Plan.gpj"_s));
+    writeFile(ws.projectPath(u"Plan.gpj"_s), {});
     FakePrompt prompt;
     OpenDialog dialog(ws, prompt);
     dialog.show();
@@ -189,7 +175,7 @@ void TestDialogs::openWindowChoosing()
     // Before anything is picked, End goes to the last name and Page Down a page on; a
     // row that is current without being selected opens nothing.
     for (int i = 0; i < 40; ++i)
-        touch(ws.projectPath(u"p%1.gpj"_s.arg(i, 2, 10, QChar(u'0'))));
+        writeFile(ws.projectPath(u"p%1.gpj"_s.arg(i, 2, 10, QChar(u'0'))), {});
     for (const auto& [key, last] : {std::pair{Qt::Key_End, true}, {Qt::Key_PageDown, false}}) {
         OpenDialog many(ws, prompt);
         many.show();

@@ -29,7 +29,6 @@ class TestStorage : public QObject
 
 private slots:
     void iniReadingRules();
-    void emptyProjectIsThreeLines();
     void fullProjectBytesAndRoundTrip();
     void largeValuesAreWrittenWhole();
     void oldWindowsFileOpens();
@@ -64,19 +63,6 @@ void TestStorage::iniReadingRules()
     QVERIFY(dotted.ok());
     QVERIFY(dotted.value.goals.at(0).due.isEmpty());
     QVERIFY(ProjectFile::serialize(dotted.value).contains("Goal1_Due=\r\n"));
-}
-
-void TestStorage::emptyProjectIsThreeLines()
-{
-    WindowFixture f;
-    const QString path = f.folder.file(u"projects/Empty.gpj"_s);
-    f.prompt.saveChoices = {path};
-    QVERIFY(f.w().mnuSave_Click()); // creates the missing projects folder too
-    QCOMPARE(fileBytes(path), golden("empty-project.gpj"));
-    QCOMPARE(f.prompt.shown.last().text, u"Ready! Project saved."_s);
-    QCOMPARE(f.prompt.shown.last().caption, u"Done"_s);
-    QCOMPARE(f.w().currentProjectFile(), path);
-    QCOMPARE(f.w().findChild<QLabel*>(u"lblFilename"_s)->text(), path);
 }
 
 void TestStorage::buildFullProject(WindowFixture& f)
@@ -204,16 +190,6 @@ void TestStorage::failedSaveIsReportedAndTheOldFileSurvives()
     QVERIFY(!f.prompt.showed(u"Ready! Project saved."_s));
     QCOMPARE(f.prompt.shown.last().caption, u"Save Project"_s);
     QVERIFY(f.prompt.shown.last().text.contains(blocked));
-
-    // A task file that cannot be read stops the save rather than dropping its tasks.
-    const QString good = f.folder.file(u"projects/Good.gpj"_s);
-    f.prompt.saveChoices = {good};
-    QVERIFY(f.w().mnuSaveAs_Click());
-    const QByteArray saved = fileBytes(good);
-    QVERIFY(QFile::remove(f.taskFile(1)));
-    QDir().mkpath(f.taskFile(1));
-    QVERIFY(!f.w().mnuSave_Click());
-    QCOMPARE(fileBytes(good), saved);
 }
 
 void TestStorage::unsavedChangesAreAskedAbout()
@@ -247,6 +223,19 @@ void TestStorage::unsavedChangesAreAskedAbout()
     QCOMPARE(f.w().currentProjectFile(), other);
     QVERIFY(!f.w().panel(1)->isVisible());
 
+    // A file named on the command line asks the same; No drops the changes.
+    const QString full = QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj");
+    f.addSubGoals({u"Dropped"_s});
+    f.prompt.answers = {Answer::Cancel};
+    f.w().openProjectFile(full);
+    QCOMPARE(f.w().subGoalNames(), QStringList{u"Dropped"_s});
+    f.prompt.answers = {Answer::No};
+    f.w().openProjectFile(full);
+    QCOMPARE(f.w().currentProjectFile(), full);
+    QCOMPARE(f.w().subGoalNames().first(), u"Paint house"_s);
+    QVERIFY(!f.w().projectModified());
+    QCOMPARE(f.prompt.openWindows, 2);
+
     // Nothing unsaved: Exit closes without a question.
     const int asked = f.prompt.shown.size();
     f.w().mnuExit_Click();
@@ -259,7 +248,11 @@ void TestStorage::saveAsCancelledOnANamedProject()
     WindowFixture f;
     const QString path = f.folder.file(u"projects/Named.gpj"_s);
     f.prompt.saveChoices = {path};
-    QVERIFY(f.w().mnuSaveAs_Click());
+    QVERIFY(f.w().mnuSave_Click()); // creates the missing projects folder too
+    QCOMPARE(fileBytes(path), golden("empty-project.gpj"));
+    QCOMPARE(f.prompt.shown.last().text, u"Ready! Project saved."_s);
+    QCOMPARE(f.prompt.shown.last().caption, u"Done"_s);
+    QCOMPARE(f.w().findChild<QLabel*>(u"lblFilename"_s)->text(), path);
     f.addSubGoals({u"Later"_s});
     // Cancel in the save window still writes the project to its current file.
     QVERIFY(f.w().mnuSaveAs_Click());
@@ -310,10 +303,27 @@ void TestStorage::newProjectQuestion()
     QVERIFY(f.w().projectModified());
 }
 
-// Each kind of edit marks the project modified; looking and answering No do not.
+// Each kind of edit marks the project modified; looking, answering No and keys that change
+// no task do not. Every key release writes the tasks and recounts them.
 void TestStorage::editsMarkTheProjectModified()
 {
+    const auto keys = [](QList<Qt::Key> keys, QByteArray file) {
+        return [=](WindowFixture& f) {
+            auto* editor = f.find<TaskEditor>(u"txtGoalTasks"_s);
+            editor->moveCursor(QTextCursor::End);
+            for (Qt::Key key : keys)
+                QTest::keyClick(editor, key);
+            QCOMPARE(fileBytes(f.taskFile(1)), file);
+            QCOMPARE(f.text(u"lblTasks_Completed_1"_s),
+                     file.contains("--") ? u"Completed: 1"_s : u"Completed: 0"_s);
+        };
+    };
     const QList<std::tuple<const char*, std::function<void(WindowFixture&)>, bool>> edits{
+        {"arrow keys", keys({Qt::Key_Left, Qt::Key_Up}, "ab --"), false},
+        {"delete at the end", keys({Qt::Key_Delete}, "ab --"), false},
+        {"delete inside", keys({Qt::Key_Left, Qt::Key_Delete}, "ab -"), true},
+        {"backspace", keys({Qt::Key_Backspace}, "ab -"), true},
+        {"enter", keys({Qt::Key_Return}, "ab --\r\n"), true},
         {"project name typed",
          [](WindowFixture& f) { QTest::keyClick(f.find(u"txtProjectName"_s), Qt::Key_X); }, true},
         {"due date ticked", [](WindowFixture& f) { f.click(u"chkDueDate"_s); }, true},
@@ -346,6 +356,7 @@ void TestStorage::editsMarkTheProjectModified()
     for (const auto& [name, edit, modified] : edits) {
         WindowFixture f;
         f.addSubGoals({u"A"_s, u"B"_s});
+        f.typeTasks(1, u"ab --"_s);
         f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
         QVERIFY(f.w().mnuSave_Click());
         f.click(u"lblGoal_1"_s);

@@ -22,8 +22,6 @@ private slots:
     void counts_data();
     void counts();
     void keyReleaseWritesCountsAndPicture();
-    void keysMarkModifiedWhenTheyChangeTheTasks_data();
-    void keysMarkModifiedWhenTheyChangeTheTasks();
     void releasesWithoutTheirPressAreNoEdit();
     void keyHeldWhileSwitchingIsKept();
     void nothingSelectedWritesNothing();
@@ -96,41 +94,6 @@ void TestTasks::keyReleaseWritesCountsAndPicture()
     QTest::keyClick(editor(f), Qt::Key_Return);
     QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater --\r\n"));
     QCOMPARE(image(f.w().panel(1)->picture()), green.convertToFormat(QImage::Format_RGB32));
-}
-
-void TestTasks::keysMarkModifiedWhenTheyChangeTheTasks_data()
-{
-    QTest::addColumn<QList<int>>("keys");
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("modified");
-    QTest::newRow("arrows") << QList<int>{Qt::Key_Left, Qt::Key_Up} << QByteArray("ab --") << false;
-    QTest::newRow("delete at the end")
-        << QList<int>{Qt::Key_Delete} << QByteArray("ab --") << false;
-    QTest::newRow("delete inside")
-        << QList<int>{Qt::Key_Left, Qt::Key_Delete} << QByteArray("ab -") << true;
-    QTest::newRow("backspace") << QList<int>{Qt::Key_Backspace} << QByteArray("ab -") << true;
-    QTest::newRow("enter") << QList<int>{Qt::Key_Return} << QByteArray("ab --\r\n") << true;
-}
-
-// Every key release writes and recounts; a key marks the project modified when it types a
-// character or changes the tasks.
-void TestTasks::keysMarkModifiedWhenTheyChangeTheTasks()
-{
-    QFETCH(QList<int>, keys);
-    QFETCH(QByteArray, file);
-    QFETCH(bool, modified);
-    WindowFixture f;
-    f.addSubGoals({u"G"_s});
-    f.typeTasks(1, u"ab --"_s);
-    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
-    QVERIFY(f.w().mnuSave_Click());
-    editor(f)->moveCursor(QTextCursor::End);
-    for (int key : keys)
-        QTest::keyClick(editor(f), Qt::Key(key));
-    QCOMPARE(fileBytes(f.taskFile(1)), file.replace("\\r\\n", "\r\n"));
-    QCOMPARE(f.text(u"lblTasks_Completed_1"_s),
-             file.contains("--") ? u"Completed: 1"_s : u"Completed: 0"_s);
-    QCOMPARE(f.w().projectModified(), modified);
 }
 
 // The release of a key whose press went elsewhere (the Enter that closed a message box, the
