@@ -125,11 +125,11 @@ int printRatioTable(const TableInput& in)
     absolute(t, c, "key release, 10,000 lines, absolute", KeyRelease, 16.0);
     ratio(t, c, "key release, highlighted / QFile write + QString::split", KeyReleaseHighlighted,
           KeyReleaseBase, 2.0);
-    ratio(t, c, "typed key with its history step / QFile write + split", TypeKey, KeyReleaseBase,
+    ratio(t, c, "release of a typed key, history step / write + split", TypeKey, KeyReleaseBase,
           2.0);
-    ratio(t, c, "  typed key, 10,000 lines, highlighted / write + split", TypeKeyHighlighted,
+    ratio(t, c, "  release of a typed key, highlighted / write + split", TypeKeyHighlighted,
           KeyReleaseBase, 0);
-    ratio(t, c, "  typed key, highlighted / not highlighted", TypeKeyHighlighted, TypeKey, 0);
+    ratio(t, c, "  release of a typed key, highlighted / not", TypeKeyHighlighted, TypeKey, 0);
     absolute(t, c, "export 8 x 5,000 tasks to PDF, absolute", ExportPdf, 2000.0);
     ratio(t, c, "export to Markdown / bare QFile write of its bytes", ExportMarkdown,
           ExportMarkdownBase, 3.0);

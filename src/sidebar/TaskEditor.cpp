@@ -24,11 +24,12 @@ QString TaskEditor::tasksText() const
 {
     // toPlainText() would turn non-breaking spaces into plain ones.
     QString text = document()->toRawText();
-    // One pass for both separators (U+2028, U+2029): this runs on every key release.
-    for (QChar& c : text) {
-        if (char16_t(c.unicode() - QChar::LineSeparator) <= 1)
-            c = u'\n';
-    }
+    // One branch-free pass for both separators (U+2028, U+2029), which the compiler turns
+    // into vector code: this runs on every key release over the whole list.
+    char16_t* c = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i)
+        c[i] = char16_t(c[i] - QChar::LineSeparator) <= 1 ? u'\n' : c[i];
     return text;
 }
 
