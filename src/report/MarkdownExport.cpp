@@ -9,6 +9,7 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -65,10 +66,13 @@ constexpr auto AlwaysEscaped = [] {
     return table;
 }();
 
-bool alwaysEscaped(char16_t c)
-{
-    return c < 128 && AlwaysEscaped[c];
-}
+// Everything the escaping loop has to look at more closely.
+constexpr auto MaybeSpecial = [] {
+    std::array<bool, 128> table = AlwaysEscaped;
+    for (const char c : std::string_view("\r\n&"))
+        table[size_t(c)] = true;
+    return table;
+}();
 
 bool isDigit(QChar c)
 {
@@ -102,15 +106,20 @@ void appendEscaped(Utf8Out& out, QStringView text, bool inLine = false)
             }
         }
     }
-    // Plain stretches are copied whole: most task lines need no escape at all.
+    // Plain stretches are copied whole: most task lines need no escape at all, and one
+    // table look-up a character finds the few that might.
+    const char16_t* chars = text.utf16();
+    const qsizetype n = text.size();
     qsizetype plain = i;
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
+    for (; i < n; ++i) {
+        const char16_t c = chars[i];
+        if (c >= 128 || !MaybeSpecial[c])
+            continue;
         const bool lineBreak = c == u'\r' || c == u'\n';
         // "&copy;" would become a character reference.
         const bool escaped =
-            alwaysEscaped(c.unicode()) || (c == u'&' && i + 1 < text.size() &&
-                                           (isAsciiAlnum(text[i + 1]) || text[i + 1] == u'#'));
+            AlwaysEscaped[c] ||
+            (c == u'&' && i + 1 < n && (isAsciiAlnum(text[i + 1]) || text[i + 1] == u'#'));
         if (!lineBreak && !escaped)
             continue;
         out += text.sliced(plain, i - plain);
@@ -156,11 +165,28 @@ QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
             size += task.size() + 8;
     }
     Utf8Out out(size);
+    enum class Kind : char
+    {
+        None,
+        Pending,
+        Done
+    };
+    std::vector<Kind> kinds;
     out += "# "_L1;
     appendEscaped(out, project.name);
     out += '\n';
     for (const SubGoalRecord& goal : project.goals) {
-        const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
+        // Each line is judged once; the counts come before the lines in the text.
+        kinds.resize(goal.tasks.size());
+        TaskCounts counts;
+        for (qsizetype t = 0; t < goal.tasks.size(); ++t) {
+            const QString& task = goal.tasks[t];
+            kinds[t] = !TaskCounts::isTask(task)       ? Kind::None
+                       : TaskCounts::isCompleted(task) ? Kind::Done
+                                                       : Kind::Pending;
+            counts.total += kinds[t] != Kind::None;
+            counts.completed += kinds[t] == Kind::Done;
+        }
         const DueState state = DueStatus::of(goal.due, counts, today, locale);
         out += "\n## "_L1;
         appendEscaped(out, goal.name);
@@ -169,11 +195,11 @@ QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
         out += '\n';
         if (counts.total > 0)
             out += '\n';
-        for (const QString& task : goal.tasks) {
-            if (!TaskCounts::isTask(task))
+        for (qsizetype t = 0; t < goal.tasks.size(); ++t) {
+            if (kinds[t] == Kind::None)
                 continue;
-            out += TaskCounts::isCompleted(task) ? "- [x] "_L1 : "- [ ] "_L1;
-            appendEscaped(out, task);
+            out += kinds[t] == Kind::Done ? "- [x] "_L1 : "- [ ] "_L1;
+            appendEscaped(out, goal.tasks[t]);
             out += '\n';
         }
     }
