@@ -165,19 +165,26 @@ void exportMarkdown(benchmark::State& state, const Fixture& f)
     }
 }
 
-void exportMarkdownBase(benchmark::State& state, const Fixture& f)
+// The baseline of a file write: the same bytes written in place with plain QFile calls.
+void bareWrites(benchmark::State& state, const QString& path, const QByteArray& bytes,
+                bool flushToDisk = false)
 {
-    const QByteArray bytes = MarkdownExport::toMarkdown(f.projects.at(1), ExportDay);
-    const QString path = f.folder.path() + QStringLiteral("/export-base.md");
     for (auto _ : state) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size() || !file.flush()) {
+            file.write(bytes) != bytes.size() || !file.flush() ||
+            (flushToDisk && ::fsync(file.handle()) != 0)) {
             state.SkipWithError("cannot write the base file");
             return;
         }
         file.close();
     }
+}
+
+void exportMarkdownBase(benchmark::State& state, const Fixture& f)
+{
+    const QByteArray bytes = MarkdownExport::toMarkdown(f.projects.at(1), ExportDay);
+    bareWrites(state, f.folder.path() + QStringLiteral("/export-base.md"), bytes);
 }
 
 void keyReleaseBase(benchmark::State& state, const Fixture& f)
@@ -285,18 +292,8 @@ void saveProject(benchmark::State& state, const Fixture& f)
 
 void saveBase(benchmark::State& state, const Fixture& f, bool flushToDisk)
 {
-    const QByteArray bytes = ProjectFile::serialize(f.projects.at(1));
-    const QString path = f.folder.path() + QStringLiteral("/projects/save-base.gpj");
-    for (auto _ : state) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size() || !file.flush() ||
-            (flushToDisk && ::fsync(file.handle()) != 0)) {
-            state.SkipWithError("cannot write the base file");
-            return;
-        }
-        file.close();
-    }
+    bareWrites(state, f.folder.path() + QStringLiteral("/projects/save-base.gpj"),
+               ProjectFile::serialize(f.projects.at(1)), flushToDisk);
 }
 
 void serializeOnly(benchmark::State& state, const Fixture& f)
@@ -341,16 +338,7 @@ void writeSnapshot(benchmark::State& state, const Fixture& f)
 void writeSnapshotBase(benchmark::State& state, const Fixture& f)
 {
     const QByteArray bytes = RecoveryFile::serialize(snapshotOf(f));
-    const QString path = f.folder.path() + QStringLiteral("/recovery-base.gpj");
-    for (auto _ : state) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size() || !file.flush()) {
-            state.SkipWithError("cannot write the base file");
-            return;
-        }
-        file.close();
-    }
+    bareWrites(state, f.folder.path() + QStringLiteral("/recovery-base.gpj"), bytes);
 }
 
 void fingerprint(benchmark::State& state, const Fixture& f)
