@@ -27,7 +27,6 @@ public:
     void remove(const QString& key);
     // A file or kept text for this key: a new key must not take it over.
     bool isTaken(const QString& key) const;
-    bool hasUnwritten(const QString& key) const { return m_unwritten.contains(key); }
     void forgetUnwritten() { m_unwritten.clear(); }
 
 private:
