@@ -1,5 +1,7 @@
 #include "model/DueDateText.h"
 
+#include <QHash>
+
 QString DueDateText::fourDigitFormat(const QLocale& locale)
 {
     QString format = locale.dateFormat(QLocale::ShortFormat);
@@ -17,6 +19,22 @@ std::optional<QDate> DueDateText::parse(const QString& text, const QLocale& loca
 {
     if (text.isEmpty())
         return std::nullopt;
+    // Every recount asks for every dated sub-goal, and reading a date through the locale
+    // takes some 20 us; a project holds only a few due texts.
+    static QHash<QString, std::optional<QDate>> known;
+    const QString key =
+        locale.name() + u'\x1f' + locale.dateFormat(QLocale::ShortFormat) + u'\x1f' + text;
+    if (const auto found = known.constFind(key); found != known.cend())
+        return *found;
+    const std::optional<QDate> date = read(text, locale);
+    if (known.size() > 1000)
+        known.clear();
+    known.insert(key, date);
+    return date;
+}
+
+std::optional<QDate> DueDateText::read(const QString& text, const QLocale& locale)
+{
     const QString full = fourDigitFormat(locale);
     QString twoDigit = full;
     twoDigit.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
