@@ -58,6 +58,16 @@ void TestTasks::counts_data()
     QTest::newRow("single hyphen means nothing") << u"left - right"_s << 1 << 0;
     QTest::newRow("only the marker") << u"--"_s << 1 << 1;
     QTest::newRow("crlf") << u"a --\r\nb\r\nc--\r\n"_s << 3 << 2;
+    // Long lines are looked at in blocks of eight characters.
+    const QString a16(16, u'a');
+    QTest::newRow("marker across blocks")
+        << u"aaaaaaa--"_s + a16 + u"\n"_s + a16.left(15) + u"--"_s + a16 + u"\n"_s + a16 +
+               u"a--\n--"_s + a16 + a16
+        << 4 << 4;
+    QTest::newRow("hyphens in separate blocks") << u"aaaaaaa-a-aaaaaa-"_s + a16 + u"-"_s << 1 << 0;
+    QTest::newRow("marker far on a long line") << QString(300, u'x') + u"--"_s << 1 << 1;
+    // U+2D2D has 0x2D, a hyphen, in both of its bytes.
+    QTest::newRow("look-alike characters") << a16 + u"\u2D2D\u2D2D\u2010\u2010"_s + a16 << 1 << 0;
 }
 
 void TestTasks::counts()
