@@ -5,6 +5,8 @@
 //  - a file that reads, written out again and read back, gives the same project;
 //  - the same for a recovery file, including the path of the project it belongs to;
 //  - the counts of a task list agree with its lines as splitLines() cuts them;
+//  - a project's Markdown export is valid UTF-8 with one list item for each task, ticked
+//    as the counts tick it;
 //  - nothing crashes, leaks or hits undefined behaviour.
 //
 // The inputs in tests/data/fuzz-crashes once broke the round trip (a lone CR inside a
@@ -12,11 +14,14 @@
 
 #include "components/TextFile.h"
 #include "model/TaskCounts.h"
+#include "report/MarkdownExport.h"
 #include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
+#include <QStringDecoder>
 
 #include <cstdint>
 #include <cstdio>
@@ -115,14 +120,42 @@ void checkCounts(const QString& text)
     }
 }
 
+void checkMarkdown(const ProjectData& project)
+{
+    const QByteArray markdown =
+        MarkdownExport::toMarkdown(project, QDate(2026, 1, 1), QLocale::c());
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder(markdown);
+    if (decoder.hasError())
+        fail("the Markdown export is not valid UTF-8");
+    TaskCounts expected;
+    for (const SubGoalRecord& goal : project.goals) {
+        const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
+        expected.total += counts.total;
+        expected.completed += counts.completed;
+    }
+    TaskCounts listed;
+    for (const QStringView line : QStringView(text).split(u'\n')) {
+        const bool done = line.startsWith(u"- [x] ");
+        listed.total += done || line.startsWith(u"- [ ] ");
+        listed.completed += done;
+    }
+    if (!(listed == expected))
+        fail("the Markdown list items disagree with the counts",
+             QString::number(expected.total) + u'/' + QString::number(expected.completed),
+             QString::number(listed.total) + u'/' + QString::number(listed.completed));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const auto project = ProjectFile::parse(bytes);
-    if (project.ok())
+    if (project.ok()) {
         checkRoundTrip(project.value);
+        checkMarkdown(project.value);
+    }
     const auto recovery = RecoveryFile::parse(bytes);
     if (recovery.ok())
         checkRecoveryRoundTrip(recovery.value);

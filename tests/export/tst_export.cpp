@@ -273,6 +273,19 @@ void TestExport::markdownEscaping_data()
     QTest::newRow("entity") << u"&copy; & co"_s << u"\\&copy; & co"_s;
     QTest::newRow("blanks around") << u"    code? \t"_s << u"code?"_s;
     QTest::newRow("backslash") << u"a\\b"_s << u"a\\\\b"_s;
+    // Long runs are looked at sixteen characters at a time; what ends a run may sit anywhere.
+    const QString a15(15, u'a');
+    QTest::newRow("specials around block edges")
+        << a15 + u"#*<>[]"_s + a15 + u"|~`_&x"_s
+        << a15 + u"\\#\\*\\<\\>\\[\\]"_s + a15 + u"\\|\\~\\`\\_\\&x"_s;
+    QTest::newRow("special last on a long line") << a15 + a15 + u"_"_s << a15 + a15 + u"\\_"_s;
+    QTest::newRow("harmless characters that end a run")
+        << a15 + u"\t=^}\u007F& "_s + a15 << a15 + u"\t=^}\u007F& "_s + a15;
+    QTest::newRow("line breaks become spaces") << a15 + u"a\r\nb\nc"_s << a15 + u"a  b c"_s;
+    QTest::newRow("beyond ASCII") << u"Caf\u00E9 "_s + a15 + u"\u20AC \U0001F600 \u0123\u8000"_s
+                                  << u"Caf\u00E9 "_s + a15 + u"\u20AC \U0001F600 \u0123\u8000"_s;
+    QTest::newRow("lone surrogates")
+        << a15 + QChar(0xD800) + u"x"_s + QChar(0xDC00) << a15 + u"\uFFFDx\uFFFD"_s;
 }
 
 void TestExport::markdownEscaping()
