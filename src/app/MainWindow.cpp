@@ -76,6 +76,8 @@ void MainWindow::buildMenus()
     // What is typed but not yet written goes into the export too.
     auto* out = new ProjectExport(
         m_project, m_services, [this] { writeUnwrittenTasks(); }, this);
+    connect(out, &ProjectExport::exported, this,
+            [this](const QString& message) { statusBar()->showMessage(message, 8000); });
     addMenu(
         menuBar(), "mnuProject", QStringLiteral("Project"),
         {{"mnuNew", QStringLiteral("New"), {Qt::CTRL | Qt::Key_N}, [this] { mnuNew_Click(); }},

@@ -13,8 +13,8 @@ ProgressStatus::ProgressStatus(const Project& project, const DayWatcher& day, QS
     m_label->setObjectName(QStringLiteral("statusSummary"));
     m_label->setTextFormat(Qt::PlainText);
     m_label->setContentsMargins(6, 0, 6, 0);
-    // Permanent, so that a passing message does not hide it.
-    bar->addPermanentWidget(m_label, 1);
+    // Permanent, on the right, so that a passing message on the left does not hide it.
+    bar->addPermanentWidget(m_label);
     connect(&project, &Project::goalAdded, this, &ProgressStatus::update);
     connect(&project, &Project::goalRemoved, this, &ProgressStatus::update);
     connect(&project, &Project::goalChanged, this, &ProgressStatus::update);

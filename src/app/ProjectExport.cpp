@@ -49,11 +49,14 @@ void ProjectExport::exportTo(const QString& caption, const QString& suffix, cons
         return;
     const Expected<ProjectData> project = read();
     const QString failure = project.ok() ? write(*path, project.value).error : project.error;
-    if (!failure.isEmpty())
-        m_services.prompt->warn(
-            m_parent,
-            QStringLiteral("The project could not be exported to \"%1\": %2.").arg(*path, failure),
-            QStringLiteral("Export Project"));
+    if (failure.isEmpty()) {
+        emit exported(QStringLiteral("Exported to \"%1\".").arg(*path));
+        return;
+    }
+    m_services.prompt->warn(
+        m_parent,
+        QStringLiteral("The project could not be exported to \"%1\": %2.").arg(*path, failure),
+        QStringLiteral("Export Project"));
 }
 
 void ProjectExport::print()

@@ -26,6 +26,11 @@ public:
     void exportMarkdown();
     void print();
 
+signals:
+    // A written export, for a passing word where the user looks: a dialog after every
+    // export would only be clicked away.
+    void exported(const QString& message);
+
 private:
     using Writer = std::function<Result(const QString& path, const ProjectData& project)>;
     void exportTo(const QString& caption, const QString& suffix, const QString& filter,

@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -375,6 +376,7 @@ void TestExport::exportFromTheMenu()
     action->trigger();
     QCOMPARE(f.prompt.exportSuggestions, QStringList(2, u"Q1_ launch_plan"_s + suffix));
     QVERIFY(f.prompt.shown.isEmpty());
+    QCOMPARE(f.w().statusBar()->currentMessage(), u"Exported to \"%1\"."_s.arg(chosen));
     const QByteArray written = fileBytes(chosen);
     // An export is for sharing: others may read it as they may the user's other files.
     QVERIFY(QFileInfo(chosen).permissions() & QFileDevice::ReadOther);
