@@ -44,7 +44,6 @@ private slots:
     void refused();
     void everyCutIsRefused();
     void setAsideNeverReplaces();
-    void unwritableFolder();
     void fingerprint_data();
     void fingerprint();
     void ownSaveIsNoChange();
@@ -74,7 +73,6 @@ void TestRecovery::roundTrip()
     QCOMPARE(fileBytes(path), RecoveryFile::serialize(snapshot));
     const auto back = RecoveryFile::read(path);
     QVERIFY2(back.ok(), qPrintable(back.error));
-    QCOMPARE(back.value.projectFile, snapshot.projectFile);
     QVERIFY(back.value == snapshot);
     const auto asProject = ProjectFile::read(path);
     QVERIFY(asProject.ok());
@@ -103,9 +101,7 @@ void TestRecovery::refused()
     TempAppFolder dir;
     const QString path = dir.file(u"recovery.gpj"_s);
     writeFile(path, bytes);
-    const auto read = RecoveryFile::read(path);
-    QVERIFY(!read.ok());
-    QVERIFY(!read.error.isEmpty());
+    QVERIFY(!RecoveryFile::read(path).ok());
 }
 
 // A file cut short anywhere, as a torn write would leave it, is refused; only the last
@@ -133,19 +129,6 @@ void TestRecovery::setAsideNeverReplaces()
     }
     QVERIFY(!RecoveryFile::setAside(path, Now).ok());
     QVERIFY(RecoveryFile::remove(path).ok());
-}
-
-// Being root, the test cannot lock itself out with permissions; a file where the folder
-// should be refuses every write the same way.
-void TestRecovery::unwritableFolder()
-{
-    TempAppFolder dir;
-    writeFile(dir.file(u"recovery"_s), "not a folder");
-    for (const QString& folder : {dir.file(u"recovery"_s), dir.file(u"missing/deeper"_s)}) {
-        const Result written = RecoveryFile::write(RecoveryFile::pathIn(folder), sample());
-        QVERIFY(!written.ok());
-        QVERIFY(!written.error.isEmpty());
-    }
 }
 
 void TestRecovery::fingerprint_data()
@@ -183,7 +166,6 @@ void TestRecovery::fingerprint()
             file.setFileTime(keepTime ? time : time.addSecs(1), QFileDevice::FileModificationTime));
     }
     QCOMPARE(FileFingerprint::of(path) != before, changed);
-    QCOMPARE(FileFingerprint::of(path), FileFingerprint::of(path));
 }
 
 // Our own save, hashed as it is written, matches the file read back, whatever blocks the
@@ -198,7 +180,6 @@ void TestRecovery::ownSaveIsNoChange()
         const QString path = dir.file(u"own.gpj"_s);
         FileFingerprint written;
         QVERIFY(ProjectFile::save(path, s.project, written).ok());
-        QVERIFY(written.size() > 0);
         QCOMPARE(FileFingerprint::of(path), written);
 
         const QByteArray bytes = fileBytes(path);
@@ -219,19 +200,18 @@ void TestRecovery::watcherSeesOthersNotUs()
     ProjectFileWatcher watcher;
     QSignalSpy changed(&watcher, &ProjectFileWatcher::changed);
     watcher.watch(path, saved);
+    // Our own save is never taken for another program's.
     const auto saveHere = [&] {
         s.project.name += u'!';
         QVERIFY(ProjectFile::save(path, s.project, saved).ok());
         watcher.watch(path, saved);
-    };
-    const auto quiet = [&] {
+        changed.clear();
         QTest::qWait(400);
         QCOMPARE(changed.size(), 0);
         QVERIFY(!watcher.changedOnDisk());
     };
 
     saveHere();
-    quiet();
     // Same size and time, other bytes, and still seen after our rename replaced the file.
     QByteArray other = fileBytes(path);
     other[other.indexOf("Finish")] = 'f';
@@ -249,14 +229,10 @@ void TestRecovery::watcherSeesOthersNotUs()
     QCOMPARE(fileBytes(path), other);
 
     saveHere(); // "Replace it": ours again
-    changed.clear();
-    quiet();
     QVERIFY(QFile::remove(path));
     QTRY_COMPARE(changed.size(), 1);
     QVERIFY(!changed[0][1].value<FileFingerprint>().exists());
     saveHere(); // written again, and watched again
-    changed.clear();
-    quiet();
     writeFile(path, "[Project]\r\nName=Elsewhere\r\n");
     QTRY_COMPARE(changed.size(), 1);
 }
@@ -296,15 +272,17 @@ void TestRecovery::writerWaitsForAPause()
 
     writer.touch();
     QVERIFY(writer.discard().ok());
-    QVERIFY(!QFile::exists(path));
     QTest::qWait(100);
-    QVERIFY(!QFile::exists(path)); // the write that was waiting is cancelled too
+    QVERIFY(!QFile::exists(path)); // removed, and the write that was waiting is cancelled too
 }
 
+// Being root, the test cannot lock itself out with permissions; a file where the folder
+// should be, or no folder at all, refuses every write the same way.
 void TestRecovery::writerReportsFailureOnce()
 {
     TempAppFolder dir;
     const QString folder = dir.file(u"recovery"_s);
+    writeFile(folder, "not a folder");
     RecoveryWriter writer(RecoveryFile::pathIn(folder), [] { return sample(); });
     QSignalSpy failed(&writer, &RecoveryWriter::writeFailed);
     for (int i = 0; i < 3; ++i) {
@@ -314,13 +292,14 @@ void TestRecovery::writerReportsFailureOnce()
     QCOMPARE(failed.size(), 1);
     QVERIFY(!failed[0][0].toString().isEmpty());
     // Once it works again, a new failure is news.
-    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::remove(folder) && QDir().mkpath(folder));
     writer.touch();
     QVERIFY(writer.flush().ok());
     QVERIFY(QDir(folder).removeRecursively());
     writer.touch();
     QVERIFY(!writer.flush().ok());
     QCOMPARE(failed.size(), 2);
+    QVERIFY(!failed[1][0].toString().isEmpty());
 }
 
 // A child editing a project is killed at random moments; after each kill the recovery file
@@ -337,8 +316,6 @@ void TestRecovery::killedEditorsAreRecovered()
     const QString logPath = dir.file(u"states.log"_s);
     QElapsedTimer clock;
     clock.start();
-    QElapsedTimer wall;
-    wall.start();
 
     int offered = 0, torn = 0, lost = 0, latest = 0;
     qint64 edits = 0, worstAge = 0;
@@ -399,7 +376,7 @@ void TestRecovery::killedEditorsAreRecovered()
     qInfo("%d kills in %lld ms, %lld edits, recovery offered %d times (%d with the very last "
           "state), %d torn, %d older than %lld ms; work lost at a kill: median %lld ms, "
           "99th percentile %lld ms, worst %lld ms (writer interval %d ms)",
-          Kills, wall.elapsed(), edits, offered, latest, torn, lost, AllowedAgeMs, median, p99,
+          Kills, clock.elapsed(), edits, offered, latest, torn, lost, AllowedAgeMs, median, p99,
           worstAge, IntervalMs);
     QCOMPARE(torn, 0);
     QCOMPARE(lost, 0);
