@@ -137,32 +137,34 @@ void keyRelease(benchmark::State& state, const Fixture& f, bool highlighted, boo
     dashboardFilled(state, w, 1, BenchSize::KeyReleaseLines);
 }
 
+// Times write() over and over; its first failure ends the run with the reason.
+template <typename Write> bool timeWrites(benchmark::State& state, Write&& write)
+{
+    for (auto _ : state) {
+        const Result written = write();
+        if (!written.ok()) {
+            state.SkipWithError(qPrintable(written.error));
+            return false;
+        }
+    }
+    return true;
+}
+
 // Today is fixed so that every run draws the same words.
 const QDate ExportDay(2026, 3, 20);
 
 void exportPdf(benchmark::State& state, const Fixture& f)
 {
     const QString path = f.folder.path() + QStringLiteral("/export.pdf");
-    for (auto _ : state) {
-        const Result written = ProjectPrinter::exportPdf(path, f.projects.at(1), ExportDay);
-        if (!written.ok()) {
-            state.SkipWithError(qPrintable(written.error));
-            return;
-        }
-    }
-    state.counters["bytes"] = double(QFileInfo(path).size());
+    if (timeWrites(state,
+                   [&] { return ProjectPrinter::exportPdf(path, f.projects.at(1), ExportDay); }))
+        state.counters["bytes"] = double(QFileInfo(path).size());
 }
 
 void exportMarkdown(benchmark::State& state, const Fixture& f)
 {
     const QString path = f.folder.path() + QStringLiteral("/export.md");
-    for (auto _ : state) {
-        const Result written = MarkdownExport::save(path, f.projects.at(1), ExportDay);
-        if (!written.ok()) {
-            state.SkipWithError(qPrintable(written.error));
-            return;
-        }
-    }
+    timeWrites(state, [&] { return MarkdownExport::save(path, f.projects.at(1), ExportDay); });
 }
 
 // The baseline of a file write: the same bytes written in place with plain QFile calls.
@@ -281,13 +283,7 @@ void saveProject(benchmark::State& state, const Fixture& f)
 {
     const ProjectData& project = f.projects.at(1);
     const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
-    for (auto _ : state) {
-        const Result written = ProjectFile::save(path, project);
-        if (!written.ok()) {
-            state.SkipWithError(qPrintable(written.error));
-            return;
-        }
-    }
+    timeWrites(state, [&] { return ProjectFile::save(path, project); });
 }
 
 void saveBase(benchmark::State& state, const Fixture& f, bool flushToDisk)
@@ -307,13 +303,7 @@ void writeOnly(benchmark::State& state, const Fixture& f)
 {
     const QByteArray bytes = ProjectFile::serialize(f.projects.at(1));
     const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
-    for (auto _ : state) {
-        const Result written = ProjectFile::write(path, bytes);
-        if (!written.ok()) {
-            state.SkipWithError(qPrintable(written.error));
-            return;
-        }
-    }
+    timeWrites(state, [&] { return ProjectFile::write(path, bytes); });
 }
 
 RecoverySnapshot snapshotOf(const Fixture& f)
@@ -325,13 +315,7 @@ void writeSnapshot(benchmark::State& state, const Fixture& f)
 {
     const RecoverySnapshot snapshot = snapshotOf(f);
     const QString path = RecoveryFile::pathIn(f.folder.path());
-    for (auto _ : state) {
-        const Result written = RecoveryFile::write(path, snapshot);
-        if (!written.ok()) {
-            state.SkipWithError(qPrintable(written.error));
-            return;
-        }
-    }
+    timeWrites(state, [&] { return RecoveryFile::write(path, snapshot); });
 }
 
 // The same bytes, written in place with nothing around them.
