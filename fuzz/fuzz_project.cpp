@@ -13,6 +13,7 @@
 // value, an unpaired UTF-16 surrogate); the storage tests keep them.
 
 #include "components/TextFile.h"
+#include "model/ProgressSummary.h"
 #include "model/TaskCounts.h"
 #include "report/MarkdownExport.h"
 #include "storage/ProjectFile.h"
@@ -122,18 +123,14 @@ void checkCounts(const QString& text)
 
 void checkMarkdown(const ProjectData& project)
 {
-    const QByteArray markdown =
-        MarkdownExport::toMarkdown(project, QDate(2026, 1, 1), QLocale::c());
+    const QDate today(2026, 1, 1);
+    const QByteArray markdown = MarkdownExport::toMarkdown(project, today, QLocale::c());
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = decoder(markdown);
     if (decoder.hasError())
         fail("the Markdown export is not valid UTF-8");
-    TaskCounts expected;
-    for (const SubGoalRecord& goal : project.goals) {
-        const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
-        expected.total += counts.total;
-        expected.completed += counts.completed;
-    }
+    const ProgressSummary summary = ProgressSummary::of(project, today, QLocale::c());
+    const TaskCounts expected{summary.tasks, summary.completed};
     TaskCounts listed;
     for (const QStringView line : QStringView(text).split(u'\n')) {
         const bool done = line.startsWith(u"- [x] ");

@@ -27,17 +27,6 @@ void appendCounts(MarkdownText& out, const SubGoalRecord& goal, const TaskCounts
         out += dot + DueStatus::statusWords(counts, state);
 }
 
-} // namespace
-
-QString MarkdownExport::escape(QStringView text)
-{
-    MarkdownText out(text.size());
-    out.appendEscaped(text);
-    return QString::fromUtf8(out.take());
-}
-
-namespace {
-
 // The heading's and the counts line's own words take about a hundred characters.
 constexpr qsizetype HeaderWords = 128;
 
@@ -73,6 +62,13 @@ void writeGoal(MarkdownText& out, const SubGoalRecord& goal, QDate today, const 
 }
 
 } // namespace
+
+QString MarkdownExport::escape(QStringView text)
+{
+    MarkdownText out(text.size());
+    out.appendEscaped(text);
+    return QString::fromUtf8(out.take());
+}
 
 QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
                                       const QLocale& locale)
