@@ -3,96 +3,113 @@
 #include "components/TextFile.h"
 #include "model/DueStatus.h"
 #include "model/TaskCounts.h"
-#include "report/MarkdownText.h"
 
-using namespace Qt::StringLiterals;
+#include <QStringEncoder>
 
 namespace {
 
-void appendCounts(MarkdownText& out, const SubGoalRecord& goal, const TaskCounts& counts,
-                  DueState state)
+bool isAsciiAlnum(QChar c)
+{
+    return c.unicode() < 0x80 && c.isLetterOrNumber();
+}
+
+// Text that reads back literally. inLine: the text follows other text on its line, so
+// nothing in it can start a block.
+void appendEscaped(QString& out, QStringView text, bool inLine = false)
+{
+    qsizetype i = 0;
+    if (!inLine) {
+        // Leading blanks would indent the line into a code block, and trailing ones could
+        // end it in a hard line break.
+        const auto blank = [&](qsizetype at) { return text[at] == u' ' || text[at] == u'\t'; };
+        while (i < text.size() && blank(i))
+            ++i;
+        while (text.size() > i && blank(text.size() - 1))
+            text.chop(1);
+        // A list, a rule or a setext underline would start here.
+        if (i < text.size() && (text[i] == u'-' || text[i] == u'+' || text[i] == u'=')) {
+            out += u'\\';
+        } else {
+            qsizetype j = i;
+            while (j < text.size() && text[j].isDigit() && text[j].unicode() < 0x80)
+                ++j;
+            // "1." or "1)" starts an ordered list.
+            if (j > i && j < text.size() && (text[j] == u'.' || text[j] == u')')) {
+                out += text.sliced(i, j - i);
+                out += u'\\';
+                i = j;
+            }
+        }
+    }
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            out += u' ';
+            continue;
+        }
+        // "&copy;" would become a character reference; a lone "&" stays.
+        if (QStringView(u"\\`*_[]<>|~#").contains(c) ||
+            (c == u'&' && i + 1 < text.size() &&
+             (isAsciiAlnum(text[i + 1]) || text[i + 1] == u'#')))
+            out += u'\\';
+        out += c;
+    }
+}
+
+QString counts(const SubGoalRecord& goal, const TaskCounts& counts, DueState state)
 {
     const QString dot = QStringLiteral(" \u00B7 ");
-    out += QStringLiteral("Tasks: ") + QString::number(counts.total) + dot +
-           QStringLiteral("Completed: ") + QString::number(counts.completed) + dot +
-           QStringLiteral("Pending: ") + QString::number(counts.pending());
+    QString out = QStringLiteral("Tasks: %1%2Completed: %3%2Pending: %4")
+                      .arg(counts.total)
+                      .arg(dot)
+                      .arg(counts.completed)
+                      .arg(counts.pending());
     if (!goal.due.isEmpty()) {
         out += dot + QStringLiteral("Due: ");
-        out.appendEscaped(goal.due, true);
+        appendEscaped(out, goal.due, true);
         const QString said = DueStatus::words(state);
         if (!said.isEmpty())
             out += QStringLiteral(" (") + said + u')';
     }
     if (counts.allDone())
         out += dot + DueStatus::statusWords(counts, state);
+    return out;
 }
 
-// The heading's and the counts line's own words take about a hundred characters.
-constexpr qsizetype HeaderWords = 128;
-
-void writeGoal(MarkdownText& out, const SubGoalRecord& goal, QDate today, const QLocale& locale)
+void writeGoal(QString& out, const SubGoalRecord& goal, QDate today, const QLocale& locale)
 {
-    // The heading and the counts come first, but the counts are only known after the
-    // lines: a gap is left for them, so that each line is read once while it is in the
-    // cache rather than judged in one pass and written in another.
-    const qsizetype headerUnits = goal.name.size() + goal.due.size() + HeaderWords;
-    const qsizetype gapSize = MarkdownText::roomFor(headerUnits);
-    const qsizetype gapAt = out.skip(gapSize);
-    TaskCounts counts;
+    const TaskCounts total = TaskCounts::ofLines(goal.tasks);
+    out += QStringLiteral("\n## ");
+    appendEscaped(out, goal.name);
+    out += QStringLiteral("\n\n");
+    out += counts(goal, total, DueStatus::of(goal.due, total, today, locale));
+    out += total.total > 0 ? QStringLiteral("\n\n") : QStringLiteral("\n");
     for (const QString& task : goal.tasks) {
         if (!TaskCounts::isTask(task))
             continue;
-        const bool done = TaskCounts::isCompleted(task);
-        ++counts.total;
-        counts.completed += done;
-        out.reserve(task.size());
-        out += done ? "- [x] "_L1 : "- [ ] "_L1;
-        out.appendEscaped(task);
-        out += '\n';
+        out += TaskCounts::isCompleted(task) ? QStringLiteral("- [x] ") : QStringLiteral("- [ ] ");
+        appendEscaped(out, task);
+        out += u'\n';
     }
-    MarkdownText header(headerUnits);
-    header += "\n## "_L1;
-    header.appendEscaped(goal.name);
-    header += "\n\n"_L1;
-    appendCounts(header, goal, counts, DueStatus::of(goal.due, counts, today, locale));
-    header += '\n';
-    if (counts.total > 0)
-        header += '\n';
-    out.fill(gapAt, gapSize, header.take());
 }
 
 } // namespace
 
-QString MarkdownExport::escape(QStringView text)
-{
-    MarkdownText out(text.size());
-    out.appendEscaped(text);
-    return QString::fromUtf8(out.take());
-}
-
 QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
                                       const QLocale& locale)
 {
-    qsizetype units = project.name.size();
-    for (const SubGoalRecord& goal : project.goals) {
-        // The gap left for the heading takes a little more than the heading.
-        units += goal.name.size() + goal.due.size() + HeaderWords + 64;
-        for (const QString& task : goal.tasks)
-            units += task.size() + 8;
-    }
-    MarkdownText out(units);
-    out += "# "_L1;
-    out.appendEscaped(project.name);
-    out += '\n';
+    QString out = QStringLiteral("# ");
+    appendEscaped(out, project.name);
+    out += u'\n';
     for (const SubGoalRecord& goal : project.goals)
         writeGoal(out, goal, today, locale);
-    return out.take();
+    // Stateless: a lone surrogate becomes U+FFFD where it stands (toUtf8 writes "?").
+    QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return utf8(out);
 }
 
 Result MarkdownExport::save(const QString& path, const ProjectData& project, QDate today,
                             const QLocale& locale)
 {
-    // Temporary file and rename: nothing half-written is left behind, and an export needs
-    // no wait for the disk as a project save does.
     return TextFile::saveBytes(path, toMarkdown(project, today, locale), TextFile::Access::Shared);
 }

@@ -20,8 +20,4 @@ public:
     // old one, if any, untouched.
     static Result save(const QString& path, const ProjectData& project, QDate today,
                        const QLocale& locale = QLocale());
-
-    // Text that reads back literally in running text or a heading: "# not a heading" and
-    // "[link](x)" stay as typed.
-    static QString escape(QStringView text);
 };
