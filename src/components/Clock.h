@@ -11,14 +11,3 @@ public:
 
     static const Clock& system();
 };
-
-class FixedClock : public Clock
-{
-public:
-    explicit FixedClock(QDate date) : m_date(date) {}
-    QDate today() const override { return m_date; }
-    void set(QDate date) { m_date = date; }
-
-private:
-    QDate m_date;
-};

@@ -1,4 +1,3 @@
-#include "components/Clock.h"
 #include "components/DayWatcher.h"
 #include "dashboard/DueBand.h"
 #include "dashboard/ProjectPrinter.h"
@@ -9,6 +8,7 @@
 #include "report/MarkdownExport.h"
 #include "sidebar/TaskEditor.h"
 #include "sidebar/TaskHighlighter.h"
+#include "support/FixedClock.h"
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,7 @@
 #include "app/ClientArea.h"
 #include "dashboard/GoalPanel.h"
 #include "model/DashboardLayout.h"
+#include "support/FixedClock.h"
 #include "support/TestSupport.h"
 
 #include <QAccessible>
