@@ -131,7 +131,7 @@ void keyRelease(benchmark::State& state, const Fixture& f, bool highlighted, boo
     // The recovery copy follows every release, written later from the event loop.
     if (!w.window.safety().recovery().writer().isPending())
         state.SkipWithError("the recovery copy does not follow the edits");
-    const QFileInfo written(w.window.workspace().taskFilePath(w.window.selectedGoalKey()));
+    const QFileInfo written(w.window.workspace().taskFilePath(w.window.project().selectedKey()));
     if (written.size() != TextFile::encode(editor->tasksText()).size())
         state.SkipWithError("the task file was not written");
     dashboardFilled(state, w, 1, BenchSize::KeyReleaseLines);

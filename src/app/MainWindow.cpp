@@ -43,19 +43,19 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     auto* day = new DayWatcher(*m_services.clock, this);
     m_dashboard = new DashboardView(m_project, m_services.workspace, *day, nullptr);
-    m_sidebar = new Sidebar(nullptr);
+    m_sidebar = new Sidebar(m_project, *m_services.clock);
     setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
     new ProgressStatus(m_project, *day, statusBar());
     m_tasks = m_sidebar->tasks();
     buildMenus();
     new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
-    m_safety = new ProjectSafety(*this, m_services);
+    m_safety = new ProjectSafety(m_project, m_history, m_services, this);
+    connect(m_safety, &ProjectSafety::projectRead, this, &MainWindow::LoadProject);
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
                                                        menuBar()->sizeHint().height() +
                                                        statusBar()->sizeHint().height());
 
-    m_sidebar->SetGoalLabel(true);
     SetTextMargins(10, 20, m_sidebar->subGoalBox());
     SetTextMargins(10, 20, m_sidebar->projectNameBox());
     SetTextMargins(10, 20, m_tasks);
@@ -121,14 +121,14 @@ void MainWindow::connectViews()
     connect(s, &Sidebar::subGoalEntered, this, &MainWindow::txtSubGoal_Enter);
     connect(s, &Sidebar::dueDateToggled, this, &MainWindow::chkDueDate_Click);
     connect(s, &Sidebar::calendarDateChanged, this, &MainWindow::Calendar1_DateChange);
-    connect(m_tasks, &TaskEditor::characterKeyPressed, this, &MainWindow::txtGoalTasks_KeyPress);
-    connect(m_tasks, &TaskEditor::keyReleased, this, &MainWindow::RefreshTaskCounts);
-    connect(m_tasks, &TaskEditor::changedWithoutKey, this, [this] {
-        m_project.setModified(true);
-        RefreshTaskCounts();
-    });
-    connect(&m_project, &Project::nameChanged, s, &Sidebar::setProjectName);
-    connect(&m_project, &Project::fileChanged, s, &Sidebar::setFilename);
+    connect(m_tasks, &TaskEditor::characterKeyPressed, &m_project, &Project::markEdited);
+    connect(m_tasks, &TaskEditor::edited, this, &MainWindow::RefreshTaskCounts);
+    connect(&m_project, &Project::taskFileResult, this,
+            [this](const QString& key, const QString& error) { m_reporter.report(key, {error}); });
+    // The project is unsaved exactly while the history is away from its clean step.
+    connect(&m_history, &QUndoStack::cleanChanged, &m_project, &Project::setClean);
+    // A new or opened project starts an empty history.
+    connect(&m_project, &Project::goalsReset, &m_history, &QUndoStack::clear);
 }
 
 void MainWindow::SetTextMargins(int left, int right, QWidget* box)
@@ -139,19 +139,12 @@ void MainWindow::SetTextMargins(int left, int right, QWidget* box)
         editor->setTextMargins(left, right);
 }
 
-ProjectCommand::Context MainWindow::context()
-{
-    return {m_project, [this](int index) { lblGoal_Click(index); },
-            [this](const QString& key, const Result& result) { m_reporter.report(key, result); }};
-}
-
 void MainWindow::replay(void (QUndoStack::*step)())
 {
-    m_replaying = true;
+    // What is typed but not yet written is a step of its own, before the one replayed.
+    writeUnwrittenTasks();
+    ++m_burst;
     (m_history.*step)();
-    m_replaying = false;
-    // Back at the state last saved nothing is unsaved; anywhere else something is.
-    m_project.setModified(!m_history.isClean());
 }
 
 int MainWindow::typingBurst()
@@ -167,20 +160,13 @@ void MainWindow::lblGoal_Click(int index)
     writeUnwrittenTasks();
     ++m_burst;
     m_project.select(index);
-    m_sidebar->setProjectName(m_project.name());
-    if (index == 0) {
-        m_sidebar->showAddingMode();
-        return;
-    }
-    m_sidebar->showEditingMode(m_project.goal(index).name);
-    LoadTaskFile(m_project.selectedKey());
-    m_sidebar->showDueDate(m_project.goal(index).due, m_services.clock->today());
-    m_tasks->setFocus();
+    if (index > 0)
+        m_tasks->setFocus();
 }
 
 void MainWindow::txtSubGoal_KeyPress()
 {
-    m_project.setModified(true);
+    m_project.markEdited();
 }
 
 void MainWindow::txtSubGoal_Enter()
@@ -202,10 +188,10 @@ void MainWindow::txtSubGoal_Enter()
 
 void MainWindow::txtProjectName_KeyUp()
 {
-    m_project.setModified(true);
+    m_project.markEdited();
     const QString name = m_sidebar->projectNameBox()->text();
     if (name != m_project.name())
-        m_history.push(new ProjectNameCommand(context(), name, typingBurst()));
+        m_history.push(new ProjectNameCommand(m_project, name, typingBurst()));
 }
 
 void MainWindow::AddSubGoal()
@@ -213,7 +199,7 @@ void MainWindow::AddSubGoal()
     QLineEdit* box = m_sidebar->subGoalBox();
     const QString name = m_sidebar->subGoalName();
     box->clear();
-    m_history.push(new AddGoalCommand(context(), name));
+    m_history.push(new AddGoalCommand(m_project, name));
     box->setFocus();
 }
 
@@ -222,13 +208,7 @@ void MainWindow::RenameSubGoal()
     const int index = m_project.selected();
     const QString name = m_sidebar->subGoalName();
     if (index > 0 && name != m_project.goal(index).name)
-        m_history.push(new RenameGoalCommand(context(), index, name));
-}
-
-// The panels follow the project by themselves; this draws them all again.
-void MainWindow::RefreshPanels()
-{
-    m_dashboard->redraw();
+        m_history.push(new RenameGoalCommand(m_project, index, name));
 }
 
 void MainWindow::lblDeleteOnMouseOver_Click(int index)
@@ -247,33 +227,20 @@ void MainWindow::lblDelete_Click()
                                       Message::Icon::Question, Message::Buttons::YesNo});
     if (answer != Answer::Yes)
         return;
-    m_project.setModified(true);
-    m_history.push(new DeleteGoalCommand(context(), index));
-    m_sidebar->setCalendarDate(m_services.clock->today());
+    m_history.push(new DeleteGoalCommand(m_project, index));
 }
 
-void MainWindow::LoadTaskFile(const QString& key)
+void MainWindow::RefreshTaskCounts(const QString& text)
 {
-    const auto text = m_project.tasks(m_project.selected());
-    if (!text.ok())
-        m_reporter.report(key, {text.error});
-    m_shownTasks = text.value;
-    m_tasks->setTasksText(m_shownTasks);
-}
-
-void MainWindow::RefreshTaskCounts()
-{
-    const int index = m_project.selected();
-    if (m_project.selectedKey().isEmpty() || index < 1)
+    // The editor shows the sub-goal selected last, wherever its panel is now.
+    const int index = m_project.indexOf(m_project.selectedKey());
+    if (index < 1)
         return;
-    QString text = m_tasks->tasksText();
     m_tasks->setUnwritten(false);
-    if (text == m_shownTasks || m_replaying) {
-        m_reporter.report(m_project.selectedKey(), m_project.setTasks(index, text));
-    } else {
-        m_history.push(new TaskTextCommand(context(), index, m_shownTasks, text, typingBurst()));
-    }
-    m_shownTasks = std::move(text);
+    if (text == m_project.tasks(index))
+        m_project.setTasks(index, text); // written again: a failed write gets another try
+    else
+        m_history.push(new TaskTextCommand(m_project, index, text, typingBurst()));
 }
 
 // A key still held when the user clicks elsewhere has typed into the editor, but its
@@ -281,12 +248,12 @@ void MainWindow::RefreshTaskCounts()
 void MainWindow::writeUnwrittenTasks()
 {
     if (m_tasks->isUnwritten())
-        RefreshTaskCounts();
+        RefreshTaskCounts(m_tasks->tasksText());
 }
 
 void MainWindow::chkDueDate_Click()
 {
-    m_project.setModified(true);
+    m_project.markEdited();
     UpdateDueDateDisplay();
 }
 
@@ -298,7 +265,7 @@ void MainWindow::UpdateDueDateDisplay()
 
 void MainWindow::Calendar1_DateChange(QDate date)
 {
-    m_project.setModified(true);
+    m_project.markEdited();
     if (m_sidebar->dueDateBox()->isChecked())
         setDue(DueDateText::format(date));
 }
@@ -307,7 +274,7 @@ void MainWindow::setDue(const QString& due)
 {
     const int index = m_project.selected();
     if (index > 0 && m_project.goal(index).due != due)
-        m_history.push(new DueDateCommand(context(), index, due));
+        m_history.push(new DueDateCommand(m_project, index, due));
 }
 
 // Asks before unsaved changes would be lost; Cancel (or a closed box) stops the caller.
@@ -331,7 +298,6 @@ void MainWindow::mnuNew_Click()
 {
     if (!saveChangesFirst(Message::Buttons::YesNo))
         return;
-    m_project.setFile(QString());
     NewProject();
 }
 
@@ -388,8 +354,8 @@ bool MainWindow::SaveProject()
             QStringLiteral("Save Project"));
         return false;
     }
-    m_project.setModified(false);
     m_history.setClean();
+    m_project.setClean(true);
     m_services.prompt->inform(this, QStringLiteral("Ready! Project saved."),
                               QStringLiteral("Done"));
     return true;
@@ -397,29 +363,14 @@ bool MainWindow::SaveProject()
 
 void MainWindow::NewProject()
 {
-    const QString file = m_project.file();
-    m_project.clear();
-    m_project.setFile(file);
-    m_history.clear();
     m_reporter.forget();
-    m_shownTasks.clear();
-    m_tasks->setTasksText(QString());
-    lblGoal_Click(0);
+    m_project.clear();
 }
 
 void MainWindow::LoadProject(const QString& path, ProjectData project)
 {
-    m_iniFileName = path;
-    m_reporter.reportAll(m_project.load(std::move(project)));
-    m_history.clear();
-    lblGoal_Click(0);
-    m_sidebar->setCalendarDate(m_services.clock->today());
-}
-
-// Read from the file each time: nothing is kept of a project once it is on the dashboard.
-QString MainWindow::GetIni(const QString& section, const QString& key) const
-{
-    return ProjectFile::readIni(m_iniFileName).value.value(section, key);
+    m_reporter.forget();
+    m_reporter.reportAll(m_project.load(path, std::move(project)));
 }
 
 void MainWindow::lblFilename_Click()

@@ -31,7 +31,6 @@ public:
     const QString& currentProjectFile() const { return m_project.file(); }
     bool projectModified() const { return m_project.isModified(); }
     int selectedGoalIndex() const { return m_project.selected(); }
-    const QString& selectedGoalKey() const { return m_project.selectedKey(); }
     QStringList subGoalNames() const { return m_project.goalNames(); }
     GoalPanel* panel(int index) const;
     const Workspace& workspace() const { return m_services.workspace; }
@@ -46,10 +45,9 @@ public:
 
     void AddSubGoal();
     void RenameSubGoal();
-    void RefreshPanels();
 
-    void LoadTaskFile(const QString& key);
-    void RefreshTaskCounts();
+    // Writes the editor's text to the selected sub-goal as a history step; the counts follow.
+    void RefreshTaskCounts(const QString& text);
 
     void chkDueDate_Click();
     void Calendar1_DateChange(QDate date);
@@ -69,7 +67,6 @@ public:
     bool SaveProject();
     void NewProject();
     void LoadProject(const QString& path, ProjectData project);
-    QString GetIni(const QString& section, const QString& key) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,12 +78,10 @@ private:
     void txtSubGoal_KeyPress();
     void txtSubGoal_Enter();
     void txtProjectName_KeyUp();
-    void txtGoalTasks_KeyPress() { m_project.setModified(true); }
     void writeUnwrittenTasks();
     void setDue(const QString& due);
     // True when the caller may go on.
     bool saveChangesFirst(Message::Buttons buttons);
-    ProjectCommand::Context context();
     void replay(void (QUndoStack::*step)());
     int typingBurst();
 
@@ -99,11 +94,7 @@ private:
     DashboardView* m_dashboard = nullptr;
     TaskEditor* m_tasks = nullptr;
     ProjectSafety* m_safety = nullptr;
-    QString m_iniFileName;
-    // The task text as last loaded or written: a key release compares with it.
-    QString m_shownTasks;
     // Typing with no other step between merges into one history step.
     int m_burst = 0;
     QElapsedTimer m_lastTyping;
-    bool m_replaying = false;
 };

@@ -1,6 +1,6 @@
 #include "app/ProjectCommands.h"
 
-ProjectCommand::ProjectCommand(const Context& context, const QString& text) : m_context(context)
+ProjectCommand::ProjectCommand(Project& project, const QString& text) : m_project(project)
 {
     setText(text);
 }
@@ -8,70 +8,72 @@ ProjectCommand::ProjectCommand(const Context& context, const QString& text) : m_
 void ProjectCommand::selectAfterward(int index)
 {
     if (m_pushed)
-        m_context.select(index);
+        m_project.select(index);
     m_pushed = true;
 }
 
-AddGoalCommand::AddGoalCommand(const Context& context, const QString& name)
-    : ProjectCommand(context, QStringLiteral("Add Sub-Goal")), m_name(name)
+AddGoalCommand::AddGoalCommand(Project& project, const QString& name)
+    : ProjectCommand(project, QStringLiteral("Add Sub-Goal")), m_name(name)
 {
 }
 
 void AddGoalCommand::redo()
 {
     // The key is drawn once and kept, so the task file is the same after a redo.
-    const int index = m_context.project.addGoal(m_name, m_key);
-    m_key = m_context.project.goal(index).key;
+    const int index = m_project.addGoal(m_name, m_key);
+    m_key = m_project.goal(index).key;
     selectAfterward(0);
 }
 
 void AddGoalCommand::undo()
 {
-    m_context.project.removeGoal(m_context.project.goalCount());
-    m_context.select(0);
+    m_project.removeGoal(m_project.indexOf(m_key));
+    m_project.select(0);
 }
 
-GoalFieldCommand::GoalFieldCommand(const Context& context, const QString& text, int index,
-                                   Setter set, const QString& before, const QString& after)
-    : ProjectCommand(context, text), m_index(index), m_set(set), m_before(before), m_after(after)
+GoalFieldCommand::GoalFieldCommand(Project& project, const QString& text, int index, Setter set,
+                                   const QString& before, const QString& after)
+    : ProjectCommand(project, text), m_key(project.goal(index).key), m_set(set), m_before(before),
+      m_after(after)
 {
 }
 
 void GoalFieldCommand::redo()
 {
-    (m_context.project.*m_set)(m_index, m_after);
-    selectAfterward(m_index);
+    const int index = m_project.indexOf(m_key);
+    (m_project.*m_set)(index, m_after);
+    selectAfterward(index);
 }
 
 void GoalFieldCommand::undo()
 {
-    (m_context.project.*m_set)(m_index, m_before);
-    m_context.select(m_index);
+    const int index = m_project.indexOf(m_key);
+    (m_project.*m_set)(index, m_before);
+    m_project.select(index);
 }
 
-RenameGoalCommand::RenameGoalCommand(const Context& context, int index, const QString& name)
-    : GoalFieldCommand(context, QStringLiteral("Rename Sub-Goal"), index, &Project::renameGoal,
-                       context.project.goal(index).name, name)
+RenameGoalCommand::RenameGoalCommand(Project& project, int index, const QString& name)
+    : GoalFieldCommand(project, QStringLiteral("Rename Sub-Goal"), index, &Project::renameGoal,
+                       project.goal(index).name, name)
 {
 }
 
-DeleteGoalCommand::DeleteGoalCommand(const Context& context, int index)
-    : ProjectCommand(context, QStringLiteral("Delete Sub-Goal")), m_index(index)
+DeleteGoalCommand::DeleteGoalCommand(Project& project, int index)
+    : ProjectCommand(project, QStringLiteral("Delete Sub-Goal")), m_index(index)
 {
 }
 
 void DeleteGoalCommand::redo()
 {
-    m_removed = m_context.project.removeGoal(m_index);
-    m_context.select(0);
+    m_removed = m_project.removeGoal(m_index);
+    m_project.select(0);
 }
 
 void DeleteGoalCommand::undo()
 {
-    const Result written = m_context.project.insertGoal(m_index, m_removed);
-    m_context.report(m_removed.goal.key, written);
+    m_project.insertGoal(m_index, m_removed);
     m_removed.tasks.clear();
-    m_context.select(m_index);
+    m_project.select(m_index);
 }
 
 namespace {
@@ -85,28 +87,28 @@ QString dueStepText(const QString& before, const QString& after)
 
 } // namespace
 
-DueDateCommand::DueDateCommand(const Context& context, int index, const QString& due)
-    : GoalFieldCommand(context, dueStepText(context.project.goal(index).due, due), index,
-                       &Project::setDue, context.project.goal(index).due, due)
+DueDateCommand::DueDateCommand(Project& project, int index, const QString& due)
+    : GoalFieldCommand(project, dueStepText(project.goal(index).due, due), index, &Project::setDue,
+                       project.goal(index).due, due)
 {
 }
 
-ProjectNameCommand::ProjectNameCommand(const Context& context, const QString& name, int burst)
-    : ProjectCommand(context, QStringLiteral("Rename Main Goal")), m_before(context.project.name()),
+ProjectNameCommand::ProjectNameCommand(Project& project, const QString& name, int burst)
+    : ProjectCommand(project, QStringLiteral("Rename Main Goal")), m_before(project.name()),
       m_after(name), m_burst(burst)
 {
 }
 
 void ProjectNameCommand::redo()
 {
-    m_context.project.setName(m_after);
+    m_project.setName(m_after);
     selectAfterward(0);
 }
 
 void ProjectNameCommand::undo()
 {
-    m_context.project.setName(m_before);
-    m_context.select(0);
+    m_project.setName(m_before);
+    m_project.select(0);
 }
 
 bool ProjectNameCommand::mergeWith(const QUndoCommand* other)
@@ -118,23 +120,14 @@ bool ProjectNameCommand::mergeWith(const QUndoCommand* other)
     return true;
 }
 
-TaskTextCommand::TaskTextCommand(const Context& context, int index, const QString& before,
-                                 const QString& after, int burst)
-    : ProjectCommand(context, QStringLiteral("Edit Tasks")), m_index(index),
-      m_key(context.project.goal(index).key), m_diff(TextDiff::between(before, after)),
-      m_firstText(after), m_burst(burst)
+TaskTextCommand::TaskTextCommand(Project& project, int index, const QString& typed, int burst)
+    : ProjectCommand(project, QStringLiteral("Edit Tasks")), m_key(project.goal(index).key),
+      m_diff(TextDiff::between(project.tasks(index), typed)), m_burst(burst)
 {
 }
 
 void TaskTextCommand::redo()
 {
-    if (!m_pushed) {
-        m_context.report(m_key, m_context.project.setTasks(m_index, m_firstText));
-        m_firstText.clear();
-        m_firstText.squeeze();
-        m_pushed = true;
-        return;
-    }
     apply(true);
 }
 
@@ -145,18 +138,16 @@ void TaskTextCommand::undo()
 
 void TaskTextCommand::apply(bool forwards)
 {
-    Project& project = m_context.project;
-    const QString text = project.tasks(m_index).value;
-    const QString changed = forwards ? m_diff.applyTo(text) : m_diff.revert(text);
-    m_context.report(m_key, project.setTasks(m_index, changed));
-    m_context.select(m_index);
+    const int index = m_project.indexOf(m_key);
+    const QString text = m_project.tasks(index);
+    m_project.setTasks(index, forwards ? m_diff.applyTo(text) : m_diff.revert(text));
+    selectAfterward(index);
 }
 
 qsizetype TaskTextCommand::storedBytes() const
 {
-    return qsizetype(sizeof(*this)) +
-           2 * (m_key.capacity() + m_diff.before.capacity() + m_diff.after.capacity() +
-                m_firstText.capacity() + text().capacity());
+    return qsizetype(sizeof(*this)) + 2 * (m_key.capacity() + m_diff.before.capacity() +
+                                           m_diff.after.capacity() + text().capacity());
 }
 
 bool TaskTextCommand::mergeWith(const QUndoCommand* other)

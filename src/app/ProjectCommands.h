@@ -5,38 +5,24 @@
 
 #include <QUndoCommand>
 
-#include <functional>
-
 // One undoable step per kind of edit. Each step changes the project and then selects the
 // panel it changed, so the user sees what was undone or redone. A step that the user has
 // just made on screen is not selected again when it is first pushed.
 class ProjectCommand : public QUndoCommand
 {
-public:
-    using Select = std::function<void(int index)>;
-    // Reports a task file that could not be written.
-    using Report = std::function<void(const QString& key, const Result& result)>;
-
-    struct Context
-    {
-        Project& project;
-        Select select;
-        Report report;
-    };
-
 protected:
-    ProjectCommand(const Context& context, const QString& text);
+    ProjectCommand(Project& project, const QString& text);
     // Selects only when the step is replayed, not when it is first made.
     void selectAfterward(int index);
 
-    Context m_context;
+    Project& m_project;
     bool m_pushed = false;
 };
 
 class AddGoalCommand : public ProjectCommand
 {
 public:
-    AddGoalCommand(const Context& context, const QString& name);
+    AddGoalCommand(Project& project, const QString& name);
     void redo() override;
     void undo() override;
 
@@ -45,7 +31,7 @@ private:
     QString m_key;
 };
 
-// Sets one text field of a sub-goal: its name or its due date.
+// Sets one text field of a sub-goal, found by its key: its name or its due date.
 class GoalFieldCommand : public ProjectCommand
 {
 public:
@@ -55,11 +41,11 @@ public:
     void undo() override;
 
 protected:
-    GoalFieldCommand(const Context& context, const QString& text, int index, Setter set,
+    GoalFieldCommand(Project& project, const QString& text, int index, Setter set,
                      const QString& before, const QString& after);
 
 private:
-    int m_index;
+    QString m_key;
     Setter m_set;
     QString m_before;
     QString m_after;
@@ -68,13 +54,13 @@ private:
 class RenameGoalCommand : public GoalFieldCommand
 {
 public:
-    RenameGoalCommand(const Context& context, int index, const QString& name);
+    RenameGoalCommand(Project& project, int index, const QString& name);
 };
 
 class DeleteGoalCommand : public ProjectCommand
 {
 public:
-    DeleteGoalCommand(const Context& context, int index);
+    DeleteGoalCommand(Project& project, int index);
     void redo() override;
     void undo() override;
 
@@ -86,14 +72,14 @@ private:
 class DueDateCommand : public GoalFieldCommand
 {
 public:
-    DueDateCommand(const Context& context, int index, const QString& due);
+    DueDateCommand(Project& project, int index, const QString& due);
 };
 
 // Typing in a burst merges into one step.
 class ProjectNameCommand : public ProjectCommand
 {
 public:
-    ProjectNameCommand(const Context& context, const QString& name, int burst);
+    ProjectNameCommand(Project& project, const QString& name, int burst);
     void redo() override;
     void undo() override;
     int id() const override { return 1; }
@@ -109,8 +95,8 @@ private:
 class TaskTextCommand : public ProjectCommand
 {
 public:
-    TaskTextCommand(const Context& context, int index, const QString& before, const QString& after,
-                    int burst);
+    // The step from the sub-goal's tasks as the project has them to the text typed.
+    TaskTextCommand(Project& project, int index, const QString& typed, int burst);
     void redo() override;
     void undo() override;
     int id() const override { return 2; }
@@ -121,9 +107,7 @@ public:
 private:
     void apply(bool forwards);
 
-    int m_index;
     QString m_key;
     TextDiff m_diff;
-    QString m_firstText; // the text as typed, until the first redo has written it
     int m_burst;
 };

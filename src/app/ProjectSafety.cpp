@@ -1,6 +1,5 @@
 #include "app/ProjectSafety.h"
 
-#include "app/MainWindow.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
 #include "storage/RecoveryFile.h"
@@ -8,6 +7,8 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QUndoStack>
+#include <QWidget>
 
 namespace {
 
@@ -16,8 +17,10 @@ const QString FileCaption = QStringLiteral("Project File Changed");
 
 } // namespace
 
-ProjectSafety::ProjectSafety(MainWindow& window, const AppServices& services)
-    : QObject(&window), m_window(window), m_project(window.project()), m_services(services),
+ProjectSafety::ProjectSafety(Project& project, QUndoStack& history, const AppServices& services,
+                             QWidget* window)
+    : QObject(window), m_window(window), m_project(project), m_history(history),
+      m_services(services),
       m_recovery(m_project, RecoveryFile::pathIn(services.workspace.recoveryFolder()))
 {
     // A failure here shows as a failed write, told once when there is something to keep.
@@ -40,7 +43,7 @@ void ProjectSafety::offerRecovery()
     const Expected<QString> aside = RecoveryFile::setAside(path, QDateTime::currentDateTime());
     if (!snapshot.ok()) {
         m_services.prompt->warn(
-            &m_window,
+            m_window,
             QStringLiteral("Aimwell Pro was not closed properly, but its recovery file could not "
                            "be read: %1.\n\nThe file was kept as %2.")
                 .arg(snapshot.error, aside.ok() ? aside.value : path),
@@ -49,7 +52,7 @@ void ProjectSafety::offerRecovery()
     }
     const QString file = snapshot.value.projectFile;
     const Answer answer = m_services.prompt->ask(
-        &m_window,
+        m_window,
         {QStringLiteral("Aimwell Pro was not closed properly. Restore the unsaved changes to %1 "
                         "(%2)?")
              .arg(snapshot.value.project.name,
@@ -57,10 +60,9 @@ void ProjectSafety::offerRecovery()
          RecoverCaption, Message::Icon::Question, Message::Buttons::YesNo});
     if (answer != Answer::Yes)
         return;
-    show(file, std::move(snapshot.value.project));
-    m_project.setModified(true);
-    // The restored state was never saved: undoing back to it must not count as saved.
-    m_window.history().resetClean();
+    emit projectRead(file, snapshot.value.project);
+    // The restored state was never saved: it is unsaved, and undoing back to it is too.
+    m_history.resetClean();
     if (!file.isEmpty())
         m_watcher.watch(file, FileFingerprint::of(file));
     // Once the restored project is the recovery copy again, the dated one is not needed.
@@ -76,23 +78,16 @@ bool ProjectSafety::open(const QString& path)
     Expected<ProjectData> project = ProjectFile::read(path);
     if (!project.ok()) {
         m_services.prompt->warn(
-            &m_window,
+            m_window,
             QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
                            "The open project is unchanged.")
                 .arg(path, project.error),
             QStringLiteral("Open Project"));
         return false;
     }
-    show(path, std::move(project.value));
+    emit projectRead(path, project.value);
     m_watcher.watch(path, known);
     return true;
-}
-
-void ProjectSafety::show(const QString& path, ProjectData data)
-{
-    m_window.NewProject();
-    m_project.setFile(path);
-    m_window.LoadProject(path, std::move(data));
 }
 
 bool ProjectSafety::mayReplace(const QString& path)
@@ -105,14 +100,14 @@ bool ProjectSafety::mayReplace(const QString& path)
         return true;
     m_asking = true;
     const Answer answer = m_services.prompt->ask(
-        &m_window, {QStringLiteral("The project file %1 was changed by another program since it "
-                                   "was opened here. Replace it with this project?")
-                        .arg(path),
-                    FileCaption, Message::Icon::Warning, Message::Buttons::YesNo});
+        m_window, {QStringLiteral("The project file %1 was changed by another program since it "
+                                  "was opened here. Replace it with this project?")
+                       .arg(path),
+                   FileCaption, Message::Icon::Warning, Message::Buttons::YesNo});
     m_asking = false;
     if (answer == Answer::Yes)
         return true;
-    m_services.prompt->inform(&m_window,
+    m_services.prompt->inform(m_window,
                               QStringLiteral("Nothing was saved: the project file keeps the other "
                                              "program's changes. Use Save As to keep both."),
                               QStringLiteral("Save Project"));
@@ -154,7 +149,7 @@ void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint
         text += QStringLiteral("\n\nReloading discards the unsaved changes made here.");
     m_asking = true;
     const Answer answer = m_services.prompt->ask(
-        &m_window, {text, FileCaption, Message::Icon::Question, Message::Buttons::YesNo});
+        m_window, {text, FileCaption, Message::Icon::Question, Message::Buttons::YesNo});
     m_asking = false;
     if (answer == Answer::Yes && path == m_project.file())
         open(path);
@@ -163,7 +158,7 @@ void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint
 void ProjectSafety::recoveryWriteFailed(const QString& error)
 {
     m_services.prompt->warn(
-        &m_window,
+        m_window,
         QStringLiteral("The unsaved changes cannot be kept for recovery in %1: %2.\n\nEditing goes "
                        "on; save to keep your work.")
             .arg(m_services.workspace.recoveryFolder(), error),

@@ -9,8 +9,9 @@
 #include <QObject>
 #include <QString>
 
-class MainWindow;
 class Project;
+class QUndoStack;
+class QWidget;
 
 // Makes sure no work is lost: keeps a recovery copy of unsaved changes and offers it back
 // after a crash, and watches the project file so that another program's changes are
@@ -20,7 +21,8 @@ class ProjectSafety : public QObject
     Q_OBJECT
 
 public:
-    ProjectSafety(MainWindow& window, const AppServices& services);
+    ProjectSafety(Project& project, QUndoStack& history, const AppServices& services,
+                  QWidget* window);
 
     RecoveryFeed& recovery() { return m_recovery; }
     const ProjectFileWatcher& watcher() const { return m_watcher; }
@@ -28,8 +30,8 @@ public:
     // At start-up, before anything else: a recovery file left by a copy that did not close
     // properly is offered back.
     void offerRecovery();
-    // Reads a project file and shows it as Open does; false when it could not be read, and
-    // the open project is left as it was.
+    // Reads a project file and hands it on to be shown as Open does; false when it could
+    // not be read, and the open project is left as it was.
     bool open(const QString& path);
     // Asks before a save replaces a file another program changed since we read or wrote it.
     // False: the user keeps the other program's file, and nothing is to be written.
@@ -39,14 +41,18 @@ public:
     // A normal exit keeps nothing for recovery.
     void discard();
 
+signals:
+    // A project read from its file (or restored) is to be shown in place of the open one.
+    void projectRead(const QString& path, const ProjectData& data);
+
 private:
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
     void fileChangedHere(const QString& file);
     void recoveryWriteFailed(const QString& error);
-    void show(const QString& path, ProjectData data);
 
-    MainWindow& m_window;
+    QWidget* m_window;
     Project& m_project;
+    QUndoStack& m_history;
     AppServices m_services;
     RecoveryFeed m_recovery;
     ProjectFileWatcher m_watcher;

@@ -3,8 +3,14 @@
 #include "storage/GoalKey.h"
 #include "storage/TaskStore.h"
 
+namespace {
+
+const QString DefaultName = QStringLiteral("My Goal");
+
+} // namespace
+
 Project::Project(TaskStore& store, RandomSource& random, QObject* parent)
-    : QObject(parent), m_store(store), m_random(random), m_name(QStringLiteral("My Goal"))
+    : QObject(parent), m_store(store), m_random(random), m_name(DefaultName)
 {
 }
 
@@ -14,6 +20,15 @@ QStringList Project::goalNames() const
     for (const Goal& g : m_goals)
         names.append(g.name);
     return names;
+}
+
+int Project::indexOf(const QString& key) const
+{
+    for (int i = 0; i < goalCount(); ++i) {
+        if (m_goals.at(i).key == key)
+            return i + 1;
+    }
+    return 0;
 }
 
 TaskCounts Project::totals() const
@@ -42,19 +57,37 @@ void Project::setFile(const QString& file)
     emit fileChanged(file);
 }
 
-void Project::setModified(bool modified)
+void Project::setEdited(bool clean, bool edited)
 {
-    if (modified == m_modified)
-        return;
-    m_modified = modified;
-    emit modifiedChanged(modified);
+    const bool was = isModified();
+    m_clean = clean;
+    m_edited = edited;
+    if (isModified() != was)
+        emit modifiedChanged(isModified());
+}
+
+void Project::setClean(bool clean)
+{
+    setEdited(clean, clean ? false : m_edited);
+}
+
+void Project::markEdited()
+{
+    setEdited(m_clean, true);
 }
 
 void Project::select(int index)
 {
     m_selected = index;
-    if (index > 0)
-        m_selectedKey = goal(index).key;
+    if (index > 0) {
+        const Goal& g = goal(index);
+        m_selectedKey = g.key;
+        auto text = m_store.load(g.key);
+        m_selectedTasks = std::move(text.value);
+        // A read that works says nothing of the last write, which may still be failing.
+        if (!text.ok())
+            report(g, {text.error});
+    }
     emit selectionChanged(index);
 }
 
@@ -63,13 +96,7 @@ void Project::select(int index)
 QString Project::drawKey(const QStringList& alsoTaken) const
 {
     return GoalKey::make(m_random, [&](const QString& key) {
-        if (alsoTaken.contains(key) || m_store.isTaken(key))
-            return true;
-        for (const Goal& g : m_goals) {
-            if (g.key == key)
-                return true;
-        }
-        return false;
+        return alsoTaken.contains(key) || m_store.isTaken(key) || indexOf(key) > 0;
     });
 }
 
@@ -80,12 +107,11 @@ int Project::addGoal(const QString& name, const QString& key)
     return goalCount();
 }
 
-Result Project::insertGoal(int index, const RemovedGoal& removed)
+void Project::insertGoal(int index, const RemovedGoal& removed)
 {
     m_goals.insert(index - 1, removed.goal);
-    const Result written = m_store.save(removed.goal.key, removed.tasks);
+    report(removed.goal, m_store.save(removed.goal.key, removed.tasks));
     emit goalAdded(index);
-    return written.ok() ? written : Result::failure(failure(removed.goal, written.error));
 }
 
 RemovedGoal Project::removeGoal(int index)
@@ -93,8 +119,10 @@ RemovedGoal Project::removeGoal(int index)
     RemovedGoal removed{m_goals.takeAt(index - 1), {}};
     removed.tasks = m_store.load(removed.goal.key).value;
     m_store.remove(removed.goal.key);
-    if (m_selectedKey == removed.goal.key)
+    if (m_selectedKey == removed.goal.key) {
         m_selectedKey.clear();
+        m_selectedTasks.clear();
+    }
     emit goalRemoved(index);
     return removed;
 }
@@ -111,22 +139,30 @@ void Project::setDue(int index, const QString& due)
     emit goalChanged(index);
 }
 
-Result Project::setTasks(int index, const QString& text)
+void Project::setTasks(int index, const QString& text)
 {
     Goal& g = m_goals[index - 1];
-    const Result written = m_store.save(g.key, text);
+    report(g, m_store.save(g.key, text));
+    if (g.key == m_selectedKey)
+        m_selectedTasks = text;
     g.counts = TaskCounts::of(text);
     emit goalChanged(index);
-    return written.ok() ? written : Result::failure(failure(g, written.error));
 }
 
-Expected<QString> Project::tasks(int index)
+QString Project::tasks(int index)
 {
     const Goal& g = goal(index);
+    if (g.key == m_selectedKey)
+        return m_selectedTasks;
     auto text = m_store.load(g.key);
     if (!text.ok())
-        text.error = failure(g, text.error);
-    return text;
+        report(g, {text.error});
+    return text.value;
+}
+
+void Project::report(const Goal& g, const Result& result)
+{
+    emit taskFileResult(g.key, result.ok() ? QString() : failure(g, result.error));
 }
 
 QString Project::failure(const Goal& g, const QString& why) const
@@ -135,21 +171,16 @@ QString Project::failure(const Goal& g, const QString& why) const
         .arg(g.name, m_store.path(g.key), why);
 }
 
-void Project::clear()
+void Project::clear(const QString& file)
 {
-    m_goals.clear();
-    m_store.forgetUnwritten();
-    m_name = QStringLiteral("My Goal");
-    m_selected = 0;
-    emit goalsReset();
-    emit nameChanged(m_name);
-    setFile(QString());
-    setModified(false);
+    load(file, {DefaultName, {}});
 }
 
-QStringList Project::load(ProjectData data)
+QStringList Project::load(const QString& file, ProjectData data)
 {
+    m_store.forgetUnwritten();
     m_selectedKey.clear();
+    m_selectedTasks.clear();
     m_goals.clear();
     QStringList keys;
     for (const SubGoalRecord& g : data.goals)
@@ -176,9 +207,13 @@ QStringList Project::load(ProjectData data)
         m_goals.append(std::move(g));
     }
     m_name = data.name;
+    m_file = file;
     m_selected = 0;
     emit goalsReset();
     emit nameChanged(m_name);
+    emit fileChanged(m_file);
+    emit selectionChanged(0);
+    setEdited(true, false);
     return failures;
 }
 

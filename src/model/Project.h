@@ -29,9 +29,12 @@ struct RemovedGoal
     QString tasks;
 };
 
-// The open project: its name and file, the sub-goals in panel order, the selection and
-// whether anything is unsaved. The one owner of this state; the windows draw it from the
-// signals. Panels are numbered 1 to goalCount(); 0 is the main goal.
+// The open project: its name and file, the sub-goals in panel order, the selection with its
+// task text, and whether anything is unsaved. The one owner of this state; the windows draw
+// it from the signals. Panels are numbered 1 to goalCount(); 0 is the main goal.
+//
+// Unsaved means: the history is away from its clean step, or an edit began that has no
+// step yet (a key pressed in a box before its release, a date picked while unticked).
 class Project : public QObject
 {
     Q_OBJECT
@@ -43,10 +46,13 @@ public:
 
     const QString& name() const { return m_name; }
     const QString& file() const { return m_file; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return !m_clean || m_edited; }
     int selected() const { return m_selected; }
     // The key of the sub-goal selected last; empty once a load or a delete has begun.
     const QString& selectedKey() const { return m_selectedKey; }
+    const QString& selectedTasks() const { return m_selectedTasks; }
+    // The panel of a key, or 0.
+    int indexOf(const QString& key) const;
     int goalCount() const { return int(m_goals.size()); }
     bool isFull() const { return goalCount() >= MaxGoals; }
     const Goal& goal(int index) const { return m_goals.at(index - 1); }
@@ -57,27 +63,30 @@ public:
 
     void setName(const QString& name);
     void setFile(const QString& file);
-    void setModified(bool modified);
+    // Told by the history whether it stands at its clean step; a clean history also ends
+    // the edits that had no step.
+    void setClean(bool clean);
+    void markEdited();
+    // Selects a panel and reads its tasks; a missing task file is created empty.
     void select(int index);
-    void forgetSelectedKey() { m_selectedKey.clear(); }
 
     // Appends a sub-goal without tasks; a key is drawn when none is given.
     int addGoal(const QString& name, const QString& key = {});
     // Puts a removed sub-goal back in its place and writes its tasks again.
-    Result insertGoal(int index, const RemovedGoal& removed);
+    void insertGoal(int index, const RemovedGoal& removed);
     RemovedGoal removeGoal(int index);
     void renameGoal(int index, const QString& name);
     void setDue(int index, const QString& due);
     // Writes the tasks to the sub-goal's file and recounts them.
-    Result setTasks(int index, const QString& text);
+    void setTasks(int index, const QString& text);
     // The sub-goal's tasks; a missing file is created empty. The counts are left alone.
-    Expected<QString> tasks(int index);
+    QString tasks(int index);
 
-    // A new, unnamed project.
-    void clear();
-    // Replaces the sub-goals and name with a file's; writes every task file. The errors of
-    // task files that could not be written, one line each.
-    QStringList load(ProjectData data);
+    // A new project with the given file (empty: unnamed), history clean.
+    void clear(const QString& file = {});
+    // Replaces everything with a file's project and writes every task file, as one reset.
+    // The errors of task files that could not be written, one line each.
+    QStringList load(const QString& file, ProjectData data);
     Expected<ProjectData> toProjectData() const;
 
 signals:
@@ -89,17 +98,24 @@ signals:
     void goalChanged(int index);
     void goalsReset();
     void selectionChanged(int index);
+    // A task file was written (error empty), or could not be written or read.
+    void taskFileResult(const QString& key, const QString& error);
 
 private:
     QString drawKey(const QStringList& alsoTaken = {}) const;
     QString failure(const Goal& goal, const QString& why) const;
+    void report(const Goal& goal, const Result& result);
+    void setEdited(bool clean, bool edited);
 
     TaskStore& m_store;
     RandomSource& m_random;
     QString m_name;
     QString m_file;
-    bool m_modified = false;
+    bool m_clean = true;
+    bool m_edited = false;
     int m_selected = 0;
     QString m_selectedKey;
+    // The selected sub-goal's tasks as last written: each key release compares with them.
+    QString m_selectedTasks;
     QList<Goal> m_goals;
 };

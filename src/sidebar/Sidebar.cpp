@@ -1,9 +1,11 @@
 #include "sidebar/Sidebar.h"
 
+#include "components/Clock.h"
 #include "dashboard/ClickableLabel.h"
 #include "dashboard/Fonts.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
+#include "model/Project.h"
 #include "sidebar/TaskEditor.h"
 #include "sidebar/TaskHighlighter.h"
 
@@ -61,7 +63,8 @@ bool isEnter(const QKeyEvent* event)
 
 } // namespace
 
-Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
+Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
+    : QWidget(parent), m_project(project), m_clock(clock)
 {
     setObjectName(QStringLiteral("picSidebar"));
     setGeometry(toPixels(QRect(0, 0, 5190, DashboardLayout::ClientHeight)));
@@ -134,6 +137,28 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent)
                        static_cast<QWidget*>(m_taskInstructions),
                        static_cast<QWidget*>(m_dueDateHeading), static_cast<QWidget*>(m_dueDate)})
         w->hide();
+    SetGoalLabel(true);
+
+    connect(&project, &Project::nameChanged, this, &Sidebar::setProjectName);
+    connect(&project, &Project::fileChanged, this, &Sidebar::setFilename);
+    connect(&project, &Project::selectionChanged, this, &Sidebar::showSelection);
+    // A new project or a sub-goal gone: the calendar starts again from today.
+    const auto today = [this] { setCalendarDate(m_clock.today()); };
+    connect(&project, &Project::goalsReset, this, today);
+    connect(&project, &Project::goalRemoved, this, today);
+}
+
+void Sidebar::showSelection(int index)
+{
+    setProjectName(m_project.name());
+    if (index == 0) {
+        showAddingMode();
+        return;
+    }
+    const Goal& goal = m_project.goal(index);
+    showEditingMode(goal.name);
+    m_tasks->setTasksText(m_project.selectedTasks());
+    showDueDate(goal.due);
 }
 
 QString Sidebar::subGoalName() const
@@ -219,8 +244,9 @@ void Sidebar::setProjectName(const QString& name)
         m_projectName->setText(name);
 }
 
-void Sidebar::showDueDate(const QString& due, QDate today)
+void Sidebar::showDueDate(const QString& due)
 {
+    const QDate today = m_clock.today();
     m_syncing = true;
     calendar()->setSelectedDate(due.isEmpty() ? today : DueDateText::parse(due).value_or(today));
     m_dueDate->setChecked(!due.isEmpty());

@@ -6,20 +6,23 @@
 #include <QWidget>
 
 class ClickableLabel;
+class Clock;
+class Project;
 class QCalendarWidget;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class TaskEditor;
 
-// The editor left of the dashboard, in adding or editing mode. It shows what it is given
-// and reports what the user does; text the program sets is never reported as an edit.
+// The editor left of the dashboard, in adding or editing mode. It draws the project's name,
+// file and selected sub-goal from the project's signals and reports what the user does;
+// text it sets itself is never reported as an edit.
 class Sidebar : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Sidebar(QWidget* parent);
+    Sidebar(const Project& project, const Clock& clock, QWidget* parent = nullptr);
 
     ClickableLabel* filenameLink() const { return m_filename; }
     ClickableLabel* deleteLink() const { return m_delete; }
@@ -33,15 +36,8 @@ public:
     // Made on first use: the costliest control, hidden until a sub-goal is selected.
     QCalendarWidget* calendar();
 
-    void showAddingMode();
-    void showEditingMode(const QString& name);
     void SetGoalLabel(bool mainGoal);
     void UpdateCharsLeft();
-    void setFilename(const QString& file);
-    void setProjectName(const QString& name);
-    // Brings the check box and calendar into line with a due text, without reporting it.
-    void showDueDate(const QString& due, QDate today);
-    void setCalendarDate(QDate date);
     // Key presses held for a command's shortcut do not end as edits.
     void forgetPressedKeys();
 
@@ -57,6 +53,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showSelection(int index);
+    void showAddingMode();
+    void showEditingMode(const QString& name);
+    void setFilename(const QString& file);
+    void setProjectName(const QString& name);
+    // Brings the check box and calendar into line with a due text, without reporting it.
+    void showDueDate(const QString& due);
+    void setCalendarDate(QDate date);
+
+    const Project& m_project;
+    const Clock& m_clock;
     ClickableLabel* m_filename;
     QLabel* m_goalHeading;
     QLineEdit* m_projectName;

@@ -16,7 +16,7 @@ TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
         if (m_inKey)
             m_changedByKey = true;
         else
-            emit changedWithoutKey();
+            emit edited(tasksText());
     });
 }
 
@@ -77,7 +77,7 @@ void TaskEditor::keyReleaseEvent(QKeyEvent* event)
 {
     QPlainTextEdit::keyReleaseEvent(event);
     if (m_keys.released(event))
-        emit keyReleased();
+        emit edited(tasksText());
 }
 
 bool TaskEditor::event(QEvent* event)

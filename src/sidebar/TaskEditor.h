@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 
 // The task list editor. It reports key presses that type a character or change the text,
-// key releases whose press it received, and changes that came without a key (a mouse
-// paste, a drop, an input method) so that they are written and counted too.
+// and hands over its text on each key release whose press it received and on each change
+// that came without a key (a mouse paste, a drop, an input method).
 class TaskEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -27,8 +27,7 @@ public:
 
 signals:
     void characterKeyPressed();
-    void keyReleased();
-    void changedWithoutKey();
+    void edited(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -34,15 +34,18 @@ struct Model
     QList<int> selected;
     QStringList failures;
 
-    ProjectCommand::Context context()
+    Model()
     {
-        return {project, [this](int index) { selected.append(index); },
-                [this](const QString&, const Result& r) {
-                    if (!r.ok())
-                        failures.append(r.error);
-                }};
+        QObject::connect(&project, &Project::selectionChanged,
+                         [this](int index) { selected.append(index); });
+        QObject::connect(&project, &Project::taskFileResult,
+                         [this](const QString&, const QString& error) {
+                             if (!error.isEmpty())
+                                 failures.append(error);
+                         });
+        QObject::connect(&history, &QUndoStack::cleanChanged, &project, &Project::setClean);
     }
-    QString tasks(int index) { return project.tasks(index).value; }
+    QString tasks(int index) { return project.tasks(index); }
     QStringList names() const { return project.goalNames(); }
 };
 
@@ -90,7 +93,7 @@ void TestModel::goalsAddRenameDeleteAndRepack()
         m.project.addGoal(name);
     QCOMPARE(m.random.bounds.size(), 12); // three draws a key
     m.project.setDue(3, u"1/2/2027"_s);
-    QVERIFY(m.project.setTasks(3, u"x --\ny"_s).ok());
+    m.project.setTasks(3, u"x --\ny"_s);
     const Goal third = m.project.goal(3);
     QCOMPARE(third.counts.total, 2);
     m.project.renameGoal(2, u"Bee"_s);
@@ -117,7 +120,13 @@ void TestModel::loadSaveAndTotals()
                      {{u"1-2-3"_s, u"A"_s, u"15 Mar 2026"_s, {u"a --"_s, u"b"_s}},
                       {u"1-2-3"_s, u"B"_s, {}, {u"c --"_s}},
                       {u"4-5-6"_s, u"C"_s, {}, {}}}};
-    QVERIFY(m.project.load(data).isEmpty());
+    QSignalSpy resets(&m.project, &Project::goalsReset);
+    QSignalSpy names(&m.project, &Project::nameChanged);
+    QSignalSpy files(&m.project, &Project::fileChanged);
+    QVERIFY(m.project.load(u"/p/Plan.gpj"_s, data).isEmpty());
+    // One load is one reset: each signal once.
+    QCOMPARE(resets.size() + names.size() + files.size() + m.selected.size(), 4);
+    QCOMPARE(m.project.file(), u"/p/Plan.gpj"_s);
     QCOMPARE(m.project.name(), u"Plan"_s);
     // A key used twice gets a fresh one, so the two never share a task file.
     QVERIFY(m.project.goal(2).key != u"1-2-3"_s);
@@ -134,12 +143,20 @@ void TestModel::loadSaveAndTotals()
     QDir().mkpath(m.store.path(u"4-5-6"_s));
     QVERIFY(!m.project.toProjectData().ok());
 
+    // Unsaved while an edit has no step yet or the history is off its clean step; a clean
+    // history or a new project ends both.
     QSignalSpy modified(&m.project, &Project::modifiedChanged);
-    m.project.setModified(true);
-    m.project.setModified(true);
+    m.project.markEdited();
+    m.project.markEdited();
+    m.history.push(new ProjectNameCommand(m.project, u"New"_s, 1));
+    m.history.setClean();
+    QVERIFY(!m.project.isModified());
+    m.history.undo();
+    QVERIFY(m.project.isModified());
     m.project.clear();
-    QCOMPARE(modified.size(), 2);
+    QCOMPARE(modified.size(), 4);
     QCOMPARE(m.project.name(), u"My Goal"_s);
+    QVERIFY(m.project.file().isEmpty());
     QCOMPARE(m.project.goalCount(), 0);
 }
 
@@ -153,21 +170,20 @@ void TestModel::everyStepUndoesAndRedoes()
                           m.project.goalCount() >= 2 ? m.tasks(2) : QString());
     };
     const QList<std::tuple<const char*, std::function<ProjectCommand*()>, int>> steps{
-        {"Add Sub-Goal", [&] { return new AddGoalCommand(m.context(), u"C"_s); }, 0},
-        {"Rename Sub-Goal", [&] { return new RenameGoalCommand(m.context(), 2, u"Bee"_s); }, 2},
-        {"Set Due Date", [&] { return new DueDateCommand(m.context(), 2, u"1/2/2027"_s); }, 2},
-        {"Clear Due Date", [&] { return new DueDateCommand(m.context(), 1, QString()); }, 1},
-        {"Change Due Date", [&] { return new DueDateCommand(m.context(), 1, u"3/4/2027"_s); }, 1},
-        {"Rename Main Goal", [&] { return new ProjectNameCommand(m.context(), u"New"_s, 1); }, 0},
-        {"Edit Tasks",
-         [&] { return new TaskTextCommand(m.context(), 2, m.tasks(2), u"b --\nmore"_s, 1); }, 2},
-        {"Delete Sub-Goal", [&] { return new DeleteGoalCommand(m.context(), 2); }, 2},
+        {"Add Sub-Goal", [&] { return new AddGoalCommand(m.project, u"C"_s); }, 0},
+        {"Rename Sub-Goal", [&] { return new RenameGoalCommand(m.project, 2, u"Bee"_s); }, 2},
+        {"Set Due Date", [&] { return new DueDateCommand(m.project, 2, u"1/2/2027"_s); }, 2},
+        {"Clear Due Date", [&] { return new DueDateCommand(m.project, 1, QString()); }, 1},
+        {"Change Due Date", [&] { return new DueDateCommand(m.project, 1, u"3/4/2027"_s); }, 1},
+        {"Rename Main Goal", [&] { return new ProjectNameCommand(m.project, u"New"_s, 1); }, 0},
+        {"Edit Tasks", [&] { return new TaskTextCommand(m.project, 2, u"b --\nmore"_s, 1); }, 2},
+        {"Delete Sub-Goal", [&] { return new DeleteGoalCommand(m.project, 2); }, 2},
     };
     for (const auto& [text, make, panel] : steps) {
         m.history.clear();
-        m.project.load({u"Plan"_s,
-                        {{u"1-1-1"_s, u"A"_s, u"1/1/2027"_s, {u"a"_s}},
-                         {u"2-2-2"_s, u"B"_s, {}, {u"b --"_s, u"c"_s}}}});
+        m.project.load({}, {u"Plan"_s,
+                            {{u"1-1-1"_s, u"A"_s, u"1/1/2027"_s, {u"a"_s}},
+                             {u"2-2-2"_s, u"B"_s, {}, {u"b --"_s, u"c"_s}}}});
         const auto before = snapshot();
         m.history.push(make());
         QCOMPARE(m.history.undoText(), QString::fromLatin1(text));
@@ -192,11 +208,11 @@ void TestModel::typingIsKeptAsChangesNotTexts()
     QString text;
     for (int i = 0; i < 10000; ++i)
         text += u"task number %1 of a long list\n"_s.arg(i);
-    QVERIFY(m.project.setTasks(1, text).ok());
+    m.project.setTasks(1, text);
     for (int i = 0; i < 1000; ++i) {
         QString typed = text;
         typed.insert(5000 + i, u'x');
-        m.history.push(new TaskTextCommand(m.context(), 1, text, typed, 7));
+        m.history.push(new TaskTextCommand(m.project, 1, typed, 7));
         text = typed;
     }
     QCOMPARE(m.history.count(), 1);

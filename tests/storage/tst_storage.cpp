@@ -100,7 +100,6 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     f.prompt.openChoices = {path};
     f.w().mnuOpen_Click();
     QVERIFY(!f.w().projectModified());
-    QCOMPARE(f.w().GetIni(u"project"_s, u"NAME"_s), u"House & Home"_s);
     QCOMPARE(f.text(u"lblGoal_0"_s), u"House & Home"_s);
     QCOMPARE(f.w().panel(3)->name(), u"a\u00A8b=c;d"_s);
     QCOMPARE(f.w().panel(4)->dueCaption(), u"Due Date: 1 Jan 2027"_s);

@@ -54,7 +54,7 @@ public:
     {
         Project& p = m_project;
         // Every key press marks the project modified before the edit lands.
-        p.setModified(true);
+        p.markEdited();
         const int pick = int(m_random.bounded(100));
         const int count = p.goalCount();
         const int any = count > 0 ? 1 + int(m_random.bounded(count)) : 0;
@@ -79,7 +79,7 @@ private:
     // One key in the last sub-goal's list: a character, Enter, "--" or Backspace.
     void typeKey(int index)
     {
-        QString text = m_project.tasks(index).value;
+        QString text = m_project.tasks(index);
         const int key = int(m_random.bounded(40));
         if (key == 0)
             text += u'\n';
@@ -133,9 +133,9 @@ int main(int argc, char* argv[])
             return 3;
         start = std::move(recovered.value);
     }
-    project.load(std::move(start.project));
-    project.setFile(start.projectFile);
-    project.setModified(restored);
+    project.load(start.projectFile, std::move(start.project));
+    if (restored)
+        project.markEdited();
 
     RecoveryFeed feed(project, recoveryPath);
     feed.writer().setTiming(std::chrono::milliseconds(intervalMs),

@@ -171,7 +171,7 @@ void TestTasks::nothingSelectedWritesNothing()
     WindowFixture f;
     f.addSubGoals({u"G"_s});
     editor(f)->setTasksText(u"x"_s);
-    f.w().RefreshTaskCounts();
+    f.w().RefreshTaskCounts(u"x"_s);
     QVERIFY(QDir(f.folder.file(u"tmp"_s)).isEmpty());
     QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 0"_s);
     // Selecting creates the empty task file; the counts wait for the next key.
