@@ -73,9 +73,8 @@ void ProjectSafety::offerRecovery()
 
 bool ProjectSafety::open(const QString& path)
 {
-    // Taken before reading: a change made while we read is then asked about, not missed.
-    const FileFingerprint known = FileFingerprint::of(path);
-    Expected<ProjectData> project = ProjectFile::read(path);
+    FileFingerprint known;
+    Expected<ProjectData> project = ProjectFile::read(path, known);
     if (!project.ok()) {
         m_services.prompt->warn(
             m_window,

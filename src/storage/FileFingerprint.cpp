@@ -79,3 +79,13 @@ FileFingerprint FileFingerprint::written(const QString& path, const Hasher& hash
     print.m_hash = hasher.result();
     return print;
 }
+
+FileFingerprint FileFingerprint::read(const QString& path, QByteArrayView bytes,
+                                      const QDateTime& time)
+{
+    Hasher hasher;
+    hasher.add(bytes);
+    FileFingerprint print = written(path, hasher);
+    print.m_modified = time;
+    return print;
+}

@@ -43,6 +43,9 @@ public:
     FileFingerprint() = default; // missing
 
     static FileFingerprint of(const QString& path);
+    // A file just read whole: its bytes need not be read again. The time is taken before
+    // the bytes, so a change made while they were read still shows.
+    static FileFingerprint read(const QString& path, QByteArrayView bytes, const QDateTime& time);
     // A file we have just written: the hash of the bytes that went out and the time the
     // file has now. of(path) compares equal as long as nobody else wrote it since.
     static FileFingerprint written(const QString& path, const Hasher& hasher);

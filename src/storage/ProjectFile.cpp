@@ -198,14 +198,22 @@ Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)
     return {IniDocument::parse(bytes), {}};
 }
 
-Expected<IniDocument> ProjectFile::readIni(const QString& path)
+namespace {
+
+Expected<QByteArray> readProjectBytes(const QFileInfo& info)
 {
-    const QFileInfo info(path);
     if (!info.exists())
         return {{}, QStringLiteral("the file does not exist")};
-    if (info.isFile() && info.size() > MaxFileSize)
+    if (info.isFile() && info.size() > ProjectFile::MaxFileSize)
         return {{}, QStringLiteral("the file is too large to be a project")};
-    auto bytes = TextFile::readBytes(path);
+    return TextFile::readBytes(info.filePath());
+}
+
+} // namespace
+
+Expected<IniDocument> ProjectFile::readIni(const QString& path)
+{
+    const auto bytes = readProjectBytes(QFileInfo(path));
     if (!bytes.ok())
         return {{}, bytes.error};
     return parseIni(bytes.value);
@@ -225,6 +233,17 @@ Expected<ProjectData> ProjectFile::read(const QString& path)
     if (!ini.ok())
         return {{}, ini.error};
     return fromIni(ini.value);
+}
+
+Expected<ProjectData> ProjectFile::read(const QString& path, FileFingerprint& known)
+{
+    const QFileInfo info(path);
+    const QDateTime time = info.fileTime(QFileDevice::FileModificationTime).toUTC();
+    const auto bytes = readProjectBytes(info);
+    if (!bytes.ok())
+        return {{}, bytes.error};
+    known = FileFingerprint::read(path, bytes.value, time);
+    return parse(bytes.value);
 }
 
 Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)

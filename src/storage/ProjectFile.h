@@ -47,6 +47,8 @@ public:
     static Expected<ProjectData> fromIni(const IniDocument& ini);
     static Expected<ProjectData> parse(const QByteArray& bytes);
     static Expected<ProjectData> read(const QString& path);
+    // The same, and the fingerprint of the bytes read, so that the file is read once.
+    static Expected<ProjectData> read(const QString& path, FileFingerprint& known);
 
     // All or nothing: the old file stays untouched unless every byte reached the disk.
     static Result write(const QString& path, const QByteArray& bytes);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -98,7 +99,9 @@ void TestStorage::fullProjectBytesAndRoundTrip()
     // The names, keys and tasks read back are proven by the Save As at the end; here what shows.
     f.w().mnuNew_Click();
     f.prompt.openChoices = {path};
+    QSignalSpy resets(&f.w().project(), &Project::goalsReset);
     f.w().mnuOpen_Click();
+    QCOMPARE(resets.size(), 1);
     QVERIFY(!f.w().projectModified());
     QCOMPARE(f.text(u"lblGoal_0"_s), u"House & Home"_s);
     QCOMPARE(f.w().panel(3)->name(), u"a\u00A8b=c;d"_s);
