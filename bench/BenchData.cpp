@@ -113,7 +113,7 @@ AppFolder::AppFolder()
 QString AppFolder::addProject(const QString& fileName, const ProjectData& project)
 {
     const QString path = m_dir.path() + QStringLiteral("/projects/") + fileName;
-    const Result written = ProjectFile::write(path, ProjectFile::serialize(project));
+    const Result written = ProjectFile::save(path, project);
     if (!written.ok())
         m_error = QStringLiteral("cannot write ") + path + QStringLiteral(": ") + written.error;
     return path;

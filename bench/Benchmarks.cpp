@@ -11,8 +11,6 @@
 #include "model/TaskCounts.h"
 #include "report/MarkdownExport.h"
 #include "sidebar/TaskEditor.h"
-#include "sidebar/TaskHighlighter.h"
-#include "storage/FileFingerprint.h"
 #include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
 
@@ -26,16 +24,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -89,9 +82,9 @@ QString taskListText(int lines)
     return BenchData::tasks(lines, 7u).join(u'\n') + u'\n';
 }
 
-// typing: each round types a character (press and release) at the end of the first line
-// instead of releasing a key alone, so that an edit is there for the highlighter to follow.
-void keyRelease(benchmark::State& state, const Fixture& f, bool highlighted, bool typing = false)
+// Each round types a character at the end of the first line, with the window's own
+// highlighting and history on: the release that writes, counts and records the step is timed.
+void typeKey(benchmark::State& state, const Fixture& f)
 {
     Window w(f.folder.path());
     w.prompt.projectToOpen = f.keyProjectPath;
@@ -102,30 +95,16 @@ void keyRelease(benchmark::State& state, const Fixture& f, bool highlighted, boo
         state.SkipWithError("the task editor does not hold the task list");
         return;
     }
-    if (highlighted) {
-        TaskHighlighter::attach(editor);
-        // The first pass over the whole list comes from the event loop; it is not a key.
-        QCoreApplication::processEvents();
-    }
-    if (typing) {
-        editor->moveCursor(QTextCursor::Start);
-        editor->moveCursor(QTextCursor::EndOfLine);
-    }
-    // Sent to the editor the way a real release arrives; it ends in RefreshTaskCounts().
-    // A release counts only after its press reached the editor: Shift stands for a key that
-    // changes nothing, "a" for one that types.
-    const Qt::Key key = typing ? Qt::Key_A : Qt::Key_Shift;
-    const QString text = typing ? QStringLiteral("a") : QString();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    // A typed character's press is the editor's own work; the release that writes, counts
-    // and records the history step is what is timed.
+    // The first highlighting pass over the whole list comes from the event loop.
+    QCoreApplication::processEvents();
+    editor->moveCursor(QTextCursor::Start);
+    editor->moveCursor(QTextCursor::EndOfLine);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {
-        if (typing)
-            state.PauseTiming();
+        state.PauseTiming();
         QCoreApplication::sendEvent(editor, &press);
-        if (typing)
-            state.ResumeTiming();
+        state.ResumeTiming();
         QCoreApplication::sendEvent(editor, &release);
     }
     // The recovery copy follows every release, written later from the event loop.
@@ -156,26 +135,23 @@ const QDate ExportDay(2026, 3, 20);
 void exportPdf(benchmark::State& state, const Fixture& f)
 {
     const QString path = f.folder.path() + QStringLiteral("/export.pdf");
-    if (timeWrites(state,
-                   [&] { return ProjectPrinter::exportPdf(path, f.projects.at(1), ExportDay); }))
+    if (timeWrites(state, [&] { return ProjectPrinter::exportPdf(path, f.project, ExportDay); }))
         state.counters["bytes"] = double(QFileInfo(path).size());
 }
 
 void exportMarkdown(benchmark::State& state, const Fixture& f)
 {
     const QString path = f.folder.path() + QStringLiteral("/export.md");
-    timeWrites(state, [&] { return MarkdownExport::save(path, f.projects.at(1), ExportDay); });
+    timeWrites(state, [&] { return MarkdownExport::save(path, f.project, ExportDay); });
 }
 
 // The baseline of a file write: the same bytes written in place with plain QFile calls.
-void bareWrites(benchmark::State& state, const QString& path, const QByteArray& bytes,
-                bool flushToDisk = false)
+void bareWrites(benchmark::State& state, const QString& path, const QByteArray& bytes)
 {
     for (auto _ : state) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size() || !file.flush() ||
-            (flushToDisk && ::fsync(file.handle()) != 0)) {
+            file.write(bytes) != bytes.size() || !file.flush()) {
             state.SkipWithError("cannot write the base file");
             return;
         }
@@ -185,7 +161,7 @@ void bareWrites(benchmark::State& state, const QString& path, const QByteArray& 
 
 void exportMarkdownBase(benchmark::State& state, const Fixture& f)
 {
-    const QByteArray bytes = MarkdownExport::toMarkdown(f.projects.at(1), ExportDay);
+    const QByteArray bytes = MarkdownExport::toMarkdown(f.project, ExportDay);
     bareWrites(state, f.folder.path() + QStringLiteral("/export-base.md"), bytes);
 }
 
@@ -207,11 +183,11 @@ void keyReleaseBase(benchmark::State& state, const Fixture& f)
     }
 }
 
-void readProject(benchmark::State& state, const Fixture& f, int scale)
+void readProject(benchmark::State& state, const Fixture& f)
 {
-    const QString& path = f.projectPaths.at(scale);
+    const QString& path = f.projectPath;
     const auto first = ProjectFile::read(path);
-    if (!first.ok() || first.value != f.projects.at(scale)) {
+    if (!first.ok() || first.value != f.project) {
         state.SkipWithError("the project did not read back as written");
         return;
     }
@@ -221,94 +197,22 @@ void readProject(benchmark::State& state, const Fixture& f, int scale)
     }
 }
 
-// Every key the file holds, named as QSettings names them.
-QStringList settingsKeys(const ProjectData& project)
-{
-    QStringList keys{QStringLiteral("Project/Name")};
-    int g = 0;
-    for (const SubGoalRecord& goal : project.goals) {
-        const QString prefix = QStringLiteral("Goals/Goal") + QString::number(++g);
-        keys << prefix << prefix + QStringLiteral("_Name") << prefix + QStringLiteral("_Due")
-             << prefix + QStringLiteral("_Tasks");
-        for (qsizetype t = 1; t <= goal.tasks.size(); ++t)
-            keys << prefix + QStringLiteral("_Task") + QString::number(t);
-    }
-    return keys;
-}
-
-// QSettings keeps parsed files in a process-wide cache and parses again only when the
-// file's time stamp moves, so each round moves it.
-void touch(const QString& path)
-{
-    static long stamp = 1700000000;
-    const timespec times[2] = {{++stamp, 0}, {stamp, 0}};
-    utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
-}
-
-void readQSettings(benchmark::State& state, const Fixture& f)
-{
-    const QString& path = f.projectPaths.at(1);
-    const QStringList keys = settingsKeys(f.projects.at(1));
-    for (auto _ : state) {
-        state.PauseTiming();
-        touch(path);
-        state.ResumeTiming();
-        QSettings settings(path, QSettings::IniFormat);
-        qsizetype found = 0;
-        for (const QString& key : keys)
-            found += settings.value(key).isValid();
-        if (found != keys.size()) {
-            state.SkipWithError("QSettings missed values");
-            return;
-        }
-    }
-}
-
-void readFloor(benchmark::State& state, const Fixture& f)
-{
-    const QString& path = f.projectPaths.at(1);
-    for (auto _ : state) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            state.SkipWithError("cannot open the project");
-            return;
-        }
-        const QString text = QString::fromUtf8(file.readAll());
-        const QStringList lines = text.split(QStringLiteral("\r\n"));
-        benchmark::DoNotOptimize(lines.size());
-    }
-}
-
 void saveProject(benchmark::State& state, const Fixture& f)
 {
-    const ProjectData& project = f.projects.at(1);
+    const ProjectData& project = f.project;
     const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
     timeWrites(state, [&] { return ProjectFile::save(path, project); });
 }
 
-void saveBase(benchmark::State& state, const Fixture& f, bool flushToDisk)
+void saveBase(benchmark::State& state, const Fixture& f)
 {
     bareWrites(state, f.folder.path() + QStringLiteral("/projects/save-base.gpj"),
-               ProjectFile::serialize(f.projects.at(1)), flushToDisk);
-}
-
-void serializeOnly(benchmark::State& state, const Fixture& f)
-{
-    const ProjectData& project = f.projects.at(1);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ProjectFile::serialize(project).size());
-}
-
-void writeOnly(benchmark::State& state, const Fixture& f)
-{
-    const QByteArray bytes = ProjectFile::serialize(f.projects.at(1));
-    const QString path = f.folder.path() + QStringLiteral("/projects/save.gpj");
-    timeWrites(state, [&] { return ProjectFile::write(path, bytes); });
+               ProjectFile::serialize(f.project));
 }
 
 RecoverySnapshot snapshotOf(const Fixture& f)
 {
-    return {f.projects.at(1), f.projectPaths.at(1)};
+    return {f.project, f.projectPath};
 }
 
 void writeSnapshot(benchmark::State& state, const Fixture& f)
@@ -325,30 +229,10 @@ void writeSnapshotBase(benchmark::State& state, const Fixture& f)
     bareWrites(state, f.folder.path() + QStringLiteral("/recovery-base.gpj"), bytes);
 }
 
-void fingerprint(benchmark::State& state, const Fixture& f)
-{
-    const QString path = f.projectPaths.at(1);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(FileFingerprint::of(path).hash());
-}
-
-void fingerprintBase(benchmark::State& state, const Fixture& f)
-{
-    const QString path = f.projectPaths.at(1);
-    for (auto _ : state) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            state.SkipWithError("cannot open the project");
-            return;
-        }
-        benchmark::DoNotOptimize(file.readAll().size());
-    }
-}
-
-void openProject(benchmark::State& state, const Fixture& f, int scale)
+void openProject(benchmark::State& state, const Fixture& f)
 {
     Window w(f.folder.path());
-    w.prompt.projectToOpen = f.projectPaths.at(scale);
+    w.prompt.projectToOpen = f.projectPath;
     for (auto _ : state) {
         w.window.mnuOpen_Click();
         // Painting comes later, from the event loop, and is not counted as opening.
@@ -356,7 +240,7 @@ void openProject(benchmark::State& state, const Fixture& f, int scale)
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
-    dashboardFilled(state, w, BenchSize::Goals, BenchSize::TasksPerGoal * scale);
+    dashboardFilled(state, w, BenchSize::Goals, BenchSize::TasksPerGoal);
 }
 
 // Creation and first paint; tearing down is not timed.
@@ -408,16 +292,6 @@ template <typename Fill> void showBaseline(benchmark::State& state, const Fixtur
     showWindow(state, make);
 }
 
-void showBare(benchmark::State& state, const Fixture& f)
-{
-    showBaseline(state, f, [](QMainWindow* window, int children) {
-        auto* central = new QWidget(window);
-        window->setCentralWidget(central);
-        for (int i = 1; i < children; ++i)
-            (new QWidget(central))->setGeometry((i % 40) * 24, (i / 40) * 24, 20, 20);
-    });
-}
-
 // How much of the gap to the bare window is Qt's own controls: a window of stock widgets
 // with a menu bar, an editor and two line edits, filled up with text labels to the same count.
 void showStock(benchmark::State& state, const Fixture& f)
@@ -446,11 +320,8 @@ Fixture::Fixture()
     ProjectData keyProject = BenchData::project(1, 0);
     keyProject.goals[0].tasks = BenchData::tasks(BenchSize::KeyReleaseLines, 7u);
     keyProjectPath = folder.addProject(QStringLiteral("key-release.gpj"), keyProject);
-    for (const int scale : {1, 2, 4}) {
-        projects[scale] = BenchData::project(BenchSize::Goals, BenchSize::TasksPerGoal * scale);
-        projectPaths[scale] =
-            folder.addProject(QStringLiteral("bench-%1x.gpj").arg(scale), projects[scale]);
-    }
+    project = BenchData::project(BenchSize::Goals, BenchSize::TasksPerGoal);
+    projectPath = folder.addProject(QStringLiteral("bench.gpj"), project);
     Window probe(folder.path());
     mainWindowWidgets = int(probe.window.findChildren<QWidget*>().size());
     measureHistory(probe);
@@ -481,9 +352,9 @@ void Fixture::measureHistory(Window& w)
     }
 }
 
-qint64 Fixture::projectBytes(int scale) const
+qint64 Fixture::projectBytes() const
 {
-    return QFileInfo(projectPaths.at(scale)).size();
+    return QFileInfo(projectPath).size();
 }
 
 void registerBenchmarks(Fixture& f)
@@ -498,31 +369,17 @@ void registerBenchmarks(Fixture& f)
             ->DisplayAggregatesOnly(true);
     };
     // Each measurement sits next to its baseline so that both see the same machine state.
-    add(KeyRelease, [&f](benchmark::State& s) { keyRelease(s, f, false); });
+    add(TypeKeyHighlighted, [&f](benchmark::State& s) { typeKey(s, f); });
     add(KeyReleaseBase, [&f](benchmark::State& s) { keyReleaseBase(s, f); });
-    add(KeyReleaseHighlighted, [&f](benchmark::State& s) { keyRelease(s, f, true); });
-    add(TypeKey, [&f](benchmark::State& s) { keyRelease(s, f, false, true); });
-    add(TypeKeyHighlighted, [&f](benchmark::State& s) { keyRelease(s, f, true, true); });
     add(ExportPdf, [&f](benchmark::State& s) { exportPdf(s, f); });
     add(ExportMarkdown, [&f](benchmark::State& s) { exportMarkdown(s, f); });
     add(ExportMarkdownBase, [&f](benchmark::State& s) { exportMarkdownBase(s, f); });
-    add(Read1, [&f](benchmark::State& s) { readProject(s, f, 1); });
-    add(ReadQSettings, [&f](benchmark::State& s) { readQSettings(s, f); });
-    add(ReadFloor, [&f](benchmark::State& s) { readFloor(s, f); });
-    add(Read2, [&f](benchmark::State& s) { readProject(s, f, 2); });
-    add(Read4, [&f](benchmark::State& s) { readProject(s, f, 4); });
     add(Save, [&f](benchmark::State& s) { saveProject(s, f); });
-    add(SaveBase, [&f](benchmark::State& s) { saveBase(s, f, false); });
-    add(SaveFsyncBase, [&f](benchmark::State& s) { saveBase(s, f, true); });
-    add(Serialize, [&f](benchmark::State& s) { serializeOnly(s, f); });
-    add(WriteOnly, [&f](benchmark::State& s) { writeOnly(s, f); });
+    add(SaveBase, [&f](benchmark::State& s) { saveBase(s, f); });
     add(Snapshot, [&f](benchmark::State& s) { writeSnapshot(s, f); });
     add(SnapshotBase, [&f](benchmark::State& s) { writeSnapshotBase(s, f); });
-    add(Fingerprint, [&f](benchmark::State& s) { fingerprint(s, f); });
-    add(FingerprintBase, [&f](benchmark::State& s) { fingerprintBase(s, f); });
-    add(Open1, [&f](benchmark::State& s) { openProject(s, f, 1); });
-    add(Open2, [&f](benchmark::State& s) { openProject(s, f, 2); });
+    add(Read1, [&f](benchmark::State& s) { readProject(s, f); });
+    add(Open1, [&f](benchmark::State& s) { openProject(s, f); });
     add(ShowMain, [&f](benchmark::State& s) { showMain(s, f); });
-    add(ShowBare, [&f](benchmark::State& s) { showBare(s, f); });
     add(ShowStock, [&f](benchmark::State& s) { showStock(s, f); });
 }

@@ -72,11 +72,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "aimwell_bench: %s\n", qPrintable(fixture.folder.error()));
         return 1;
     }
-    std::printf("project files: 1x %lld bytes (%d sub-goals x %d tasks), 2x %lld, 4x %lld; key "
-                "release list %d lines\n",
-                static_cast<long long>(fixture.projectBytes(1)), BenchSize::Goals,
-                BenchSize::TasksPerGoal, static_cast<long long>(fixture.projectBytes(2)),
-                static_cast<long long>(fixture.projectBytes(4)), BenchSize::KeyReleaseLines);
+    std::printf("project file: %lld bytes (%d sub-goals x %d tasks); key release list %d lines\n",
+                static_cast<long long>(fixture.projectBytes()), BenchSize::Goals,
+                BenchSize::TasksPerGoal, BenchSize::KeyReleaseLines);
     std::printf("this machine: %.2f us to fault in one fresh 4 KiB page\n",
                 pageFaultMicroseconds());
     std::fflush(stdout);
@@ -88,13 +86,13 @@ int main(int argc, char* argv[])
     // A separate folder, so the children's task files do not meet the benchmarks' ones.
     AppFolder rssFolder;
     if (rssFolder.isValid())
-        QFile::copy(fixture.projectPaths.at(1), peakMemoryProjectPath(rssFolder.path()));
+        QFile::copy(fixture.projectPath, peakMemoryProjectPath(rssFolder.path()));
     const PeakMemory memory =
         rssFolder.isValid()
             ? measurePeakMemory(QCoreApplication::applicationFilePath(), rssFolder.path())
             : PeakMemory{-1, -1, rssFolder.error()};
 
-    printRatioTable({reporter, memory, fixture.projectBytes(1), fixture.mainWindowWidgets,
+    printRatioTable({reporter, memory, fixture.projectBytes(), fixture.mainWindowWidgets,
                      fixture.historyBytes, fixture.historySteps});
     benchmark::Shutdown();
     // Misses are findings, not failures of the program.

@@ -2,13 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringDecoder>
-#include <QTemporaryFile>
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -25,11 +21,6 @@ QString decodeWindows1252(QByteArrayView bytes)
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder(bytes);
-}
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -123,29 +114,23 @@ Result TextFile::saveBytes(const QString& path, const QByteArray& bytes, Access 
     const QFileInfo target(path);
     if (target.isDir())
         return Result::failure(QStringLiteral("a folder of that name is in the way"));
-    QTemporaryFile temp(target.absolutePath() + u'/' + target.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    temp.setAutoRemove(true);
-    if (!temp.open())
-        return Result::failure(temp.errorString());
-    if (temp.write(bytes) != bytes.size() || !temp.flush()) {
-        const QString why = temp.errorString();
+    // QSaveFile would write through a link to wherever it points; the link goes instead.
+    if (target.isSymLink())
+        QFile::remove(path);
+    QSaveFile file(path);
+    // Unbuffered, so that every failed write shows at once: commit() would not report a
+    // failure of its own final flush and would then replace the good file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Result::failure(file.errorString());
+    if (access == Access::Private)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
         return Result::failure(why);
     }
-    if (access == Access::Shared) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        if (::fchmod(temp.handle(), 0666 & ~mask) != 0)
-            return Result::failure(errnoText());
-    }
-    const QString tempName = temp.fileName();
-    temp.close();
-    if (temp.error() != QFileDevice::NoError)
-        return Result::failure(temp.errorString());
-    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(path).constData()) !=
-        0)
-        return Result::failure(errnoText());
-    temp.setAutoRemove(false);
+    if (!file.commit())
+        return Result::failure(file.errorString());
     return Result::success();
 }
 

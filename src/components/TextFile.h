@@ -27,9 +27,9 @@ public:
     // The same lines, handed to fn one by one without copying them.
     template <typename Fn> static void forEachLine(QStringView text, Fn&& fn);
 
-    // Replaces the file whole: the bytes go to a temporary file beside it, which is renamed
-    // over the old one only once everything is written, so the old file survives any
-    // failure. No fsync: this runs on every key release.
+    // Replaces the file whole, all or nothing: the bytes go to a temporary file beside it,
+    // which replaces the old one only once every byte reached the disk. A link is replaced,
+    // never the file it points at.
     static Result save(const QString& path, const QString& text);
     // Private files (task lists, snapshots) are readable by their owner only; shared ones
     // (exports) get the permissions a new file of the user's would.

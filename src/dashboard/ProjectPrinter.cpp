@@ -1,17 +1,17 @@
 #include "dashboard/ProjectPrinter.h"
 
+#include "components/TextFile.h"
 #include "dashboard/Fonts.h"
 #include "model/DueStatus.h"
 #include "model/ProgressSummary.h"
 #include "model/TaskCounts.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
-#include <QSaveFile>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -357,29 +357,16 @@ bool ProjectPrinter::paint(QPagedPaintDevice* device, const ProjectData& project
 Result ProjectPrinter::exportPdf(const QString& path, const ProjectData& project, QDate today,
                                  const QLocale& locale)
 {
-    if (QFileInfo(path).isDir())
-        return Result::failure(QStringLiteral("a folder of that name is in the way"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(file.errorString());
-    bool drawn = false;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setPageSize(QPageSize(pageSizeFor(locale)));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setTitle(project.name);
         writer.setCreator(QStringLiteral("Aimwell"));
-        drawn = paint(&writer, project, today, locale);
+        if (!paint(&writer, project, today, locale))
+            return Result::failure(QStringLiteral("the report could not be drawn"));
     }
-    // Flushed here, because commit() does not report a failure of its own final flush.
-    if (!drawn || !file.flush() || file.error() != QFileDevice::NoError) {
-        const QString why = file.error() != QFileDevice::NoError
-                                ? file.errorString()
-                                : QStringLiteral("the report could not be drawn");
-        file.cancelWriting();
-        return Result::failure(why);
-    }
-    if (!file.commit())
-        return Result::failure(file.errorString());
-    return Result::success();
+    return TextFile::saveBytes(path, pdf.data(), TextFile::Access::Shared);
 }

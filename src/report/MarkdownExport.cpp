@@ -13,6 +13,28 @@ bool isAsciiAlnum(QChar c)
     return c.unicode() < 0x80 && c.isLetterOrNumber();
 }
 
+// Characters that start emphasis, code, links, HTML, tables, strike-through or a closing
+// heading sequence anywhere in a line.
+bool isSpecial(char16_t c)
+{
+    switch (c) {
+    case u'\\':
+    case u'`':
+    case u'*':
+    case u'_':
+    case u'[':
+    case u']':
+    case u'<':
+    case u'>':
+    case u'|':
+    case u'~':
+    case u'#':
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Text that reads back literally. inLine: the text follows other text on its line, so
 // nothing in it can start a block.
 void appendEscaped(QString& out, QStringView text, bool inLine = false)
@@ -41,19 +63,26 @@ void appendEscaped(QString& out, QStringView text, bool inLine = false)
             }
         }
     }
+    // Plain runs between the characters that need a change are copied whole.
+    qsizetype run = i;
+    const auto flush = [&](qsizetype to) {
+        out += text.sliced(run, to - run);
+        run = to + 1;
+    };
     for (; i < text.size(); ++i) {
-        const QChar c = text[i];
+        const char16_t c = text[i].unicode();
         if (c == u'\r' || c == u'\n') {
+            flush(i);
             out += u' ';
-            continue;
-        }
-        // "&copy;" would become a character reference; a lone "&" stays.
-        if (QStringView(u"\\`*_[]<>|~#").contains(c) ||
-            (c == u'&' && i + 1 < text.size() &&
-             (isAsciiAlnum(text[i + 1]) || text[i + 1] == u'#')))
+        } else if (isSpecial(c) || (c == u'&' && i + 1 < text.size() &&
+                                    (isAsciiAlnum(text[i + 1]) || text[i + 1] == u'#'))) {
+            // "&copy;" would become a character reference; a lone "&" stays.
+            flush(i);
             out += u'\\';
-        out += c;
+            out += QChar(c);
+        }
     }
+    flush(text.size());
 }
 
 QString counts(const SubGoalRecord& goal, const TaskCounts& counts, DueState state)
@@ -98,7 +127,15 @@ void writeGoal(QString& out, const SubGoalRecord& goal, QDate today, const QLoca
 QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
                                       const QLocale& locale)
 {
-    QString out = QStringLiteral("# ");
+    qsizetype units = 64 + project.name.size();
+    for (const SubGoalRecord& goal : project.goals) {
+        units += 256 + goal.name.size() + goal.due.size();
+        for (const QString& task : goal.tasks)
+            units += task.size() + 16;
+    }
+    QString out;
+    out.reserve(units);
+    out += u"# ";
     appendEscaped(out, project.name);
     out += u'\n';
     for (const SubGoalRecord& goal : project.goals)

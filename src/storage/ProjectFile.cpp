@@ -3,14 +3,8 @@
 #include "components/TextFile.h"
 #include "storage/FileFingerprint.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
-
-#include <charconv>
-#include <cstring>
-#include <functional>
 
 #include <limits>
 #include <optional>
@@ -22,119 +16,51 @@ using namespace Qt::StringLiterals;
 const QString ProjectSection = QStringLiteral("PROJECT");
 const QString GoalsSection = QStringLiteral("GOALS");
 
-void blankLine(char* from, char* end)
-{
-    for (; from < end; ++from) {
-        if (*from == '\r' || *from == '\n')
-            *from = ' ';
-    }
-}
-
-// Line breaks inside a value become blanks. Eight bytes at a time, because hardly any value
-// has one and the byte-by-byte scan was the slowest part of writing.
-void blankLineBreaks(char* from, char* end)
-{
-    constexpr quint64 ones = 0x0101010101010101ULL;
-    for (; end - from >= 8; from += 8) {
-        quint64 word;
-        std::memcpy(&word, from, 8);
-        // Non-zero exactly when some byte is below 0x0E, which CR and LF are.
-        if ((word - ones * 0x0E) & ~word & (ones * 0x80))
-            blankLine(from, from + 8);
-    }
-    blankLine(from, end);
-}
-
-// Writes the file's lines straight into UTF-8, handing them on in blocks: a project can
-// hold tens of thousands of task lines, and one buffer for the whole file costs more in
-// fresh memory than the writing itself. A plain buffer with a write position, because
-// growing a QByteArray line by line cost more than the encoding.
-class LineWriter
+// Lines of the file, built in one reserved QString and encoded once.
+class Lines
 {
 public:
-    using Sink = std::function<bool(QByteArrayView)>;
-    static constexpr qsizetype Block = 256 * 1024;
+    explicit Lines(qsizetype units) { m_text.reserve(units); }
 
-    explicit LineWriter(Sink sink)
-        : m_sink(std::move(sink)), m_buffer(Block + 256, Qt::Uninitialized)
+    Lines& operator<<(QStringView text)
     {
-    }
-
-    LineWriter& add(QLatin1StringView ascii)
-    {
-        char* at = room(ascii.size());
-        std::memcpy(at, ascii.data(), size_t(ascii.size()));
-        m_used += ascii.size();
+        m_text += text;
         return *this;
     }
-    LineWriter& add(qint64 number)
+    Lines& operator<<(qint64 number)
     {
-        char* at = room(24);
-        m_used = std::to_chars(at, at + 24, number).ptr - m_buffer.constData();
+        char16_t digits[20];
+        qsizetype at = 20;
+        do {
+            digits[--at] = char16_t(u'0' + number % 10);
+            number /= 10;
+        } while (number > 0);
+        m_text += QStringView(digits + at, 20 - at);
         return *this;
     }
     // A value never ends its line early: line breaks inside it become blanks.
-    LineWriter& value(QStringView text)
+    void endWith(QStringView value)
     {
-        char* at = room(m_encoder.requiredSpace(text.size()));
-        char* end = m_encoder.appendToBuffer(at, text);
-        blankLineBreaks(at, end);
-        m_used = end - m_buffer.constData();
-        return *this;
+        m_text += u'=';
+        if (value.contains(u'\r') || value.contains(u'\n')) {
+            QString blanked = value.toString();
+            blanked.replace(u'\r', u' ').replace(u'\n', u' ');
+            m_text += blanked;
+        } else {
+            m_text += value;
+        }
+        m_text += u"\r\n";
     }
-    void endLine()
+    QByteArray bytes() const
     {
-        add("\r\n"_L1);
-        if (m_used >= Block)
-            flush();
-    }
-    // False once the sink has refused a block.
-    bool flush()
-    {
-        if (m_ok && m_used > 0)
-            m_ok = m_sink(QByteArrayView(m_buffer.constData(), m_used));
-        m_used = 0;
-        return m_ok;
+        // Stateless: a lone surrogate becomes U+FFFD where it stands.
+        QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        return utf8(m_text);
     }
 
 private:
-    // Space for at least `bytes` more at the write position; a value longer than a block
-    // gets a buffer of its own size.
-    char* room(qsizetype bytes)
-    {
-        if (m_buffer.size() - m_used < bytes) {
-            flush();
-            if (m_buffer.size() < bytes)
-                m_buffer.resize(bytes);
-        }
-        return m_buffer.data() + m_used;
-    }
-
-    Sink m_sink;
-    QByteArray m_buffer;
-    qsizetype m_used = 0;
-    QStringEncoder m_encoder{QStringConverter::Utf8};
-    bool m_ok = true;
+    QString m_text;
 };
-
-bool writeLines(const ProjectData& project, LineWriter& out)
-{
-    out.add("[Project]"_L1).endLine();
-    out.add("Name="_L1).value(project.name).endLine();
-    out.add("[Goals]"_L1).endLine();
-    qint64 i = 0;
-    for (const SubGoalRecord& goal : project.goals) {
-        ++i;
-        out.add("Goal"_L1).add(i).add("="_L1).value(goal.key).endLine();
-        out.add("Goal"_L1).add(i).add("_Name="_L1).value(goal.name).endLine();
-        out.add("Goal"_L1).add(i).add("_Due="_L1).value(goal.due).endLine();
-        out.add("Goal"_L1).add(i).add("_Tasks="_L1).add(goal.tasks.size()).endLine();
-        qint64 m = 0;
-        for (const QString& task : goal.tasks)
-            out.add("Goal"_L1).add(i).add("_Task"_L1).add(++m).add("="_L1).value(task).endLine();
-    }
-    return out.flush();
-}
 
 struct Count
 {
@@ -180,13 +106,32 @@ Count parseCount(const QString& text)
 
 QByteArray ProjectFile::serialize(const ProjectData& project)
 {
-    QByteArray bytes;
-    LineWriter out([&](QByteArrayView block) {
-        bytes.append(block);
-        return true;
-    });
-    writeLines(project, out);
-    return bytes;
+    qsizetype units = 64 + project.name.size();
+    for (const SubGoalRecord& goal : project.goals) {
+        units += 128 + goal.name.size() + goal.due.size();
+        for (const QString& task : goal.tasks)
+            units += task.size() + 24;
+    }
+    Lines out(units);
+    out << u"[Project]\r\nName";
+    out.endWith(project.name);
+    out << u"[Goals]\r\n";
+    for (qint64 i = 1; i <= project.goals.size(); ++i) {
+        const SubGoalRecord& goal = project.goals.at(i - 1);
+        out << u"Goal" << i;
+        out.endWith(goal.key);
+        out << u"Goal" << i << u"_Name";
+        out.endWith(goal.name);
+        out << u"Goal" << i << u"_Due";
+        out.endWith(goal.due);
+        out << u"Goal" << i << u"_Tasks";
+        out.endWith(QString::number(goal.tasks.size()));
+        for (qint64 m = 1; m <= goal.tasks.size(); ++m) {
+            out << u"Goal" << i << u"_Task" << m;
+            out.endWith(goal.tasks.at(m - 1));
+        }
+    }
+    return out.bytes();
 }
 
 Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)
@@ -289,54 +234,19 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
     return {std::move(project), {}};
 }
 
-Result ProjectFile::write(const QString& path, const QByteArray& bytes)
-{
-    return writeWith(path, [&](QSaveFile& file) { return file.write(bytes) == bytes.size(); });
-}
-
 Result ProjectFile::save(const QString& path, const ProjectData& project)
 {
-    return writeWith(path, [&](QSaveFile& file) {
-        LineWriter out([&](QByteArrayView block) {
-            return file.write(block.data(), block.size()) == block.size();
-        });
-        return writeLines(project, out);
-    });
+    FileFingerprint written;
+    return save(path, project, written);
 }
 
 Result ProjectFile::save(const QString& path, const ProjectData& project, FileFingerprint& written)
 {
-    // Hashed on the way out instead of read back after the rename.
-    FileFingerprint::Hasher hasher;
-    const Result result = writeWith(path, [&](QSaveFile& file) {
-        LineWriter out([&](QByteArrayView block) {
-            hasher.add(block);
-            return file.write(block.data(), block.size()) == block.size();
-        });
-        return writeLines(project, out);
-    });
+    const QByteArray bytes = serialize(project);
+    const Result result = TextFile::saveBytes(path, bytes, TextFile::Access::Shared);
     if (result.ok())
-        written = FileFingerprint::written(path, hasher);
+        written = FileFingerprint::read(path, bytes, FileFingerprint::modificationTime(path));
     return result;
-}
-
-Result ProjectFile::writeWith(const QString& path, const std::function<bool(QSaveFile&)>& fill)
-{
-    if (QFileInfo(path).isDir())
-        return Result::failure(QStringLiteral("a folder of that name is in the way"));
-    QSaveFile file(path);
-    // Unbuffered, so that every failed write shows at once: commit() would not report a
-    // failure of its own final flush and would then replace the good file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Result::failure(file.errorString());
-    if (!fill(file)) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return Result::failure(why);
-    }
-    if (!file.commit())
-        return Result::failure(file.errorString());
-    return Result::success();
 }
 
 bool ProjectFile::isSafeKey(const QString& key)

@@ -8,10 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class FileFingerprint;
-class QSaveFile;
 
 struct SubGoalRecord
 {
@@ -51,8 +48,6 @@ public:
     static Expected<ProjectData> read(const QString& path, FileFingerprint& known);
 
     // All or nothing: the old file stays untouched unless every byte reached the disk.
-    static Result write(const QString& path, const QByteArray& bytes);
-    // The same for a project, written as it is serialized.
     static Result save(const QString& path, const ProjectData& project);
     // The same, and the fingerprint of the file as written, so that our own save is not
     // taken for another program's change.
@@ -60,7 +55,4 @@ public:
 
     // A key is used as a file name in the task folder, so it must stay inside it.
     static bool isSafeKey(const QString& key);
-
-private:
-    static Result writeWith(const QString& path, const std::function<bool(QSaveFile&)>& fill);
 };

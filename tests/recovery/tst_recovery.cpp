@@ -168,26 +168,15 @@ void TestRecovery::fingerprint()
     QCOMPARE(FileFingerprint::of(path) != before, changed);
 }
 
-// Our own save, hashed as it is written, matches the file read back, whatever blocks the
-// bytes went out in; otherwise every save would look like another program's change.
+// Our own save matches the file read back; otherwise every save would look like another
+// program's change.
 void TestRecovery::ownSaveIsNoChange()
 {
     TempAppFolder dir;
-    RecoverySnapshot big = sample();
-    for (int t = 0; t < 20000; ++t)
-        big.project.goals[0].tasks.append(u"task %1 ü"_s.arg(t));
-    for (const RecoverySnapshot& s : {sample(), big}) {
-        const QString path = dir.file(u"own.gpj"_s);
-        FileFingerprint written;
-        QVERIFY(ProjectFile::save(path, s.project, written).ok());
-        QCOMPARE(FileFingerprint::of(path), written);
-
-        const QByteArray bytes = fileBytes(path);
-        FileFingerprint::Hasher pieces;
-        for (qsizetype at = 0, step = 1; at < bytes.size(); at += step, step = step * 7 % 100003)
-            pieces.add(QByteArrayView(bytes).sliced(at, std::min(step, bytes.size() - at)));
-        QCOMPARE(pieces.result(), written.hash());
-    }
+    const QString path = dir.file(u"own.gpj"_s);
+    FileFingerprint written;
+    QVERIFY(ProjectFile::save(path, sample().project, written).ok());
+    QCOMPARE(FileFingerprint::of(path), written);
 }
 
 void TestRecovery::watcherSeesOthersNotUs()

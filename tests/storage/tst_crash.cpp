@@ -66,7 +66,7 @@ void TestCrash::killedSavesLeaveOldOrNew()
     QVERIFY(versions[0].size() > 1500000);
     for (int v = 0; v < 2; ++v)
         QVERIFY(TextFile::saveBytes(project + u".v"_s + QString::number(v), versions[v]).ok());
-    QVERIFY(ProjectFile::write(project, versions[0]).ok());
+    QVERIFY(TextFile::saveBytes(project, versions[0]).ok());
     QVERIFY(TextFile::saveBytes(tasks, versions[0]).ok());
     const QStringList keep{u"p.gpj"_s, u"t.txt"_s, u"p.gpj.v0"_s, u"p.gpj.v1"_s, u"p.gpj.probe"_s};
 
