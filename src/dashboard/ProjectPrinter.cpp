@@ -11,7 +11,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -39,69 +38,6 @@ struct Goal
     DueState state;
 };
 
-// Draws a task line as one run of glyphs taken straight from the font's character map.
-// Shaping every line through the full text layout took most of the time of printing a
-// big project; plain Latin text needs none of it. Anything else is left to drawText().
-class PlainLine
-{
-public:
-    PlainLine(const QFont& font, QPaintDevice* device)
-        : m_raw(QRawFont::fromFont(QFont(font, device)))
-    {
-    }
-
-    // False when the line was not drawn: it holds other characters, needs a glyph the font
-    // lacks, or is wider than maxWidth.
-    bool draw(QPainter& painter, QPointF baseline, QStringView text, qreal maxWidth, bool struck)
-    {
-        if (!m_raw.isValid())
-            return false;
-        for (const QChar c : text) {
-            // Below the combining marks, and no control characters such as a tab.
-            const char16_t u = c.unicode();
-            if (u < 0x20 || u >= 0x300 || (u >= 0x7F && u < 0xA0))
-                return false;
-        }
-        return drawGlyphs(painter, baseline, text, maxWidth, struck);
-    }
-
-    // A single symbol that needs no shaping, such as the tick.
-    bool drawSymbol(QPainter& painter, QPointF baseline, QStringView symbol)
-    {
-        return m_raw.isValid() && drawGlyphs(painter, baseline, symbol, 1e9, false);
-    }
-
-private:
-    bool drawGlyphs(QPainter& painter, QPointF baseline, QStringView text, qreal maxWidth,
-                    bool struck)
-    {
-        m_glyphs = m_raw.glyphIndexesForString(text.toString());
-        if (std::find(m_glyphs.cbegin(), m_glyphs.cend(), 0u) != m_glyphs.cend())
-            return false;
-        m_advances = m_raw.advancesForGlyphIndexes(m_glyphs, QRawFont::KernedAdvances);
-        m_positions.resize(m_advances.size());
-        qreal x = 0;
-        for (qsizetype i = 0; i < m_advances.size(); ++i) {
-            m_positions[i] = QPointF(x, 0);
-            x += m_advances[i].x();
-        }
-        if (x > maxWidth)
-            return false;
-        QGlyphRun run;
-        run.setRawFont(m_raw);
-        run.setGlyphIndexes(m_glyphs);
-        run.setPositions(m_positions);
-        run.setStrikeOut(struck);
-        painter.drawGlyphRun(baseline, run);
-        return true;
-    }
-
-    QRawFont m_raw;
-    QList<quint32> m_glyphs;
-    QList<QPointF> m_advances;
-    QList<QPointF> m_positions;
-};
-
 // Draws top to bottom in device units, starting a new page when a line would not fit.
 class ReportPainter
 {
@@ -110,8 +46,7 @@ public:
         : m_device(device), m_painter(painter), m_page(0, 0, device->width(), device->height()),
           m_unit(device->logicalDpiY() / 72.0), m_body(Fonts::verdana(10)),
           m_struck(Fonts::verdana(10)), m_heading(Fonts::trebuchet(14, true)),
-          m_bodyMetrics(m_body, device), m_headingMetrics(m_heading, device),
-          m_plain(m_body, device)
+          m_bodyMetrics(m_body, device), m_headingMetrics(m_heading, device)
     {
         m_struck.setStrikeOut(true);
     }
@@ -176,16 +111,12 @@ public:
             if (m_y + line > m_page.height())
                 newPage();
             const qreal baseline = m_y + m_bodyMetrics.ascent();
-            if (done && !m_plain.drawSymbol(m_painter, QPointF(0, baseline), Tick)) {
+            if (done) {
                 m_painter.setFont(m_body);
                 m_painter.drawText(QPointF(0, baseline), Tick);
                 m_painter.setFont(m_struck);
             }
-            if (m_plain.draw(m_painter, QPointF(indent, baseline), task, m_page.width() - indent,
-                             done))
-                m_y += line;
-            else
-                wrapped(done ? m_struck : m_body, m_bodyMetrics, task, indent);
+            wrapped(done ? m_struck : m_body, m_bodyMetrics, task, indent);
         }
         m_painter.setPen(Ink);
     }
@@ -295,7 +226,6 @@ private:
     QFont m_heading;
     QFontMetricsF m_bodyMetrics;
     QFontMetricsF m_headingMetrics;
-    PlainLine m_plain;
     qreal m_y = 0;
     bool m_ok = true;
 };
