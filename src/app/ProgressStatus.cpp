@@ -28,7 +28,9 @@ void ProgressStatus::update()
     // The counts the panels show, not the files: no disk read on every key.
     ProgressSummary summary;
     const QDate today = m_day.today();
-    for (const Goal& goal : m_project.goals())
-        summary.add(goal.counts, DueStatus::of(goal.due, goal.counts, today));
+    for (int i = 1; i <= m_project.goalCount(); ++i) {
+        const TaskCounts& counts = m_project.counts(i);
+        summary.add(counts, DueStatus::of(m_project.goal(i).due, counts, today));
+    }
     m_label->setText(summary.text());
 }

@@ -66,7 +66,7 @@ public:
 
 private:
     int m_index;
-    RemovedGoal m_removed;
+    SubGoalRecord m_removed;
 };
 
 class DueDateCommand : public GoalFieldCommand

@@ -45,7 +45,7 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     connect(m_mainGoal, &ClickableLabel::clicked, this, [this] { emit goalClicked(0); });
 
     const QPixmap background(QStringLiteral(":/artwork/panel.png"));
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= ProjectData::MaxGoals; ++i) {
         auto* p = new GoalPanel(i, background, m_canvas);
         p->hide();
         connect(p, &GoalPanel::nameClicked, this, &DashboardView::goalClicked);
@@ -67,7 +67,7 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
 
 void DashboardView::drawFrom(int index)
 {
-    for (int i = index; i <= 8; ++i)
+    for (int i = index; i <= ProjectData::MaxGoals; ++i)
         drawGoal(i);
     drawSelection(m_project.selected());
 }
@@ -81,18 +81,18 @@ void DashboardView::drawGoal(int index)
         p->setAccessibleDescription(QString());
         return;
     }
-    const Goal& goal = m_project.goal(index);
-    p->showGoal(goal);
-    const DueState state = DueStatus::of(goal.due, goal.counts, m_day.today());
+    const SubGoalRecord& goal = m_project.goal(index);
+    const TaskCounts& counts = m_project.counts(index);
+    p->showGoal(goal.name, goal.due, counts);
+    const DueState state = DueStatus::of(goal.due, counts, m_day.today());
     const DueBand::Colours colours = DueBand::colours(state);
     p->setDueColours(colours.background, colours.text);
-    const QString description = GoalDescription::of(goal.name, goal.due, goal.counts, state);
+    const QString description = GoalDescription::of(goal.name, goal.due, counts, state);
     Fonts::setPlainToolTip(p, description);
     p->setAccessibleDescription(description);
     // Read from disk each time; a missing picture leaves the last one in place.
-    const QPixmap picture(m_workspace.imagePath(goal.counts.allDone()
-                                                    ? QStringLiteral("greencircle.gif")
-                                                    : QStringLiteral("bluecircle.gif")));
+    const QPixmap picture(m_workspace.imagePath(
+        counts.allDone() ? QStringLiteral("greencircle.gif") : QStringLiteral("bluecircle.gif")));
     if (!picture.isNull())
         p->setPicture(picture);
 }

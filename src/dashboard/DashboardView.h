@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ProjectData.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -47,7 +49,7 @@ private:
     const DayWatcher& m_day;
     PictureBox* m_canvas;
     ClickableLabel* m_mainGoal;
-    std::array<GoalPanel*, 8> m_panels{};
+    std::array<GoalPanel*, ProjectData::MaxGoals> m_panels{};
     PanelNavigator* m_navigator;
     int m_containerWidthTwips = 13425;
 };

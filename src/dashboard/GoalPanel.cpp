@@ -101,14 +101,14 @@ QString GoalPanel::dueCaption() const
     return m_dueLabel->text();
 }
 
-void GoalPanel::showGoal(const Goal& goal)
+void GoalPanel::showGoal(const QString& name, const QString& due, const TaskCounts& counts)
 {
-    m_name->setText(goal.name);
-    m_delete->setAccessibleName(QStringLiteral("Delete ") + goal.name);
-    setCounts(goal.counts);
-    const bool dated = !goal.due.isEmpty();
+    m_name->setText(name);
+    m_delete->setAccessibleName(QStringLiteral("Delete ") + name);
+    setCounts(counts);
+    const bool dated = !due.isEmpty();
     if (dated)
-        m_dueLabel->setText(QStringLiteral("Due Date: ") + goal.due);
+        m_dueLabel->setText(QStringLiteral("Due Date: ") + due);
     m_dueBand->setVisible(dated);
     m_dueLabel->setVisible(dated);
     show();

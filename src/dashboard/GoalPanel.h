@@ -6,7 +6,6 @@
 class ClickableLabel;
 class QFrame;
 class QLabel;
-struct Goal;
 struct TaskCounts;
 
 // One sub-goal panel of the dashboard (the panel body with its labels and markers). It
@@ -25,7 +24,7 @@ public:
     ClickableLabel* deleteLink() const { return m_delete; }
     QString dueCaption() const;
     // Draws a sub-goal: name, counts, and the due band when it has a date.
-    void showGoal(const Goal& goal);
+    void showGoal(const QString& name, const QString& due, const TaskCounts& counts);
     void setDueColours(const QColor& background, const QColor& text);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }

@@ -53,12 +53,13 @@ std::optional<DashboardLayout::Step> arrowStep(int key)
 } // namespace
 
 PanelNavigator::PanelNavigator(const Project& project, QWidget* centre,
-                               const std::array<GoalPanel*, 8>& panels, QObject* parent)
+                               const std::array<GoalPanel*, ProjectData::MaxGoals>& panels,
+                               QObject* parent)
     : QObject(parent), m_project(project), m_centre(centre), m_panels(panels),
       m_mark(new FocusMark(centre->parentWidget()))
 {
     DashboardAccessible::install();
-    for (int i = 0; i <= 8; ++i) {
+    for (int i = 0; i <= ProjectData::MaxGoals; ++i) {
         item(i)->setFocusPolicy(Qt::StrongFocus);
         item(i)->installEventFilter(this);
     }
@@ -91,7 +92,7 @@ void PanelNavigator::focusDashboard()
 
 int PanelNavigator::indexOf(QObject* object) const
 {
-    for (int i = 0; i <= 8; ++i) {
+    for (int i = 0; i <= ProjectData::MaxGoals; ++i) {
         if (item(i) == object)
             return i;
     }
@@ -158,10 +159,10 @@ void PanelNavigator::placeMark(QWidget* item)
 
 void PanelNavigator::announceChanges()
 {
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= ProjectData::MaxGoals; ++i) {
         QWidget* panel = item(i);
         if (i <= m_project.goalCount()) {
-            const TaskCounts& counts = m_project.goal(i).counts;
+            const TaskCounts& counts = m_project.counts(i);
             DashboardAccessible::setCounts(panel, counts.completed, counts.total);
         }
         const QString told = DashboardAccessible::description(panel);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ProjectData.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -19,8 +21,8 @@ class PanelNavigator : public QObject
     Q_OBJECT
 
 public:
-    PanelNavigator(const Project& project, QWidget* centre, const std::array<GoalPanel*, 8>& panels,
-                   QObject* parent);
+    PanelNavigator(const Project& project, QWidget* centre,
+                   const std::array<GoalPanel*, ProjectData::MaxGoals>& panels, QObject* parent);
 
     // The centre box (0) or a panel (1..8).
     QWidget* item(int index) const;
@@ -45,7 +47,7 @@ private:
 
     const Project& m_project;
     QWidget* m_centre;
-    std::array<GoalPanel*, 8> m_panels;
+    std::array<GoalPanel*, ProjectData::MaxGoals> m_panels;
     QWidget* m_mark;
     // What each panel last told a screen reader about itself.
     QHash<const QWidget*, QString> m_told;

@@ -272,7 +272,7 @@ bool ProjectPrinter::paint(QPagedPaintDevice* device, const ProjectData& project
         const DueState state = DueStatus::of(record.due, counts, today, locale);
         summary.add(counts, state);
         goals.append({&record, counts, state});
-        if (goals.size() == ProjectFile::MaxGoals)
+        if (goals.size() == ProjectData::MaxGoals)
             break;
     }
     ReportPainter report(device, painter);

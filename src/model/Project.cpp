@@ -17,7 +17,7 @@ Project::Project(TaskStore& store, RandomSource& random, QObject* parent)
 QStringList Project::goalNames() const
 {
     QStringList names;
-    for (const Goal& g : m_goals)
+    for (const SubGoalRecord& g : m_goals)
         names.append(g.name);
     return names;
 }
@@ -34,9 +34,9 @@ int Project::indexOf(const QString& key) const
 TaskCounts Project::totals() const
 {
     TaskCounts sum;
-    for (const Goal& g : m_goals) {
-        sum.total += g.counts.total;
-        sum.completed += g.counts.completed;
+    for (const TaskCounts& c : m_counts) {
+        sum.total += c.total;
+        sum.completed += c.completed;
     }
     return sum;
 }
@@ -80,7 +80,7 @@ void Project::select(int index)
 {
     m_selected = index;
     if (index > 0) {
-        const Goal& g = goal(index);
+        const SubGoalRecord& g = goal(index);
         m_selectedKey = g.key;
         auto text = m_store.load(g.key);
         m_selectedTasks = std::move(text.value);
@@ -103,23 +103,28 @@ QString Project::drawKey(const QStringList& alsoTaken) const
 int Project::addGoal(const QString& name, const QString& key)
 {
     m_goals.append({key.isEmpty() ? drawKey() : key, name, {}, {}});
+    m_counts.append(TaskCounts());
     emit goalAdded(goalCount());
     return goalCount();
 }
 
-void Project::insertGoal(int index, const RemovedGoal& removed)
+void Project::insertGoal(int index, const SubGoalRecord& removed)
 {
-    m_goals.insert(index - 1, removed.goal);
-    report(removed.goal, m_store.save(removed.goal.key, removed.tasks));
+    const QString text = removed.tasks.join(u'\n');
+    m_goals.insert(index - 1, {removed.key, removed.name, removed.due, {}});
+    m_counts.insert(index - 1, TaskCounts::ofLines(removed.tasks));
+    report(removed, m_store.save(removed.key, text));
     emit goalAdded(index);
 }
 
-RemovedGoal Project::removeGoal(int index)
+SubGoalRecord Project::removeGoal(int index)
 {
-    RemovedGoal removed{m_goals.takeAt(index - 1), {}};
-    removed.tasks = m_store.load(removed.goal.key).value;
-    m_store.remove(removed.goal.key);
-    if (m_selectedKey == removed.goal.key) {
+    SubGoalRecord removed = m_goals.takeAt(index - 1);
+    m_counts.removeAt(index - 1);
+    // Split at every line end, so that joining gives the very text back.
+    removed.tasks = m_store.load(removed.key).value.split(u'\n');
+    m_store.remove(removed.key);
+    if (m_selectedKey == removed.key) {
         m_selectedKey.clear();
         m_selectedTasks.clear();
     }
@@ -141,17 +146,17 @@ void Project::setDue(int index, const QString& due)
 
 void Project::setTasks(int index, const QString& text)
 {
-    Goal& g = m_goals[index - 1];
+    SubGoalRecord& g = m_goals[index - 1];
     report(g, m_store.save(g.key, text));
     if (g.key == m_selectedKey)
         m_selectedTasks = text;
-    g.counts = TaskCounts::of(text);
+    m_counts[index - 1] = TaskCounts::of(text);
     emit goalChanged(index);
 }
 
 QString Project::tasks(int index)
 {
-    const Goal& g = goal(index);
+    const SubGoalRecord& g = goal(index);
     if (g.key == m_selectedKey)
         return m_selectedTasks;
     auto text = m_store.load(g.key);
@@ -160,12 +165,12 @@ QString Project::tasks(int index)
     return text.value;
 }
 
-void Project::report(const Goal& g, const Result& result)
+void Project::report(const SubGoalRecord& g, const Result& result)
 {
     emit taskFileResult(g.key, result.ok() ? QString() : failure(g, result.error));
 }
 
-QString Project::failure(const Goal& g, const QString& why) const
+QString Project::failure(const SubGoalRecord& g, const QString& why) const
 {
     return QStringLiteral("The tasks of \"%1\" could not be written to the file \"%2\": %3.")
         .arg(g.name, m_store.path(g.key), why);
@@ -182,11 +187,12 @@ QStringList Project::load(const QString& file, ProjectData data)
     m_selectedKey.clear();
     m_selectedTasks.clear();
     m_goals.clear();
+    m_counts.clear();
     QStringList keys;
     for (const SubGoalRecord& g : data.goals)
         keys.append(g.key);
     QStringList failures;
-    for (qsizetype k = 0; k < data.goals.size() && k < MaxGoals; ++k) {
+    for (qsizetype k = 0; k < data.goals.size() && k < ProjectData::MaxGoals; ++k) {
         SubGoalRecord& record = data.goals[k];
         // Two sub-goals of one file must not share a task file.
         if (keys.indexOf(record.key) < k) {
@@ -201,10 +207,10 @@ QStringList Project::load(const QString& file, ProjectData data)
         // Each task list is written and counted once, then let go: a long project never
         // sits in memory twice.
         record.tasks = {};
-        Goal g{record.key, record.name, record.due, TaskCounts::of(text)};
-        if (const Result written = m_store.save(g.key, text); !written.ok())
-            failures.append(failure(g, written.error));
-        m_goals.append(std::move(g));
+        if (const Result written = m_store.save(record.key, text); !written.ok())
+            failures.append(failure(record, written.error));
+        m_counts.append(TaskCounts::of(text));
+        m_goals.append(std::move(record));
     }
     m_name = data.name;
     m_file = file;
@@ -220,7 +226,7 @@ QStringList Project::load(const QString& file, ProjectData data)
 Expected<ProjectData> Project::toProjectData() const
 {
     ProjectData data{m_name, {}};
-    for (const Goal& g : m_goals) {
+    for (const SubGoalRecord& g : m_goals) {
         auto lines = m_store.lines(g.key);
         if (!lines.ok())
             return {{},

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "components/Result.h"
+#include "model/ProjectData.h"
 #include "model/TaskCounts.h"
-#include "storage/ProjectFile.h"
 
 #include <QList>
 #include <QObject>
@@ -10,24 +10,6 @@
 
 class RandomSource;
 class TaskStore;
-
-// One sub-goal as the dashboard shows it. Its tasks live in the task store by key.
-struct Goal
-{
-    QString key;
-    QString name;
-    QString due; // empty: no due date
-    TaskCounts counts;
-
-    bool operator==(const Goal&) const = default;
-};
-
-// A sub-goal taken off the dashboard, with everything needed to put it back.
-struct RemovedGoal
-{
-    Goal goal;
-    QString tasks;
-};
 
 // The open project: its name and file, the sub-goals in panel order, the selection with its
 // task text, and whether anything is unsaved. The one owner of this state; the windows draw
@@ -40,8 +22,6 @@ class Project : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int MaxGoals = 8;
-
     Project(TaskStore& store, RandomSource& random, QObject* parent = nullptr);
 
     const QString& name() const { return m_name; }
@@ -54,9 +34,10 @@ public:
     // The panel of a key, or 0.
     int indexOf(const QString& key) const;
     int goalCount() const { return int(m_goals.size()); }
-    bool isFull() const { return goalCount() >= MaxGoals; }
-    const Goal& goal(int index) const { return m_goals.at(index - 1); }
-    const QList<Goal>& goals() const { return m_goals; }
+    bool isFull() const { return goalCount() >= ProjectData::MaxGoals; }
+    // A sub-goal without its task lines: those live in the task store by key.
+    const SubGoalRecord& goal(int index) const { return m_goals.at(index - 1); }
+    const TaskCounts& counts(int index) const { return m_counts.at(index - 1); }
     QStringList goalNames() const;
     TaskCounts totals() const;
     TaskStore& store() { return m_store; }
@@ -73,8 +54,9 @@ public:
     // Appends a sub-goal without tasks; a key is drawn when none is given.
     int addGoal(const QString& name, const QString& key = {});
     // Puts a removed sub-goal back in its place and writes its tasks again.
-    void insertGoal(int index, const RemovedGoal& removed);
-    RemovedGoal removeGoal(int index);
+    void insertGoal(int index, const SubGoalRecord& removed);
+    // The sub-goal with its task text split at each "\n", for putting back.
+    SubGoalRecord removeGoal(int index);
     void renameGoal(int index, const QString& name);
     void setDue(int index, const QString& due);
     // Writes the tasks to the sub-goal's file and recounts them.
@@ -103,8 +85,8 @@ signals:
 
 private:
     QString drawKey(const QStringList& alsoTaken = {}) const;
-    QString failure(const Goal& goal, const QString& why) const;
-    void report(const Goal& goal, const Result& result);
+    QString failure(const SubGoalRecord& goal, const QString& why) const;
+    void report(const SubGoalRecord& goal, const Result& result);
     void setEdited(bool clean, bool edited);
 
     TaskStore& m_store;
@@ -117,5 +99,6 @@ private:
     QString m_selectedKey;
     // The selected sub-goal's tasks as last written: each key release compares with them.
     QString m_selectedTasks;
-    QList<Goal> m_goals;
+    QList<SubGoalRecord> m_goals;
+    QList<TaskCounts> m_counts;
 };

@@ -36,8 +36,8 @@ TextDiff TextDiff::between(QStringView from, QStringView to)
 {
     const qsizetype shorter = std::min(from.size(), to.size());
     const qsizetype prefix = commonPrefix(from.data(), to.data(), shorter);
-    const qsizetype suffix = commonSuffix(from.data() + from.size(), to.data() + to.size(),
-                                          shorter - prefix);
+    const qsizetype suffix =
+        commonSuffix(from.data() + from.size(), to.data() + to.size(), shorter - prefix);
     return {prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
             to.sliced(prefix, to.size() - prefix - suffix).toString()};
 }

@@ -155,7 +155,7 @@ void Sidebar::showSelection(int index)
         showAddingMode();
         return;
     }
-    const Goal& goal = m_project.goal(index);
+    const SubGoalRecord& goal = m_project.goal(index);
     showEditingMode(goal.name);
     m_tasks->setTasksText(m_project.selectedTasks());
     showDueDate(goal.due);

@@ -166,8 +166,8 @@ bool IniDocument::read(QByteArrayView bytes, Encoding encoding)
         const QByteArrayView valueBytes = line.sliced(equals + 1);
         qint64 goal = 0;
         qint64 number = 0;
-        if (inGoals && taskKey(keyBytes, goal, number) && goal >= 1 && goal <= TaskGoals &&
-            number >= 1 && number <= m_lineCount) {
+        if (inGoals && taskKey(keyBytes, goal, number) && goal >= 1 &&
+            goal <= ProjectData::MaxGoals && number >= 1 && number <= m_lineCount) {
             Tasks& tasks = m_tasks[goal - 1];
             if (number > 2 * tasks.lines.size() + 4096) {
                 if (!tasks.far.contains(number))
@@ -198,7 +198,7 @@ QString IniDocument::value(QStringView section, QStringView key) const
     qint64 goal = 0;
     qint64 number = 0;
     if (sectionName == GoalsSection && taskKey(key, goal, number) && goal >= 1 &&
-        goal <= TaskGoals) {
+        goal <= ProjectData::MaxGoals) {
         const Tasks& tasks = m_tasks[goal - 1];
         if (number >= 1 && number <= tasks.lines.size() && tasks.seen[number - 1])
             return tasks.lines[number - 1];

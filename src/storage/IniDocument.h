@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ProjectData.h"
+
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
@@ -18,8 +20,6 @@
 class IniDocument
 {
 public:
-    static constexpr int TaskGoals = 8;
-
     // Bytes as UTF-8 (a byte-order mark is skipped), as UTF-16 with a byte-order mark, or
     // as Windows-1252 when they are not valid UTF-8.
     static IniDocument parse(QByteArrayView bytes);
@@ -46,6 +46,6 @@ private:
         QHash<qint64, QString> far; // numbers far beyond the others, so memory stays bounded
     };
     QHash<QString, QHash<QString, QString>> m_sections; // folded names
-    std::array<Tasks, TaskGoals> m_tasks;
+    std::array<Tasks, ProjectData::MaxGoals> m_tasks;
     qsizetype m_lineCount = 0;
 };

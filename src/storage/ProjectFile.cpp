@@ -195,7 +195,7 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
 {
     ProjectData project;
     project.name = ini.value(ProjectSection, QStringLiteral("Name"));
-    for (int n = 1; n <= MaxGoals; ++n) {
+    for (int n = 1; n <= ProjectData::MaxGoals; ++n) {
         const QString prefix = QStringLiteral("Goal") + QString::number(n);
         SubGoalRecord goal;
         goal.key = ini.value(GoalsSection, prefix);

@@ -1,38 +1,17 @@
 #pragma once
 
 #include "components/Result.h"
+#include "model/ProjectData.h"
 #include "storage/IniDocument.h"
 
 #include <QByteArray>
-#include <QList>
-#include <QString>
-#include <QStringList>
 
 class FileFingerprint;
-
-struct SubGoalRecord
-{
-    QString key;
-    QString name;
-    QString due; // empty: no due date
-    QStringList tasks;
-
-    bool operator==(const SubGoalRecord&) const = default;
-};
-
-struct ProjectData
-{
-    QString name;
-    QList<SubGoalRecord> goals; // panel order, at most eight
-
-    bool operator==(const ProjectData&) const = default;
-};
 
 // The .gpj project file: INI-style text, UTF-8, CR LF after every line.
 class ProjectFile
 {
 public:
-    static constexpr int MaxGoals = 8;
     // Anything larger is not a project a person wrote; refusing it keeps memory bounded.
     static constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
 

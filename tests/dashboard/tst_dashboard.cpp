@@ -283,7 +283,7 @@ void TestDashboard::ctrlZUndoesTheLastProjectStepAnywhere()
     f.addSubGoals({u"Keep"_s, u"Dated"_s, u"After"_s});
     f.typeTasks(2, u"one --\ntwo"_s);
     f.click(u"chkDueDate"_s);
-    const Goal dated = f.w().project().goal(2);
+    const SubGoalRecord dated = f.w().project().goal(2);
     QVERIFY(!dated.due.isEmpty());
     const QString project = f.folder.file(u"projects/p.gpj"_s);
     f.prompt.saveChoices = {project};

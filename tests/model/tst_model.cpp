@@ -94,21 +94,22 @@ void TestModel::goalsAddRenameDeleteAndRepack()
     QCOMPARE(m.random.bounds.size(), 12); // three draws a key
     m.project.setDue(3, u"1/2/2027"_s);
     m.project.setTasks(3, u"x --\ny"_s);
-    const Goal third = m.project.goal(3);
-    QCOMPARE(third.counts.total, 2);
+    const SubGoalRecord third = m.project.goal(3);
+    QCOMPARE(m.project.counts(3).total, 2);
     m.project.renameGoal(2, u"Bee"_s);
     m.project.select(2);
     QCOMPARE(m.project.selectedKey(), m.project.goal(2).key);
 
     // Deleting re-packs in order; the key, date and counts move with their sub-goal.
-    const RemovedGoal gone = m.project.removeGoal(2);
-    QCOMPARE(gone.goal.name, u"Bee"_s);
+    const SubGoalRecord gone = m.project.removeGoal(2);
+    QCOMPARE(gone.name, u"Bee"_s);
     QCOMPARE(m.names(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
     QCOMPARE(m.project.goal(2), third);
+    QCOMPARE(m.project.counts(2).total, 2);
     QVERIFY(m.project.selectedKey().isEmpty());
     QCOMPARE(removed.takeFirst().at(0).toInt(), 2);
-    QVERIFY(!QFile::exists(m.store.path(gone.goal.key)));
-    for (int i = 4; i <= Project::MaxGoals; ++i)
+    QVERIFY(!QFile::exists(m.store.path(gone.key)));
+    for (int i = 4; i <= ProjectData::MaxGoals; ++i)
         m.project.addGoal(u"more"_s);
     QVERIFY(m.project.isFull());
 }
@@ -166,7 +167,7 @@ void TestModel::everyStepUndoesAndRedoes()
 {
     Model m;
     const auto snapshot = [&m] {
-        return std::tuple(m.project.name(), m.project.goals(),
+        return std::tuple(m.project.toProjectData().value, m.project.totals(),
                           m.project.goalCount() >= 2 ? m.tasks(2) : QString());
     };
     const QList<std::tuple<const char*, std::function<ProjectCommand*()>, int>> steps{
@@ -216,7 +217,7 @@ void TestModel::typingIsKeptAsChangesNotTexts()
         text = typed;
     }
     QCOMPARE(m.history.count(), 1);
-    QCOMPARE(m.project.goal(1).counts.total, 10000);
+    QCOMPARE(m.project.counts(1).total, 10000);
     m.history.undo();
     QVERIFY(!m.tasks(1).contains(u"xx"_s));
     QCOMPARE(m.tasks(1).size(), text.size() - 1000);
