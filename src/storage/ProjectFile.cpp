@@ -184,11 +184,16 @@ Expected<ProjectData> ProjectFile::read(const QString& path, FileFingerprint& kn
 {
     const QFileInfo info(path);
     const QDateTime time = info.fileTime(QFileDevice::FileModificationTime).toUTC();
-    const auto bytes = readProjectBytes(info);
+    auto bytes = readProjectBytes(info);
     if (!bytes.ok())
         return {{}, bytes.error};
     known = FileFingerprint::read(path, bytes.value, time);
-    return parse(bytes.value);
+    const auto ini = parseIni(bytes.value);
+    // The text is in the document now; the bytes need not stay for the rest of the reading.
+    bytes = {};
+    if (!ini.ok())
+        return {{}, ini.error};
+    return fromIni(ini.value);
 }
 
 Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
