@@ -1,11 +1,11 @@
 #include "dialogs/SaveDialog.h"
 
-#include "storage/Workspace.h"
-#include "components/Tools.h"
 #include "dashboard/Fonts.h"
-#include "storage/FileNameRules.h"
 #include "dialogs/Prompt.h"
+#include "storage/FileNameRules.h"
+#include "storage/Workspace.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,7 +76,7 @@ void SaveDialog::cmdOpen_Click()
         break;
     }
     const QString path = m_workspace.projectPath(name + QStringLiteral(".gpj"));
-    if (Tools::fileExists(path, false)) {
+    if (QFileInfo(path).isFile()) {
         const Answer answer =
             m_prompt.ask(this, {QStringLiteral("File already exists. Want to overwrite it?"),
                                 QStringLiteral("File Already Exists"), Message::Icon::Question,

@@ -1,7 +1,6 @@
 #include "storage/GoalKey.h"
 
 #include "components/RandomSource.h"
-#include "components/Tools.h"
 
 namespace {
 constexpr int Bound = 9000;
@@ -10,10 +9,11 @@ constexpr int MaxDraws = 10000;
 
 QString GoalKey::draw(RandomSource& random)
 {
-    const qint16 a = static_cast<qint16>(Tools::randomNumber(Bound, random) + 100);
-    const qint16 b = static_cast<qint16>(Tools::randomNumber(Bound, random) + 300);
-    const qint16 c = static_cast<qint16>(Tools::randomNumber(Bound, random) + 300);
-    return QStringLiteral("%1-%2-%3").arg(a).arg(b).arg(c);
+    // Three draws from 0 to Bound, both included.
+    const auto number = [&](int add) { return int(random.bounded(quint32(Bound))) + add; };
+    const int a = number(100);
+    const int b = number(300);
+    return QStringLiteral("%1-%2-%3").arg(a).arg(b).arg(number(300));
 }
 
 QString GoalKey::make(RandomSource& random, const std::function<bool(const QString&)>& taken)

@@ -1,5 +1,4 @@
 #include "components/TextFile.h"
-#include "components/Tools.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -22,29 +21,22 @@ private slots:
 void TestComponents::splitting_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("pieces");
-    QTest::newRow("empty") << QString() << QString() << QStringList();
-    QTest::newRow("final line end") << u"a\r\nb\r\n"_s << QString() << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("no final line end") << u"a\r\nb"_s << QString() << QStringList{u"a"_s, u"b"_s};
+    QTest::newRow("empty") << QString() << QStringList();
+    QTest::newRow("final line end") << u"a\r\nb\r\n"_s << QStringList{u"a"_s, u"b"_s};
+    QTest::newRow("no final line end") << u"a\r\nb"_s << QStringList{u"a"_s, u"b"_s};
     QTest::newRow("empty middle piece")
-        << u"a\r\n\r\nb"_s << QString() << QStringList{u"a"_s, QString(), u"b"_s};
-    QTest::newRow("only a line end") << u"\r\n"_s << QString() << QStringList{QString()};
-    QTest::newRow("filter") << u"x --\r\ny - z\r\n--\r\n"_s << u"--"_s
-                            << QStringList{u"x --"_s, u"--"_s};
+        << u"a\r\n\r\nb"_s << QStringList{u"a"_s, QString(), u"b"_s};
+    QTest::newRow("only a line end") << u"\r\n"_s << QStringList{QString()};
 }
 
 void TestComponents::splitting()
 {
     QFETCH(QString, text);
-    QFETCH(QString, filter);
     QFETCH(QStringList, pieces);
-    QCOMPARE(Tools::splitToList(text, u"\r\n"_s, filter), pieces);
     // Lines end at CR LF or LF alike.
-    if (filter.isEmpty()) {
-        QCOMPARE(TextFile::splitLines(text), pieces);
-        QCOMPARE(TextFile::splitLines(QString(text).replace(u"\r\n"_s, u"\n"_s)), pieces);
-    }
+    QCOMPARE(TextFile::splitLines(text), pieces);
+    QCOMPARE(TextFile::splitLines(QString(text).replace(u"\r\n"_s, u"\n"_s)), pieces);
 }
 
 void TestComponents::decoding_data()
