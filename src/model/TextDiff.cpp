@@ -1,43 +1,15 @@
 #include "model/TextDiff.h"
 
 #include <algorithm>
-#include <cstring>
-
-namespace {
-
-// Runs on every key release over the whole task list: whole blocks are compared with
-// memcmp, which is vectorised, and only the block that differs character by character.
-constexpr qsizetype Block = 64;
-
-qsizetype commonPrefix(const QChar* a, const QChar* b, qsizetype n)
-{
-    qsizetype i = 0;
-    while (i + Block <= n && std::memcmp(a + i, b + i, Block * sizeof(QChar)) == 0)
-        i += Block;
-    while (i < n && a[i] == b[i])
-        ++i;
-    return i;
-}
-
-qsizetype commonSuffix(const QChar* aEnd, const QChar* bEnd, qsizetype n)
-{
-    qsizetype i = 0;
-    while (i + Block <= n &&
-           std::memcmp(aEnd - i - Block, bEnd - i - Block, Block * sizeof(QChar)) == 0)
-        i += Block;
-    while (i < n && aEnd[-i - 1] == bEnd[-i - 1])
-        ++i;
-    return i;
-}
-
-} // namespace
 
 TextDiff TextDiff::between(QStringView from, QStringView to)
 {
     const qsizetype shorter = std::min(from.size(), to.size());
-    const qsizetype prefix = commonPrefix(from.data(), to.data(), shorter);
+    const qsizetype prefix =
+        std::mismatch(from.begin(), from.begin() + shorter, to.begin()).first - from.begin();
     const qsizetype suffix =
-        commonSuffix(from.data() + from.size(), to.data() + to.size(), shorter - prefix);
+        std::mismatch(from.rbegin(), from.rbegin() + (shorter - prefix), to.rbegin()).first -
+        from.rbegin();
     return {prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
             to.sliced(prefix, to.size() - prefix - suffix).toString()};
 }

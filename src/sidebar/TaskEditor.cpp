@@ -24,12 +24,8 @@ QString TaskEditor::tasksText() const
 {
     // toPlainText() would turn non-breaking spaces into plain ones.
     QString text = document()->toRawText();
-    // One branch-free pass for both separators (U+2028, U+2029), which the compiler turns
-    // into vector code: this runs on every key release over the whole list.
-    char16_t* c = reinterpret_cast<char16_t*>(text.data());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i)
-        c[i] = char16_t(c[i] - QChar::LineSeparator) <= 1 ? u'\n' : c[i];
+    // Shift+Enter makes a line separator, and paragraphs may come as separators too.
+    text.replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
     return text;
 }
 
