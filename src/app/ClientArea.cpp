@@ -1,11 +1,11 @@
 #include "app/ClientArea.h"
 
-#include "dashboard/ClickableLabel.h"
 #include "dashboard/DashboardView.h"
 #include "dashboard/PanelNavigator.h"
 #include "model/DashboardLayout.h"
 #include "sidebar/Sidebar.h"
 #include "sidebar/TaskEditor.h"
+#include "widgets/ClickableLabel.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -10,7 +10,6 @@
 #include "app/ProjectSafety.h"
 #include "components/AppInfo.h"
 #include "components/DayWatcher.h"
-#include "dashboard/ClickableLabel.h"
 #include "dashboard/DashboardView.h"
 #include "dialogs/FolderOpener.h"
 #include "dialogs/Prompt.h"
@@ -18,6 +17,7 @@
 #include "model/DueDateText.h"
 #include "sidebar/Sidebar.h"
 #include "sidebar/TaskEditor.h"
+#include "widgets/ClickableLabel.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

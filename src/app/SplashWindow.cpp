@@ -1,8 +1,8 @@
 #include "app/SplashWindow.h"
 
 #include "components/AppInfo.h"
-#include "dashboard/Fonts.h"
 #include "storage/Workspace.h"
+#include "widgets/Fonts.h"
 
 #include <QGuiApplication>
 #include <QLabel>

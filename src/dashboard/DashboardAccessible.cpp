@@ -1,8 +1,8 @@
 #include "dashboard/DashboardAccessible.h"
 
-#include "dashboard/ClickableLabel.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/PictureBox.h"
+#include "widgets/ClickableLabel.h"
 
 #include <QAccessibleWidget>
 

@@ -1,9 +1,8 @@
 #include "dashboard/DashboardView.h"
 
 #include "components/DayWatcher.h"
-#include "dashboard/ClickableLabel.h"
+#include "dashboard/DashboardAccessible.h"
 #include "dashboard/DueBand.h"
-#include "dashboard/Fonts.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/PanelNavigator.h"
 #include "dashboard/PictureBox.h"
@@ -11,6 +10,8 @@
 #include "model/GoalDescription.h"
 #include "model/Project.h"
 #include "storage/Workspace.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Fonts.h"
 
 using DashboardLayout::toPixels;
 
@@ -18,6 +19,9 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
                              const DayWatcher& day, QWidget* parent)
     : QWidget(parent), m_project(project), m_workspace(workspace), m_day(day)
 {
+    // Qt may make a label's screen-reader interface as soon as its text is set: ours must
+    // be known before the first clickable label, here or in the sidebar, is made.
+    DashboardAccessible::install();
     setObjectName(QStringLiteral("picContainer"));
     setGeometry(toPixels(QRect(5310, 45, 13425, 9960)));
     Fonts::setBackground(this, Qt::white);

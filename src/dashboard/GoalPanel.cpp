@@ -1,9 +1,9 @@
 #include "dashboard/GoalPanel.h"
 
-#include "dashboard/ClickableLabel.h"
-#include "dashboard/Fonts.h"
 #include "model/DashboardLayout.h"
 #include "model/Project.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Fonts.h"
 
 #include <QFrame>
 #include <QMouseEvent>

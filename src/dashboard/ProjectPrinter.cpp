@@ -1,10 +1,10 @@
 #include "dashboard/ProjectPrinter.h"
 
 #include "components/TextFile.h"
-#include "dashboard/Fonts.h"
 #include "model/DueStatus.h"
 #include "model/ProgressSummary.h"
 #include "model/TaskCounts.h"
+#include "widgets/Fonts.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

@@ -1,8 +1,8 @@
 #include "dialogs/OpenDialog.h"
 
-#include "dashboard/Fonts.h"
 #include "dialogs/Prompt.h"
 #include "storage/Workspace.h"
+#include "widgets/Fonts.h"
 
 #include <QDir>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "dialogs/SaveDialog.h"
 
-#include "dashboard/Fonts.h"
 #include "dialogs/Prompt.h"
 #include "storage/FileNameRules.h"
 #include "storage/Workspace.h"
+#include "widgets/Fonts.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

@@ -1,13 +1,13 @@
 #include "sidebar/Sidebar.h"
 
 #include "components/Clock.h"
-#include "dashboard/ClickableLabel.h"
-#include "dashboard/Fonts.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
 #include "model/Project.h"
 #include "sidebar/TaskEditor.h"
 #include "sidebar/TaskHighlighter.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Fonts.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>

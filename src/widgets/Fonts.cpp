@@ -1,4 +1,4 @@
-#include "dashboard/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QPalette>
 #include <QTextDocument>

@@ -1,6 +1,4 @@
-#include "dashboard/ClickableLabel.h"
-
-#include "dashboard/DashboardAccessible.h"
+#include "widgets/ClickableLabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,9 +6,6 @@
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(parent)
 {
-    // Qt may make a label's screen-reader interface as soon as its text is set: ours must
-    // be known by then.
-    DashboardAccessible::install();
     setCursor(Qt::PointingHandCursor);
     // Names come from the user and from files: never markup.
     setTextFormat(Qt::PlainText);
