@@ -116,9 +116,10 @@ void GoalPanel::showGoal(const QString& name, const QString& due, const TaskCoun
 
 void GoalPanel::setCounts(const TaskCounts& counts)
 {
-    m_total->setText(QStringLiteral("Tasks: ") + QString::number(counts.total));
-    m_completed->setText(QStringLiteral("Completed: ") + QString::number(counts.completed));
-    m_pending->setText(QStringLiteral("Pending: ") + QString::number(counts.pending()));
+    const QStringList captions = counts.captions();
+    m_total->setText(captions.at(0));
+    m_completed->setText(captions.at(1));
+    m_pending->setText(captions.at(2));
 }
 
 void GoalPanel::setDueColours(const QColor& background, const QColor& text)

@@ -146,9 +146,7 @@ private:
         m_painter.setFont(Fonts::trebuchet(12, true));
         m_painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                            goal.record->name, &used);
-        QStringList lines{QStringLiteral("Tasks: %1").arg(goal.counts.total),
-                          QStringLiteral("Completed: %1").arg(goal.counts.completed),
-                          QStringLiteral("Pending: %1").arg(goal.counts.pending())};
+        QStringList lines = goal.counts.captions();
         if (!goal.record->due.isEmpty())
             lines.append(QStringLiteral("Due: ") + goal.record->due);
         m_painter.setFont(m_body);
@@ -172,9 +170,7 @@ private:
     static QString summaryLine(const Goal& goal)
     {
         const QString dot = QStringLiteral(" \u00B7 ");
-        QString text = QStringLiteral("Tasks: %1").arg(goal.counts.total) + dot +
-                       QStringLiteral("Completed: %1").arg(goal.counts.completed) + dot +
-                       QStringLiteral("Pending: %1").arg(goal.counts.pending());
+        QString text = goal.counts.captions().join(dot);
         if (!goal.record->due.isEmpty())
             text += dot + QStringLiteral("Due: ") + goal.record->due;
         const QString status = DueStatus::statusWords(goal.counts, goal.state);

@@ -2,6 +2,13 @@
 
 #include "components/TextFile.h"
 
+QStringList TaskCounts::captions() const
+{
+    return {QStringLiteral("Tasks: ") + QString::number(total),
+            QStringLiteral("Completed: ") + QString::number(completed),
+            QStringLiteral("Pending: ") + QString::number(pending())};
+}
+
 bool TaskCounts::isTask(QStringView line)
 {
     for (const QChar c : line) {

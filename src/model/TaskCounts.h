@@ -16,6 +16,9 @@ struct TaskCounts
 
     bool operator==(const TaskCounts&) const = default;
 
+    // "Tasks: 3", "Completed: 1", "Pending: 2": as the panel, the report and the export say it.
+    QStringList captions() const;
+
     static TaskCounts of(QStringView text);
     // The same for lines already split, as a project file holds them.
     static TaskCounts ofLines(const QStringList& lines);

@@ -88,11 +88,7 @@ void appendEscaped(QString& out, QStringView text, bool inLine = false)
 QString counts(const SubGoalRecord& goal, const TaskCounts& counts, DueState state)
 {
     const QString dot = QStringLiteral(" \u00B7 ");
-    QString out = QStringLiteral("Tasks: %1%2Completed: %3%2Pending: %4")
-                      .arg(counts.total)
-                      .arg(dot)
-                      .arg(counts.completed)
-                      .arg(counts.pending());
+    QString out = counts.captions().join(dot);
     if (!goal.due.isEmpty()) {
         out += dot + QStringLiteral("Due: ");
         appendEscaped(out, goal.due, true);
