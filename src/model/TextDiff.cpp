@@ -30,16 +30,32 @@ qsizetype commonSuffix(const QChar* aEnd, const QChar* bEnd, qsizetype n)
     return i;
 }
 
+// Moves a pure insertion or deletion left to place, within its slack: the repeated text
+// it inserts or deletes turns round by the distance moved.
+void slide(TextDiff& diff, qsizetype place)
+{
+    QString& moved = diff.before.isEmpty() ? diff.after : diff.before;
+    const qsizetype turn = (diff.position - place) % moved.size();
+    moved = moved.right(turn) + moved.left(moved.size() - turn);
+    diff.slack -= diff.position - place;
+    diff.position = place;
+}
+
 } // namespace
 
 TextDiff TextDiff::between(QStringView from, QStringView to)
 {
     const qsizetype shorter = std::min(from.size(), to.size());
     const qsizetype prefix = commonPrefix(from.data(), to.data(), shorter);
-    const qsizetype suffix = commonSuffix(from.data() + from.size(), to.data() + to.size(),
-                                          shorter - prefix);
-    return {prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
-            to.sliced(prefix, to.size() - prefix - suffix).toString()};
+    const qsizetype suffix =
+        commonSuffix(from.data() + from.size(), to.data() + to.size(), shorter - prefix);
+    TextDiff diff{prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
+                  to.sliced(prefix, to.size() - prefix - suffix).toString()};
+    // Matched from the end first, a pure change stands as far left as it can.
+    if (prefix + suffix == shorter && from.size() != to.size())
+        diff.slack =
+            commonSuffix(from.data() + from.size(), to.data() + to.size(), shorter) - suffix;
+    return diff;
 }
 
 QString TextDiff::applyTo(QString text) const
@@ -52,9 +68,18 @@ QString TextDiff::revert(QString text) const
     return text.replace(position, after.size(), before);
 }
 
-bool TextDiff::absorb(const TextDiff& next)
+bool TextDiff::absorb(const TextDiff& nextAsRead)
 {
-    // Both in the coordinates of the text between the two changes.
+    // Both in the coordinates of the text between the two changes. Where one of them is a pure
+    // change that could stand nearer the other, it is moved there first, so that a burst typed in
+    // front of repeated letters stays one change.
+    TextDiff next = nextAsRead;
+    if (next.position > position + after.size() &&
+        next.position - next.slack <= position + after.size())
+        slide(next, position + after.size());
+    if (next.position + next.before.size() < position &&
+        position - slack <= next.position + next.before.size())
+        slide(*this, next.position + next.before.size());
     const qsizetype mineEnd = position + after.size();
     const qsizetype nextEnd = next.position + next.before.size();
     if (next.position > mineEnd || nextEnd < position)
@@ -70,6 +95,7 @@ bool TextDiff::absorb(const TextDiff& next)
     QString combinedAfter = middle;
     combinedAfter.replace(next.position - start, next.before.size(), next.after);
     position = start;
+    slack = 0;
     before = std::move(combinedBefore);
     after = std::move(combinedAfter);
     return true;

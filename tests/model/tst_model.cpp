@@ -64,6 +64,9 @@ void TestModel::textDiffs_data()
     QTest::newRow("replacing a selection") << u"one two"_s << u"one 2"_s << u"one 2!"_s << true;
     QTest::newRow("far apart") << u"a........b"_s << u"aX........b"_s << u"aX........bY"_s << false;
     QTest::newRow("repeated letters") << u"aaaa"_s << u"aaaaa"_s << u"aaaaaa"_s << true;
+    QTest::newRow("typing in front of a repeat") << u"bob"_s << u"abob"_s << u"abbob"_s << true;
+    QTest::newRow("backspacing into a repeat") << u"xaab"_s << u"xab"_s << u"ab"_s << true;
+    QTest::newRow("reaching past a change") << u"abcdef"_s << u"abXef"_s << u"abYf"_s << true;
 }
 
 // Each change turns its text into the next and back; two that touch become one change
