@@ -145,6 +145,9 @@ void TestModel::loadSaveAndTotals()
     QFile::remove(m.store.path(u"4-5-6"_s));
     QDir().mkpath(m.store.path(u"4-5-6"_s));
     QVERIFY(!m.project.toProjectData().ok());
+    // Text whose write failed keeps its key from being drawn again, though no file is there.
+    TaskStore blocked(m.store.path(m.project.goal(1).key)); // a file where the folder should be
+    QVERIFY(!blocked.save(u"1-2-3"_s, u"x"_s).ok() && blocked.isTaken(u"1-2-3"_s));
 
     // Unsaved while an edit has no step yet or the history is off its clean step; a clean
     // history or a new project ends both.
