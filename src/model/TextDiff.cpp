@@ -51,10 +51,11 @@ TextDiff TextDiff::between(QStringView from, QStringView to)
         commonSuffix(from.data() + from.size(), to.data() + to.size(), shorter - prefix);
     TextDiff diff{prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
                   to.sliced(prefix, to.size() - prefix - suffix).toString()};
-    // Matched from the end first, a pure change stands as far left as it can.
+    // How far the common end reaches on into the common start: a pure change may stand
+    // anywhere in that stretch.
     if (prefix + suffix == shorter && from.size() != to.size())
-        diff.slack =
-            commonSuffix(from.data() + from.size(), to.data() + to.size(), shorter) - suffix;
+        diff.slack = commonSuffix(from.data() + from.size() - suffix,
+                                  to.data() + to.size() - suffix, prefix);
     return diff;
 }
 
