@@ -2,16 +2,38 @@
 
 #include <algorithm>
 
+namespace {
+
+// Moves a pure insertion or deletion left to place, within its slack: the repeated text
+// it inserts or deletes turns round by the distance moved.
+void slide(TextDiff& diff, qsizetype place)
+{
+    QString& moved = diff.before.isEmpty() ? diff.after : diff.before;
+    const qsizetype turn = (diff.position - place) % moved.size();
+    moved = moved.right(turn) + moved.left(moved.size() - turn);
+    diff.slack -= diff.position - place;
+    diff.position = place;
+}
+
+} // namespace
+
 TextDiff TextDiff::between(QStringView from, QStringView to)
 {
     const qsizetype shorter = std::min(from.size(), to.size());
+    // The length of the common run back from two ends, looking at most n characters.
+    const auto commonBack = [](QStringView x, QStringView y, qsizetype n) {
+        return std::mismatch(x.rbegin(), x.rbegin() + n, y.rbegin()).first - x.rbegin();
+    };
     const qsizetype prefix =
         std::mismatch(from.begin(), from.begin() + shorter, to.begin()).first - from.begin();
-    const qsizetype suffix =
-        std::mismatch(from.rbegin(), from.rbegin() + (shorter - prefix), to.rbegin()).first -
-        from.rbegin();
-    return {prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
-            to.sliced(prefix, to.size() - prefix - suffix).toString()};
+    const qsizetype suffix = commonBack(from, to, shorter - prefix);
+    TextDiff diff{prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
+                  to.sliced(prefix, to.size() - prefix - suffix).toString()};
+    // How far the common end reaches on into the common start: a pure change may stand
+    // anywhere in that stretch.
+    if (prefix + suffix == shorter && from.size() != to.size())
+        diff.slack = commonBack(from.chopped(suffix), to.chopped(suffix), prefix);
+    return diff;
 }
 
 QString TextDiff::applyTo(QString text) const
@@ -24,9 +46,18 @@ QString TextDiff::revert(QString text) const
     return text.replace(position, after.size(), before);
 }
 
-bool TextDiff::absorb(const TextDiff& next)
+bool TextDiff::absorb(const TextDiff& nextAsRead)
 {
-    // Both in the coordinates of the text between the two changes.
+    // Both in the coordinates of the text between the two changes. Where one of them is a pure
+    // change that could stand nearer the other, it is moved there first, so that a burst typed in
+    // front of repeated letters stays one change.
+    TextDiff next = nextAsRead;
+    if (next.position > position + after.size() &&
+        next.position - next.slack <= position + after.size())
+        slide(next, position + after.size());
+    if (next.position + next.before.size() < position &&
+        position - slack <= next.position + next.before.size())
+        slide(*this, next.position + next.before.size());
     const qsizetype mineEnd = position + after.size();
     const qsizetype nextEnd = next.position + next.before.size();
     if (next.position > mineEnd || nextEnd < position)
@@ -42,6 +73,7 @@ bool TextDiff::absorb(const TextDiff& next)
     QString combinedAfter = middle;
     combinedAfter.replace(next.position - start, next.before.size(), next.after);
     position = start;
+    slack = 0;
     before = std::move(combinedBefore);
     after = std::move(combinedAfter);
     return true;

@@ -9,6 +9,9 @@ struct TextDiff
     qsizetype position = 0;
     QString before;
     QString after;
+    // A pure insertion or deletion inside a run of repeated text could stand this many
+    // places further left: typing "b" after "a" in "abob" reads as at 2, though it was at 1.
+    qsizetype slack = 0;
 
     bool isEmpty() const { return before == after; }
     // The smallest single change that turns from into to.

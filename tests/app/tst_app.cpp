@@ -127,7 +127,11 @@ void TestApp::mainWindowStartState()
     }
     f.addSubGoals({u"abc"_s});
     QVERIFY(f.text(u"txtSubGoal"_s).isEmpty()); // Enter added, and typed nothing
+    // After a longer name from a file, the boxes are held to their own lengths again.
+    f.w().project().renameGoal(1, QString(20, u'x'));
     f.click(u"lblGoal_1"_s);
+    QCOMPARE(f.find<QLineEdit>(u"txtProjectName"_s)->maxLength(), 40);
+    f.click(u"lblNewGoal"_s);
     QCOMPARE(f.find<QLineEdit>(u"txtSubGoal"_s)->maxLength(), 16);
 }
 

@@ -308,11 +308,15 @@ void TestDashboard::ctrlZUndoesTheLastProjectStepAnywhere()
     QVERIFY(f.w().projectModified());
     QCOMPARE(f.w().findChild<QAction*>(u"mnuRedo"_s)->text(), u"Redo"_s);
 
-    // A burst of typing is one step; New starts an empty history.
+    // A burst of typing is one step, ended by a selection; New starts an empty history.
     f.w().undo();
     auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
     typeText(name, u"abc"_s);
+    f.w().lblGoal_Click(0);
+    typeText(name, u"d"_s);
     QCOMPARE(undo->text(), u"Undo Rename Main Goal"_s);
+    f.w().undo();
+    QCOMPARE(name->text(), u"My Goalabc"_s);
     f.w().undo();
     QCOMPARE(name->text(), u"My Goal"_s);
     QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);

@@ -64,6 +64,9 @@ void TestModel::textDiffs_data()
     QTest::newRow("replacing a selection") << u"one two"_s << u"one 2"_s << u"one 2!"_s << true;
     QTest::newRow("far apart") << u"a........b"_s << u"aX........b"_s << u"aX........bY"_s << false;
     QTest::newRow("repeated letters") << u"aaaa"_s << u"aaaaa"_s << u"aaaaaa"_s << true;
+    QTest::newRow("typing in front of a repeat") << u"bob"_s << u"abob"_s << u"abbob"_s << true;
+    QTest::newRow("backspacing into a repeat") << u"xaab"_s << u"xab"_s << u"ab"_s << true;
+    QTest::newRow("reaching past a change") << u"abcdef"_s << u"abXef"_s << u"abYf"_s << true;
 }
 
 // Each change turns its text into the next and back; two that touch become one change
@@ -143,6 +146,9 @@ void TestModel::loadSaveAndTotals()
     QFile::remove(m.store.path(u"4-5-6"_s));
     QDir().mkpath(m.store.path(u"4-5-6"_s));
     QVERIFY(!m.project.toProjectData().ok());
+    // Text whose write failed keeps its key from being drawn again, though no file is there.
+    TaskStore blocked(m.store.path(m.project.goal(1).key)); // a file where the folder should be
+    QVERIFY(!blocked.save(u"1-2-3"_s, u"x"_s).ok() && blocked.isTaken(u"1-2-3"_s));
 
     // Unsaved while an edit has no step yet or the history is off its clean step; a clean
     // history or a new project ends both.

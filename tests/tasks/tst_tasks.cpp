@@ -133,6 +133,8 @@ void TestTasks::releasesWithoutTheirPressAreNoEdit()
     QVERIFY(!message.isVisible());
     QTest::keyRelease(editor(f), Qt::Key_Return);
     QTest::keyRelease(name, Qt::Key_Return);
+    // Delete carries a DEL character on X11 but types none.
+    QTest::sendKeyEvent(QTest::Click, f.find(u"txtSubGoal"_s), Qt::Key_Delete, u"\x7f"_s, {});
     QVERIFY(!f.w().projectModified());
     f.w().mnuNew_Click();
     QCOMPARE(f.prompt.shown.size(), 3);
@@ -146,8 +148,15 @@ void TestTasks::releasesWithoutTheirPressAreNoEdit()
 
 void TestTasks::keyHeldWhileSwitchingIsKept()
 {
+    // A held key repeats as release and press pairs; only its last release lets it go.
+    KeyPressTracker keys;
+    const QKeyEvent down(QEvent::KeyPress, Qt::Key_C, {}), up(QEvent::KeyRelease, Qt::Key_C, {});
+    keys.pressed(&down);
+    const QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_C, {}, {}, true);
+    QVERIFY(keys.released(&repeat) && keys.released(&up) && !keys.released(&up));
+
     WindowFixture f;
-    f.addSubGoals({u"A"_s, u"B"_s});
+    f.addSubGoals({u"A"_s, u"B"_s, u"C"_s});
     f.typeTasks(1, u"ab"_s);
     QTest::keyPress(editor(f), Qt::Key_C);
     f.click(u"lblGoal_2"_s);
@@ -164,6 +173,24 @@ void TestTasks::keyHeldWhileSwitchingIsKept()
     f.prompt.saveChoices = {project};
     QVERIFY(f.w().mnuSave_Click());
     QVERIFY(fileBytes(project).contains("Goal1_Task1=abcd\r\n"));
+
+    // The same across Ctrl+Z: written to its own sub-goal, found by key, before the undo,
+    // which takes back the whole burst ("ab" in front of "bob").
+    f.typeTasks(3, u"bob"_s);
+    f.prompt.answers = {Answer::Yes};
+    f.w().lblDeleteOnMouseOver_Click(1); // C is panel 2 now
+    f.click(u"lblGoal_2"_s);
+    QTest::keyClick(editor(f), Qt::Key_A);
+    QTest::keyPress(editor(f), Qt::Key_B);
+    QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyRelease(editor(f), Qt::Key_B);
+    QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.w().subGoalNames(), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+    for (const auto& [panel, text] : {std::pair{1, "abcd"}, std::pair{2, ""}, std::pair{3, "bob"}})
+        QCOMPARE(fileBytes(f.taskFile(panel)), QByteArray(text));
+    f.w().redo();
+    f.w().redo();
+    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("abbob"));
 }
 
 void TestTasks::nothingSelectedWritesNothing()
