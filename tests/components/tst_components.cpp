@@ -1,5 +1,5 @@
 #include "components/TextFile.h"
-#include "support/TestSupport.h"
+#include "support/CoreSupport.h"
 
 #include <QDir>
 #include <QFile>

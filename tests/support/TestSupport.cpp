@@ -11,16 +11,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-TempAppFolder::TempAppFolder()
-{
-    QDir().mkpath(m_dir.filePath(u"imgs"_s));
-    for (const char* name : {"greencircle.gif", "bluecircle.gif"}) {
-        const QString file = QString::fromLatin1(name);
-        QFile::copy(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + file,
-                    m_dir.filePath(u"imgs/"_s + file));
-    }
-}
-
 Answer FakePrompt::ask(QWidget*, const Message& message)
 {
     shown.append(message);
@@ -68,14 +58,6 @@ QStringList FakePrompt::texts() const
     for (const Message& m : shown)
         list.append(m.text);
     return list;
-}
-
-quint32 FakeRandom::bounded(quint32 bound)
-{
-    bounds.append(bound);
-    if (m_next < draws.size())
-        return qMin(draws.at(m_next++), bound);
-    return (m_counter++) % (bound + 1);
 }
 
 WindowFixture::WindowFixture(const Clock* clock) : clock(clock)
@@ -140,18 +122,4 @@ void typeText(QWidget* widget, const QString& text)
 QString WindowFixture::taskFile(int panel) const
 {
     return folder.file(u"tmp/"_s + window->project().goal(panel).key + u".txt"_s);
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
 }

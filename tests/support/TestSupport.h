@@ -1,32 +1,15 @@
 #pragma once
 
 #include "app/AppServices.h"
-#include "components/RandomSource.h"
+#include "app/MainWindow.h"
 #include "dialogs/FolderOpener.h"
 #include "dialogs/Prompt.h"
+#include "support/CoreSupport.h"
 
-#include <QList>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
-
-#include "app/MainWindow.h"
-
-using namespace Qt::StringLiterals;
-
-// An application folder of its own for each test, with the status pictures beside it.
-class TempAppFolder
-{
-public:
-    TempAppFolder();
-    QString path() const { return m_dir.path(); }
-    QString file(const QString& relative) const { return m_dir.filePath(relative); }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 // Hands out prepared answers and records every message it was asked to show.
 class FakePrompt : public Prompt
@@ -55,18 +38,6 @@ public:
 
     QStringList texts() const;
     bool showed(const QString& text) const { return texts().contains(text); }
-};
-
-class FakeRandom : public RandomSource
-{
-public:
-    QList<quint32> draws;  // handed out in turn, then counting upwards
-    QList<quint32> bounds; // every bound asked for
-    quint32 bounded(quint32 bound) override;
-
-private:
-    int m_next = 0;
-    quint32 m_counter = 0;
 };
 
 class FakeFolderOpener : public FolderOpener
@@ -111,11 +82,6 @@ struct WindowFixture
     void typeTasks(int panel, const QString& text);
     QString taskFile(int panel) const;
 };
-
-// A file's bytes, or "<missing>".
-QByteArray fileBytes(const QString& path);
-// Writes a file whole, making its folder when needed.
-void writeFile(const QString& path, const QByteArray& bytes);
 
 // Types text key by key; QTest::keyClicks only knows ASCII.
 void typeText(QWidget* widget, const QString& text);

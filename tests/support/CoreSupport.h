@@ -1,0 +1,37 @@
+#pragma once
+
+#include "components/RandomSource.h"
+
+#include <QList>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+// An application folder of its own for each test, with the status pictures beside it.
+class TempAppFolder
+{
+public:
+    TempAppFolder();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& relative) const { return m_dir.filePath(relative); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+class FakeRandom : public RandomSource
+{
+public:
+    QList<quint32> draws;  // handed out in turn, then counting upwards
+    QList<quint32> bounds; // every bound asked for
+    quint32 bounded(quint32 bound) override;
+
+private:
+    int m_next = 0;
+    quint32 m_counter = 0;
+};
+
+// A file's bytes, or "<missing>".
+QByteArray fileBytes(const QString& path);
+// Writes a file whole, making its folder when needed.
+void writeFile(const QString& path, const QByteArray& bytes);
