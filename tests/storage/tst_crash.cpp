@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 #include "components/TextFile.h"
+#include "sidebar/TaskEditor.h"
 #include "storage/ProjectFile.h"
 #include "support/TestSupport.h"
-#include "sidebar/TaskEditor.h"
 
 #include <QDir>
 #include <QFile>
