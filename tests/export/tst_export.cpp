@@ -140,7 +140,7 @@ void TestExport::goalDescription_data()
                                        << u"Paint: 2 of 2 tasks completed, all tasks completed"_s;
     QTest::newRow("no tasks, due as stored")
         << QString() << u"next spring"_s << DueState::Unreadable
-        << u"Paint: no tasks, due next spring"_s;
+        << u"Paint: no tasks, due next spring (the date could not be read)"_s;
 }
 
 void TestExport::goalDescription()
