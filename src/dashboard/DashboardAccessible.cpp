@@ -138,17 +138,7 @@ void install()
 
 QString description(const QWidget* item)
 {
-    if (!item->accessibleDescription().isEmpty())
-        return item->accessibleDescription();
-    if (!item->toolTip().isEmpty())
-        return item->toolTip();
-    QStringList shown;
-    for (const QLabel* label : item->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!label->isHidden() && !qobject_cast<const ClickableLabel*>(label) &&
-            !label->text().isEmpty())
-            shown.append(label->text());
-    }
-    return shown.join(QStringLiteral(", "));
+    return item->accessibleDescription();
 }
 
 void setCounts(QWidget* item, int completed, int total)

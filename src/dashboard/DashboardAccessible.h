@@ -12,8 +12,8 @@ namespace DashboardAccessible {
 // Registers the interfaces with Qt; once is enough, later calls do nothing.
 void install();
 
-// The description of a panel or the centre box: the one it was given, else its tool tip,
-// else what its labels show.
+// The description of a panel or the centre box: the one the dashboard gave it from what the
+// panel shows; none for an empty panel. Never the tool tip, which is rich text.
 QString description(const QWidget* item);
 
 // The counts a panel reports as its value, kept on the panel.

@@ -39,13 +39,14 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
         new PictureBox(Qt::white, QPixmap(QStringLiteral(":/artwork/centre.png")), m_canvas);
     centre->setObjectName(QStringLiteral("Picture2"));
     centre->setGeometry(toPixels(QRect(4545, 4050, 3615, 1590)));
-    m_mainGoal = new ClickableLabel(project.name(), centre);
+    m_mainGoal = new ClickableLabel(QString(), centre);
     m_mainGoal->setObjectName(QStringLiteral("lblGoal_0"));
-    m_mainGoal->setGeometry(toPixels(QRect(450, 450, 2670, 645)));
+    // The whole box inside its border, so that a main goal of 40 characters wraps uncut.
+    m_mainGoal->setGeometry(toPixels(QRect(150, 120, 3315, 1350)));
     m_mainGoal->setAlignment(Qt::AlignCenter);
     m_mainGoal->setWordWrap(true);
-    m_mainGoal->setFont(Fonts::trebuchet(11.25, true, true));
     Fonts::setTextColour(m_mainGoal, QColor(0x00, 0x00, 0x80));
+    drawMainGoal(project.name());
     connect(m_mainGoal, &ClickableLabel::clicked, this, [this] { emit goalClicked(0); });
 
     const QPixmap background(QStringLiteral(":/artwork/panel.png"));
@@ -57,7 +58,7 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
         m_panels[i - 1] = p;
     }
 
-    connect(&project, &Project::nameChanged, m_mainGoal, &QLabel::setText);
+    connect(&project, &Project::nameChanged, this, &DashboardView::drawMainGoal);
     connect(&project, &Project::goalAdded, this, &DashboardView::drawFrom);
     connect(&project, &Project::goalRemoved, this, &DashboardView::drawFrom);
     connect(&project, &Project::goalsReset, this, [this] { drawFrom(1); });
@@ -67,6 +68,21 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     m_navigator = new PanelNavigator(project, centre, m_panels, this);
     connect(m_navigator, &PanelNavigator::activated, this, &DashboardView::goalClicked);
     connect(m_navigator, &PanelNavigator::deleteRequested, this, &DashboardView::deleteClicked);
+}
+
+void DashboardView::drawMainGoal(const QString& name)
+{
+    m_mainGoal->setText(name);
+    // Smaller type only for words too wide for the box.
+    QFont font = Fonts::trebuchet(11.25, true, true);
+    const QRect box = m_mainGoal->contentsRect();
+    const auto fits = [&] {
+        const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+        return box.contains(QFontMetrics(font).boundingRect(box, flags, name));
+    };
+    while (font.pointSizeF() > 7 && !fits())
+        font.setPointSizeF(font.pointSizeF() - 0.75);
+    m_mainGoal->setFont(font);
 }
 
 void DashboardView::drawFrom(int index)

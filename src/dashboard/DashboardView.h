@@ -40,6 +40,7 @@ signals:
     void deleteClicked(int index);
 
 private:
+    void drawMainGoal(const QString& name);
     void drawFrom(int index);
     void drawGoal(int index);
     void drawSelection(int index);

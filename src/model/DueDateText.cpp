@@ -26,11 +26,30 @@ std::optional<QDate> DueDateText::parse(const QString& text, const QLocale& loca
         locale.name() + u'\x1f' + locale.dateFormat(QLocale::ShortFormat) + u'\x1f' + text;
     if (const auto found = known.constFind(key); found != known.cend())
         return *found;
-    const std::optional<QDate> date = read(text, locale);
+    const std::optional<QDate> date = readAny(text, locale);
     if (known.size() > 1000)
         known.clear();
     known.insert(key, date);
     return date;
+}
+
+std::optional<QDate> DueDateText::readAny(const QString& text, const QLocale& locale)
+{
+    if (const auto date = read(text, locale))
+        return date;
+    // Saved under another locale: the forms this program writes in common ones.
+    if (const auto date = read(text, QLocale::c()))
+        return date;
+    if (const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd")); date.isValid())
+        return date;
+    static const QLocale numeric[] = {QLocale(QLocale::English, QLocale::UnitedStates),
+                                      QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                      QLocale(QLocale::German, QLocale::Germany)};
+    for (const QLocale& other : numeric) {
+        if (const auto date = read(text, other))
+            return date;
+    }
+    return std::nullopt;
 }
 
 std::optional<QDate> DueDateText::read(const QString& text, const QLocale& locale)

@@ -17,6 +17,8 @@ QString of(const QString& name, const QString& dueText, const TaskCounts& counts
     }
     if (!dueText.isEmpty())
         text += QStringLiteral(", due ") + dueText;
+    if (state == DueState::Unreadable)
+        text += QStringLiteral(" (the date could not be read)");
     const QString said = DueStatus::words(state);
     if (!said.isEmpty())
         text += QStringLiteral(", ") + said;

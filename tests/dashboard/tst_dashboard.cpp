@@ -73,6 +73,18 @@ void TestDashboard::panelsFillTheGridAroundTheCentre()
     QCOMPARE(f.w().panel(5)->pos(), QPoint(toPixels(8775), toPixels(3375)));
     QCOMPARE(f.w().panel(7)->pos(), QPoint(toPixels(4770), toPixels(6480)));
     QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
+    // The longest main goal is read whole in the centre box.
+    auto* goal = f.find<QLabel>(u"lblGoal_0"_s);
+    for (const QString& name : {u"Renovate the kitchen and the garden now!"_s,
+                                u"Internationalisation documentation ready"_s,
+                                u"WWWWWWWW MMMMMMMM WWWWWWWW MMMMMMMM WWWW"_s,
+                                u"Supercalifragilisticexpialidocious-2027!"_s}) {
+        f.w().project().setName(name);
+        const QRect box = goal->contentsRect();
+        const QRect needed =
+            goal->fontMetrics().boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, name);
+        QVERIFY2(box.contains(needed), qPrintable(name));
+    }
 }
 
 void TestDashboard::markersAndHoverLinksFollowTheMouse()
