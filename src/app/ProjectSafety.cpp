@@ -102,7 +102,7 @@ bool ProjectSafety::mayReplace(const QString& path)
         m_window, {QStringLiteral("The project file %1 was changed by another program since it "
                                   "was opened here. Replace it with this project?")
                        .arg(path),
-                   FileCaption, Message::Icon::Warning, Message::Buttons::YesNo});
+                   FileCaption, Message::Icon::Warning, Message::Buttons::YesNo, Answer::No});
     m_asking = false;
     if (answer == Answer::Yes)
         return true;
@@ -142,13 +142,16 @@ void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint
     // A removed file has nothing to reload; the next save simply writes it again.
     if (m_asking || !now.exists())
         return;
-    QString text =
-        QStringLiteral("The project file %1 was changed by another program. Reload it?").arg(path);
-    if (m_project.isModified())
-        text += QStringLiteral("\n\nReloading discards the unsaved changes made here.");
+    Message question{
+        QStringLiteral("The project file %1 was changed by another program. Reload it?").arg(path),
+        FileCaption, Message::Icon::Question, Message::Buttons::YesNo};
+    // Enter must not throw away work.
+    if (m_project.isModified()) {
+        question.text += QStringLiteral("\n\nReloading discards the unsaved changes made here.");
+        question.defaultButton = Answer::No;
+    }
     m_asking = true;
-    const Answer answer = m_services.prompt->ask(
-        m_window, {text, FileCaption, Message::Icon::Question, Message::Buttons::YesNo});
+    const Answer answer = m_services.prompt->ask(m_window, question);
     m_asking = false;
     if (answer == Answer::Yes && path == m_project.file())
         open(path);

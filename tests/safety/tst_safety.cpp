@@ -186,6 +186,7 @@ void TestSafety::changedOnDisk()
     } else {
         QTRY_COMPARE(f.prompt.shown.size(), 1);
         QCOMPARE(f.prompt.shown[0].text, Reload.arg(path) + Discards);
+        QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
         QTest::qWait(300);
         QCOMPARE(f.prompt.shown.size(), 1); // asked once
     }
@@ -200,6 +201,7 @@ void TestSafety::changedOnDisk()
     QCOMPARE(f.w().mnuSave_Click(), !asks);
     if (asks) {
         QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
+        QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
         QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
         QCOMPARE(fileBytes(path), theirs);
         QVERIFY(f.w().projectModified());
