@@ -21,7 +21,7 @@ ProjectSafety::ProjectSafety(Project& project, QUndoStack& history, const AppSer
                              QWidget* window)
     : QObject(window), m_window(window), m_project(project), m_history(history),
       m_services(services),
-      m_recovery(m_project, RecoveryFile::pathIn(services.workspace.recoveryFolder()))
+      m_recovery(m_project, m_watcher, RecoveryFile::pathIn(services.workspace.recoveryFolder()))
 {
     // A failure here shows as a failed write, told once when there is something to keep.
     Workspace::ensureFolder(services.workspace.recoveryFolder());
@@ -63,8 +63,10 @@ void ProjectSafety::offerRecovery()
     emit projectRead(file, snapshot.value.project);
     // The restored state was never saved: it is unsaved, and undoing back to it is too.
     m_history.resetClean();
+    // The file as the changes found it, not as it is now: Save asks before replacing a
+    // change another program made meanwhile, or one refused before the crash.
     if (!file.isEmpty())
-        m_watcher.watch(file, FileFingerprint::of(file));
+        m_watcher.watch(file, snapshot.value.base);
     // Once the restored project is the recovery copy again, the dated one is not needed.
     m_recovery.writer().touch();
     if (aside.ok() && m_recovery.writer().flush().ok())

@@ -54,8 +54,8 @@ private:
     Project& m_project;
     QUndoStack& m_history;
     AppServices m_services;
+    ProjectFileWatcher m_watcher; // before the feed, which reads it
     RecoveryFeed m_recovery;
-    ProjectFileWatcher m_watcher;
     // A question about the file is showing: further notices must not stack more.
     bool m_asking = false;
 };

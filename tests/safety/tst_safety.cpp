@@ -41,20 +41,33 @@ void TestSafety::recoveryAtStart_data()
 {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<Answer>("answer");
-    QTest::newRow("restored") << true << Answer::Yes;
-    QTest::newRow("declined") << true << Answer::No;
-    QTest::newRow("cut short") << false << Answer::Ok;
+    QTest::addColumn<QString>("file"); // empty: never saved
+    QTest::addColumn<bool>("theirs");  // another program changed the file since
+    const QString book = u"projects/Book.gpj"_s;
+    QTest::newRow("restored") << true << Answer::Yes << book << false;
+    QTest::newRow("restored over another program's change") << true << Answer::Yes << book << true;
+    QTest::newRow("declined") << true << Answer::No << book << false;
+    QTest::newRow("never saved, declined") << true << Answer::No << QString() << false;
+    QTest::newRow("cut short") << false << Answer::Ok << book << false;
 }
 
 void TestSafety::recoveryAtStart()
 {
     QFETCH(bool, readable);
     QFETCH(Answer, answer);
+    QFETCH(QString, file);
+    QFETCH(bool, theirs);
     WindowFixture f;
-    const QString original = f.folder.file(u"projects/Book.gpj"_s);
+    const QString original = file.isEmpty() ? QString() : f.folder.file(file);
     RecoverySnapshot snapshot{{u"Finish the book"_s, {}}, original};
     snapshot.project.goals.append({u"101-1-300"_s, u"Draft"_s, u"12/7/2026"_s, {u"outline --"_s}});
     snapshot.project.goals.append({u"102-1-300"_s, u"Edit"_s, {}, {u"read"_s, u"cut"_s}});
+    if (!original.isEmpty()) {
+        writeFile(original, ProjectFile::serialize({u"Book"_s, {}}));
+        snapshot.base = FileFingerprint::of(original);
+    }
+    if (theirs)
+        writeFile(original, ProjectFile::serialize({u"Their book"_s, {}}));
     const QByteArray bytes = RecoveryFile::serialize(snapshot).chopped(readable ? 0 : 20);
     writeFile(recoveryPath(f), bytes);
     f.prompt.answers = {answer};
@@ -78,7 +91,7 @@ void TestSafety::recoveryAtStart()
     }
     QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
                    u"the book ("_s +
-                       original + u")?"_s);
+                       (file.isEmpty() ? u"New Project (No Filename)"_s : original) + u")?"_s);
     if (answer != Answer::Yes)
         return;
     // Shown as Open would show it, and the recovery copy is the live one again.
@@ -88,7 +101,12 @@ void TestSafety::recoveryAtStart()
     QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
     // The next Save writes it where it belongs, and nothing is left to recover.
     f.prompt.shown.clear();
-    QVERIFY(f.w().mnuSave_Click());
+    QCOMPARE(f.w().mnuSave_Click(), !theirs);
+    if (theirs) {
+        QCOMPARE(f.prompt.texts().first(), Replace.arg(original));
+        QCOMPARE(ProjectFile::read(original).value.name, u"Their book"_s);
+        return;
+    }
     QCOMPARE(f.prompt.texts(), QStringList({u"Ready! Project saved."_s}));
     QCOMPARE(ProjectFile::read(original).value, snapshot.project);
     QVERIFY(!QFile::exists(recoveryPath(f)));
