@@ -54,12 +54,16 @@ void ProjectSafety::offerRecovery()
     const Answer answer = m_services.prompt->ask(
         m_window,
         {QStringLiteral("Aimwell Pro was not closed properly. Restore the unsaved changes to %1 "
-                        "(%2)?")
+                        "(%2)?\n\nNo keeps a copy of them in %3.")
              .arg(snapshot.value.project.name,
-                  file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file),
+                  file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file,
+                  m_services.workspace.recoveryFolder()),
          RecoverCaption, Message::Icon::Question, Message::Buttons::YesNo});
-    if (answer != Answer::Yes)
+    if (answer != Answer::Yes) {
+        emit told(QStringLiteral("The unsaved changes were kept as %1.")
+                      .arg(aside.ok() ? aside.value : path));
         return;
+    }
     emit projectRead(file, snapshot.value.project);
     // The restored state was never saved: it is unsaved, and undoing back to it is too.
     m_history.resetClean();

@@ -44,6 +44,8 @@ public:
 signals:
     // A project read from its file (or restored) is to be shown in place of the open one.
     void projectRead(const QString& path, const ProjectData& data);
+    // Word for the status bar, such as where a declined recovery copy was kept.
+    void told(const QString& message);
 
 private:
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -91,9 +92,13 @@ void TestSafety::recoveryAtStart()
     }
     QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
                    u"the book ("_s +
-                       (file.isEmpty() ? u"New Project (No Filename)"_s : original) + u")?"_s);
-    if (answer != Answer::Yes)
+                       (file.isEmpty() ? u"New Project (No Filename)"_s : original) +
+                       u")?\n\nNo keeps a copy of them in "_s + folder.path() + u"."_s);
+    if (answer != Answer::Yes) {
+        QCOMPARE(f.w().statusBar()->currentMessage(),
+                 u"The unsaved changes were kept as "_s + folder.filePath(aside[0]) + u"."_s);
         return;
+    }
     // Shown as Open would show it, and the recovery copy is the live one again.
     QCOMPARE(RecoveryFile::read(recoveryPath(f)).value, snapshot);
     QCOMPARE(f.w().currentProjectFile(), original);
