@@ -1,4 +1,5 @@
 #include "app/ProjectSafety.h"
+#include "components/TextFile.h"
 #include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
 #include "support/TestSupport.h"
@@ -104,6 +105,9 @@ void TestSafety::recoveryAtStart()
     QCOMPARE(f.w().currentProjectFile(), original);
     QVERIFY(f.w().projectModified());
     QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
+    f.typeTasks(1, u"x"_s);
+    f.w().undo(); // back at the restored state, which was never saved
+    QVERIFY(f.w().projectModified());
     // The next Save writes it where it belongs, and nothing is left to recover.
     f.prompt.shown.clear();
     QCOMPARE(f.w().mnuSave_Click(), !theirs);
@@ -137,6 +141,21 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     QVERIFY(!QFile::exists(path));
     f.typeTasks(1, u"y"_s);
     QTRY_VERIFY(QFile::exists(path));
+    // Every kind of edit restarts the timer, so a snapshot follows each one.
+    Project& p = f.w().project();
+    for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
+             [&] { f.typeTasks(1, u"z"_s); }, [&] { p.setName(u"Renamed"_s); },
+             [&] { p.renameGoal(1, u"Drafts"_s); }, [&] { p.setDue(1, u"1 Dec 2026"_s); }}) {
+        edit();
+        QTRY_COMPARE(RecoveryFile::read(path).value.project, p.toProjectData().value);
+    }
+    // A task file that cannot be read just now does not cost the snapshot already kept.
+    const RecoverySnapshot kept = RecoveryFile::read(path).value;
+    QVERIFY(QFile::remove(f.taskFile(1)) && QDir().mkpath(f.taskFile(1)));
+    p.setDue(1, {});
+    QVERIFY(f.w().safety().recovery().writer().flush().ok());
+    QCOMPARE(RecoveryFile::read(path).value, kept);
+    QVERIFY(QDir().rmdir(f.taskFile(1)));
     f.prompt.answers = {Answer::No}; // do not save first
     f.w().mnuNew_Click();
     QVERIFY(!QFile::exists(path));
@@ -191,7 +210,8 @@ void TestSafety::changedOnDisk()
     if (change == u"removed"_s) {
         QVERIFY(QFile::remove(path));
     } else if (change == u"other"_s) {
-        writeFile(path, ProjectFile::serialize({u"Theirs"_s, {}}));
+        // Replaced by a rename, as editors and sync tools do.
+        QVERIFY(TextFile::saveBytes(path, ProjectFile::serialize({u"Theirs"_s, {}})).ok());
     } else {
         QByteArray bytes = fileBytes(path);
         bytes.replace("Draft", "Dreft");
@@ -210,6 +230,7 @@ void TestSafety::changedOnDisk()
         QTRY_COMPARE(f.prompt.shown.size(), 1);
         QCOMPARE(f.prompt.shown[0].text, Reload.arg(path) + Discards);
         QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
+        writeFile(f.folder.file(u"projects/other.txt"_s), "a later notice");
         QTest::qWait(300);
         QCOMPARE(f.prompt.shown.size(), 1); // asked once
     }
@@ -217,20 +238,24 @@ void TestSafety::changedOnDisk()
     if (reload == Answer::Yes) {
         QCOMPARE(f.w().project().name(), u"Theirs"_s);
         QVERIFY(!f.w().projectModified());
-        return;
-    }
-    QVERIFY(f.w().projectModified());
-    const bool asks = change != u"removed"_s;
-    QCOMPARE(f.w().mnuSave_Click(), !asks);
-    if (asks) {
-        QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
-        QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
-        QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
-        QCOMPARE(fileBytes(path), theirs);
-        QVERIFY(f.w().projectModified());
     } else {
-        QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+        QVERIFY(f.w().projectModified());
+        const bool asks = change != u"removed"_s;
+        QCOMPARE(f.w().mnuSave_Click(), !asks);
+        if (asks) {
+            QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
+            QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
+            QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
+            QCOMPARE(fileBytes(path), theirs);
+            QVERIFY(f.w().projectModified());
+        } else {
+            QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+        }
     }
+    // Still watched after the file was replaced: a second change is noticed too.
+    f.prompt.shown.clear();
+    writeFile(path, ProjectFile::serialize({u"Theirs again"_s, {}}));
+    QTRY_COMPARE(f.prompt.shown.size(), 1);
 }
 
 QTEST_MAIN(TestSafety)
