@@ -21,7 +21,7 @@ ProjectSafety::ProjectSafety(Project& project, QUndoStack& history, const AppSer
                              QWidget* window)
     : QObject(window), m_window(window), m_project(project), m_history(history),
       m_services(services),
-      m_recovery(m_project, RecoveryFile::pathIn(services.workspace.recoveryFolder()))
+      m_recovery(m_project, m_watcher, RecoveryFile::pathIn(services.workspace.recoveryFolder()))
 {
     // A failure here shows as a failed write, told once when there is something to keep.
     Workspace::ensureFolder(services.workspace.recoveryFolder());
@@ -54,17 +54,23 @@ void ProjectSafety::offerRecovery()
     const Answer answer = m_services.prompt->ask(
         m_window,
         {QStringLiteral("Aimwell Pro was not closed properly. Restore the unsaved changes to %1 "
-                        "(%2)?")
+                        "(%2)?\n\nNo keeps a copy of them in %3.")
              .arg(snapshot.value.project.name,
-                  file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file),
+                  file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file,
+                  m_services.workspace.recoveryFolder()),
          RecoverCaption, Message::Icon::Question, Message::Buttons::YesNo});
-    if (answer != Answer::Yes)
+    if (answer != Answer::Yes) {
+        emit told(QStringLiteral("The unsaved changes were kept as %1.")
+                      .arg(aside.ok() ? aside.value : path));
         return;
+    }
     emit projectRead(file, snapshot.value.project);
     // The restored state was never saved: it is unsaved, and undoing back to it is too.
     m_history.resetClean();
+    // The file as the changes found it, not as it is now: Save asks before replacing a
+    // change another program made meanwhile, or one refused before the crash.
     if (!file.isEmpty())
-        m_watcher.watch(file, FileFingerprint::of(file));
+        m_watcher.watch(file, snapshot.value.base);
     // Once the restored project is the recovery copy again, the dated one is not needed.
     m_recovery.writer().touch();
     if (aside.ok() && m_recovery.writer().flush().ok())
@@ -102,7 +108,7 @@ bool ProjectSafety::mayReplace(const QString& path)
         m_window, {QStringLiteral("The project file %1 was changed by another program since it "
                                   "was opened here. Replace it with this project?")
                        .arg(path),
-                   FileCaption, Message::Icon::Warning, Message::Buttons::YesNo});
+                   FileCaption, Message::Icon::Warning, Message::Buttons::YesNo, Answer::No});
     m_asking = false;
     if (answer == Answer::Yes)
         return true;
@@ -142,13 +148,16 @@ void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint
     // A removed file has nothing to reload; the next save simply writes it again.
     if (m_asking || !now.exists())
         return;
-    QString text =
-        QStringLiteral("The project file %1 was changed by another program. Reload it?").arg(path);
-    if (m_project.isModified())
-        text += QStringLiteral("\n\nReloading discards the unsaved changes made here.");
+    Message question{
+        QStringLiteral("The project file %1 was changed by another program. Reload it?").arg(path),
+        FileCaption, Message::Icon::Question, Message::Buttons::YesNo};
+    // Enter must not throw away work.
+    if (m_project.isModified()) {
+        question.text += QStringLiteral("\n\nReloading discards the unsaved changes made here.");
+        question.defaultButton = Answer::No;
+    }
     m_asking = true;
-    const Answer answer = m_services.prompt->ask(
-        m_window, {text, FileCaption, Message::Icon::Question, Message::Buttons::YesNo});
+    const Answer answer = m_services.prompt->ask(m_window, question);
     m_asking = false;
     if (answer == Answer::Yes && path == m_project.file())
         open(path);

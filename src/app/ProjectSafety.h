@@ -44,6 +44,8 @@ public:
 signals:
     // A project read from its file (or restored) is to be shown in place of the open one.
     void projectRead(const QString& path, const ProjectData& data);
+    // Word for the status bar, such as where a declined recovery copy was kept.
+    void told(const QString& message);
 
 private:
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
@@ -54,8 +56,8 @@ private:
     Project& m_project;
     QUndoStack& m_history;
     AppServices m_services;
+    ProjectFileWatcher m_watcher; // before the feed, which reads it
     RecoveryFeed m_recovery;
-    ProjectFileWatcher m_watcher;
     // A question about the file is showing: further notices must not stack more.
     bool m_asking = false;
 };

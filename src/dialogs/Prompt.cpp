@@ -39,13 +39,14 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
         box.setIcon(QMessageBox::Warning);
         break;
     }
+    const auto yesOrNo = message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes;
     switch (message.buttons) {
     case Message::Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
     case Message::Buttons::YesNo: {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(yesOrNo);
         // Esc or closing the box is no answer: a hidden Cancel takes them, so that
         // neither can throw work away as No would.
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
@@ -55,7 +56,7 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
     }
     case Message::Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(yesOrNo);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }

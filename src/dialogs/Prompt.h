@@ -8,6 +8,15 @@ class QPrinter;
 class QWidget;
 class Workspace;
 
+// Cancel is also the answer when a Yes/No question was closed or left with Esc.
+enum class Answer
+{
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
+
 // A message box as the program asks it.
 struct Message
 {
@@ -28,15 +37,8 @@ struct Message
     QString caption;
     Icon icon = Icon::Information;
     Buttons buttons = Buttons::Ok;
-};
-
-// Cancel is also the answer when a Yes/No question was closed or left with Esc.
-enum class Answer
-{
-    Ok,
-    Yes,
-    No,
-    Cancel
+    // What Enter answers: No where Yes would throw away work.
+    Answer defaultButton = Answer::Yes;
 };
 
 // Everything that waits for the user: message boxes, the open and save windows, and the

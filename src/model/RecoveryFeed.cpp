@@ -2,8 +2,10 @@
 
 #include "model/Project.h"
 
-RecoveryFeed::RecoveryFeed(Project& project, const QString& path, QObject* parent)
-    : QObject(parent), m_project(project), m_writer(path, [this] { return snapshot(); })
+RecoveryFeed::RecoveryFeed(Project& project, const ProjectFileWatcher& watcher, const QString& path,
+                           QObject* parent)
+    : QObject(parent), m_project(project), m_watcher(watcher),
+      m_writer(path, [this] { return snapshot(); })
 {
     const auto touch = [this] { m_writer.touch(); };
     connect(&project, &Project::nameChanged, this, touch);
@@ -25,8 +27,11 @@ std::optional<RecoverySnapshot> RecoveryFeed::snapshot() const
     if (!m_project.isModified())
         return std::nullopt;
     Expected<ProjectData> data = m_project.toProjectData();
-    if (data.ok())
-        return RecoverySnapshot{std::move(data.value), m_project.file()};
+    if (data.ok()) {
+        const bool known = !m_project.file().isEmpty() && m_watcher.path() == m_project.file();
+        return RecoverySnapshot{std::move(data.value), m_project.file(),
+                                known ? m_watcher.known() : FileFingerprint()};
+    }
     // A task file that cannot be read just now must not cost the snapshot already kept.
     Expected<RecoverySnapshot> kept = RecoveryFile::read(m_writer.path());
     if (kept.ok())

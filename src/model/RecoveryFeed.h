@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/ProjectFileWatcher.h"
 #include "storage/RecoveryWriter.h"
 
 #include <QObject>
@@ -17,7 +18,9 @@ class RecoveryFeed : public QObject
     Q_OBJECT
 
 public:
-    RecoveryFeed(Project& project, const QString& path, QObject* parent = nullptr);
+    // The watcher knows the version of the project's file the unsaved changes started from.
+    RecoveryFeed(Project& project, const ProjectFileWatcher& watcher, const QString& path,
+                 QObject* parent = nullptr);
 
     RecoveryWriter& writer() { return m_writer; }
     // The project as the recovery file would hold it now, or nothing when nothing is unsaved.
@@ -25,5 +28,6 @@ public:
 
 private:
     Project& m_project;
+    const ProjectFileWatcher& m_watcher;
     RecoveryWriter m_writer;
 };

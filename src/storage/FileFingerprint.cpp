@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
 
 QDateTime FileFingerprint::modificationTime(const QString& path)
 {
@@ -39,4 +42,28 @@ FileFingerprint FileFingerprint::read(const QString& path, QByteArrayView bytes,
     // The length goes in too, so that trailing zero bytes are not lost in the seed.
     print.m_hash = qHashBits(bytes.data(), size_t(bytes.size()), quint64(bytes.size()));
     return print;
+}
+
+QString FileFingerprint::toText() const
+{
+    if (!exists())
+        return {};
+    return u"%1 %2 %3 %4"_s.arg(m_state == State::Read ? u"read"_s : u"unreadable"_s)
+        .arg(m_size)
+        .arg(m_modified.toMSecsSinceEpoch())
+        .arg(m_hash, 0, 16);
+}
+
+FileFingerprint FileFingerprint::fromText(const QString& text)
+{
+    const QStringList parts = text.split(u' ');
+    if (parts.size() != 4 || (parts[0] != u"read"_s && parts[0] != u"unreadable"_s))
+        return {};
+    bool size = false, time = false, hash = false;
+    FileFingerprint print;
+    print.m_state = parts[0] == u"read"_s ? State::Read : State::Unreadable;
+    print.m_size = parts[1].toLongLong(&size);
+    print.m_modified = QDateTime::fromMSecsSinceEpoch(parts[2].toLongLong(&time), Qt::UTC);
+    print.m_hash = parts[3].toULongLong(&hash, 16);
+    return size && time && hash ? print : FileFingerprint();
 }

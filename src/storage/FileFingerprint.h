@@ -26,6 +26,9 @@ public:
     // time is taken before the bytes, so a change made while they were read still shows.
     static FileFingerprint read(const QString& path, QByteArrayView bytes, const QDateTime& time);
     static QDateTime modificationTime(const QString& path);
+    // One line to keep it in a file; an empty or unreadable text is a missing file.
+    QString toText() const;
+    static FileFingerprint fromText(const QString& text);
 
     State state() const { return m_state; }
     bool exists() const { return m_state != State::Missing; }

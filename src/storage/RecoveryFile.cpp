@@ -13,6 +13,7 @@ namespace {
 
 const QString Section = u"Recovery"_s;
 const QString FileKey = u"File"_s;
+const QString BaseKey = u"Base"_s;
 const QString CompleteKey = u"Complete"_s;
 const QString CompleteValue = u"yes"_s;
 
@@ -43,7 +44,8 @@ QString decodePath(const QString& value)
 QByteArray trailer(const RecoverySnapshot& snapshot)
 {
     return "[" + Section.toUtf8() + "]\r\n" + FileKey.toUtf8() + "=" +
-           encodePath(snapshot.projectFile).toUtf8() + "\r\n" + CompleteKey.toUtf8() + "=" +
+           encodePath(snapshot.projectFile).toUtf8() + "\r\n" + BaseKey.toUtf8() + "=" +
+           snapshot.base.toText().toUtf8() + "\r\n" + CompleteKey.toUtf8() + "=" +
            CompleteValue.toUtf8() + "\r\n";
 }
 
@@ -56,7 +58,9 @@ Expected<RecoverySnapshot> fromIni(const Expected<IniDocument>& ini)
     auto project = ProjectFile::fromIni(ini.value);
     if (!project.ok())
         return {{}, project.error};
-    return {{std::move(project.value), decodePath(ini.value.value(Section, FileKey))}, {}};
+    return {{std::move(project.value), decodePath(ini.value.value(Section, FileKey)),
+             FileFingerprint::fromText(ini.value.value(Section, BaseKey))},
+            {}};
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Result.h"
+#include "storage/FileFingerprint.h"
 #include "storage/ProjectFile.h"
 
 #include <QByteArray>
@@ -11,14 +12,17 @@ struct RecoverySnapshot
 {
     ProjectData project;
     QString projectFile; // empty: the project was never saved
+    // The version of projectFile the unsaved changes started from, so that a restored
+    // project does not replace another program's change unasked.
+    FileFingerprint base;
 
     bool operator==(const RecoverySnapshot&) const = default;
 };
 
 // The unsaved state of the open project, kept in the recovery folder while there are
 // unsaved changes. It is a .gpj file with one more section naming the file the project
-// belongs to, so Open reads it too. That section comes last and ends with a marker, so a
-// file cut short anywhere is refused.
+// belongs to and the version of it the changes started from, so Open reads it too. That section
+// comes last and ends with a marker, so a file cut short anywhere is refused.
 class RecoveryFile
 {
 public:

@@ -1,4 +1,5 @@
 #include "app/ProjectSafety.h"
+#include "components/TextFile.h"
 #include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
 #include "support/TestSupport.h"
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -41,20 +43,33 @@ void TestSafety::recoveryAtStart_data()
 {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<Answer>("answer");
-    QTest::newRow("restored") << true << Answer::Yes;
-    QTest::newRow("declined") << true << Answer::No;
-    QTest::newRow("cut short") << false << Answer::Ok;
+    QTest::addColumn<QString>("file"); // empty: never saved
+    QTest::addColumn<bool>("theirs");  // another program changed the file since
+    const QString book = u"projects/Book.gpj"_s;
+    QTest::newRow("restored") << true << Answer::Yes << book << false;
+    QTest::newRow("restored over another program's change") << true << Answer::Yes << book << true;
+    QTest::newRow("declined") << true << Answer::No << book << false;
+    QTest::newRow("never saved, declined") << true << Answer::No << QString() << false;
+    QTest::newRow("cut short") << false << Answer::Ok << book << false;
 }
 
 void TestSafety::recoveryAtStart()
 {
     QFETCH(bool, readable);
     QFETCH(Answer, answer);
+    QFETCH(QString, file);
+    QFETCH(bool, theirs);
     WindowFixture f;
-    const QString original = f.folder.file(u"projects/Book.gpj"_s);
+    const QString original = file.isEmpty() ? QString() : f.folder.file(file);
     RecoverySnapshot snapshot{{u"Finish the book"_s, {}}, original};
     snapshot.project.goals.append({u"101-1-300"_s, u"Draft"_s, u"12/7/2026"_s, {u"outline --"_s}});
     snapshot.project.goals.append({u"102-1-300"_s, u"Edit"_s, {}, {u"read"_s, u"cut"_s}});
+    if (!original.isEmpty()) {
+        writeFile(original, ProjectFile::serialize({u"Book"_s, {}}));
+        snapshot.base = FileFingerprint::of(original);
+    }
+    if (theirs)
+        writeFile(original, ProjectFile::serialize({u"Their book"_s, {}}));
     const QByteArray bytes = RecoveryFile::serialize(snapshot).chopped(readable ? 0 : 20);
     writeFile(recoveryPath(f), bytes);
     f.prompt.answers = {answer};
@@ -78,17 +93,29 @@ void TestSafety::recoveryAtStart()
     }
     QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
                    u"the book ("_s +
-                       original + u")?"_s);
-    if (answer != Answer::Yes)
+                       (file.isEmpty() ? u"New Project (No Filename)"_s : original) +
+                       u")?\n\nNo keeps a copy of them in "_s + folder.path() + u"."_s);
+    if (answer != Answer::Yes) {
+        QCOMPARE(f.w().statusBar()->currentMessage(),
+                 u"The unsaved changes were kept as "_s + folder.filePath(aside[0]) + u"."_s);
         return;
+    }
     // Shown as Open would show it, and the recovery copy is the live one again.
     QCOMPARE(RecoveryFile::read(recoveryPath(f)).value, snapshot);
     QCOMPARE(f.w().currentProjectFile(), original);
     QVERIFY(f.w().projectModified());
     QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
+    f.typeTasks(1, u"x"_s);
+    f.w().undo(); // back at the restored state, which was never saved
+    QVERIFY(f.w().projectModified());
     // The next Save writes it where it belongs, and nothing is left to recover.
     f.prompt.shown.clear();
-    QVERIFY(f.w().mnuSave_Click());
+    QCOMPARE(f.w().mnuSave_Click(), !theirs);
+    if (theirs) {
+        QCOMPARE(f.prompt.texts().first(), Replace.arg(original));
+        QCOMPARE(ProjectFile::read(original).value.name, u"Their book"_s);
+        return;
+    }
     QCOMPARE(f.prompt.texts(), QStringList({u"Ready! Project saved."_s}));
     QCOMPARE(ProjectFile::read(original).value, snapshot.project);
     QVERIFY(!QFile::exists(recoveryPath(f)));
@@ -114,6 +141,21 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     QVERIFY(!QFile::exists(path));
     f.typeTasks(1, u"y"_s);
     QTRY_VERIFY(QFile::exists(path));
+    // Every kind of edit restarts the timer, so a snapshot follows each one.
+    Project& p = f.w().project();
+    for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
+             [&] { f.typeTasks(1, u"z"_s); }, [&] { p.setName(u"Renamed"_s); },
+             [&] { p.renameGoal(1, u"Drafts"_s); }, [&] { p.setDue(1, u"1 Dec 2026"_s); }}) {
+        edit();
+        QTRY_COMPARE(RecoveryFile::read(path).value.project, p.toProjectData().value);
+    }
+    // A task file that cannot be read just now does not cost the snapshot already kept.
+    const RecoverySnapshot kept = RecoveryFile::read(path).value;
+    QVERIFY(QFile::remove(f.taskFile(1)) && QDir().mkpath(f.taskFile(1)));
+    p.setDue(1, {});
+    QVERIFY(f.w().safety().recovery().writer().flush().ok());
+    QCOMPARE(RecoveryFile::read(path).value, kept);
+    QVERIFY(QDir().rmdir(f.taskFile(1)));
     f.prompt.answers = {Answer::No}; // do not save first
     f.w().mnuNew_Click();
     QVERIFY(!QFile::exists(path));
@@ -168,7 +210,8 @@ void TestSafety::changedOnDisk()
     if (change == u"removed"_s) {
         QVERIFY(QFile::remove(path));
     } else if (change == u"other"_s) {
-        writeFile(path, ProjectFile::serialize({u"Theirs"_s, {}}));
+        // Replaced by a rename, as editors and sync tools do.
+        QVERIFY(TextFile::saveBytes(path, ProjectFile::serialize({u"Theirs"_s, {}})).ok());
     } else {
         QByteArray bytes = fileBytes(path);
         bytes.replace("Draft", "Dreft");
@@ -186,6 +229,8 @@ void TestSafety::changedOnDisk()
     } else {
         QTRY_COMPARE(f.prompt.shown.size(), 1);
         QCOMPARE(f.prompt.shown[0].text, Reload.arg(path) + Discards);
+        QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
+        writeFile(f.folder.file(u"projects/other.txt"_s), "a later notice");
         QTest::qWait(300);
         QCOMPARE(f.prompt.shown.size(), 1); // asked once
     }
@@ -193,19 +238,24 @@ void TestSafety::changedOnDisk()
     if (reload == Answer::Yes) {
         QCOMPARE(f.w().project().name(), u"Theirs"_s);
         QVERIFY(!f.w().projectModified());
-        return;
-    }
-    QVERIFY(f.w().projectModified());
-    const bool asks = change != u"removed"_s;
-    QCOMPARE(f.w().mnuSave_Click(), !asks);
-    if (asks) {
-        QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
-        QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
-        QCOMPARE(fileBytes(path), theirs);
-        QVERIFY(f.w().projectModified());
     } else {
-        QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+        QVERIFY(f.w().projectModified());
+        const bool asks = change != u"removed"_s;
+        QCOMPARE(f.w().mnuSave_Click(), !asks);
+        if (asks) {
+            QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
+            QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
+            QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
+            QCOMPARE(fileBytes(path), theirs);
+            QVERIFY(f.w().projectModified());
+        } else {
+            QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+        }
     }
+    // Still watched after the file was replaced: a second change is noticed too.
+    f.prompt.shown.clear();
+    writeFile(path, ProjectFile::serialize({u"Theirs again"_s, {}}));
+    QTRY_COMPARE(f.prompt.shown.size(), 1);
 }
 
 QTEST_MAIN(TestSafety)

@@ -137,7 +137,8 @@ int main(int argc, char* argv[])
     if (restored)
         project.markEdited();
 
-    RecoveryFeed feed(project, recoveryPath);
+    const ProjectFileWatcher noFile; // the project's file is not there to know
+    RecoveryFeed feed(project, noFile, recoveryPath);
     feed.writer().setTiming(std::chrono::milliseconds(intervalMs),
                             std::chrono::milliseconds(intervalMs));
     QObject::connect(&feed.writer(), &RecoveryWriter::writeFailed, [](const QString& error) {
