@@ -169,8 +169,9 @@ void TestStorage::oldWindowsFileOpens()
 void TestStorage::saveAsCancelledOnANamedProject()
 {
     WindowFixture f;
-    QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved
+    QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved, and nothing claims it was
     QVERIFY(!QDir(f.folder.file(u"projects"_s)).exists());
+    QVERIFY(f.prompt.shown.isEmpty());
     const QString path = f.folder.file(u"projects/Named.gpj"_s);
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click()); // creates the missing projects folder too
@@ -187,7 +188,7 @@ void TestStorage::saveAsCancelledOnANamedProject()
 }
 
 // Changes that would be lost are asked about first; Cancel, and a save that did not happen,
-// keep them. New goes on after a cancelled save window, as nothing was ever saved.
+// keep them, and the project keeps the file it had.
 void TestStorage::unsavedChangesAreAskedAbout_data()
 {
     QTest::addColumn<QString>("action"); // exit, open (through its window), file or new
@@ -201,7 +202,7 @@ void TestStorage::unsavedChangesAreAskedAbout_data()
     QTest::newRow("file, No") << u"file"_s << Answer::No << u""_s << false;
     QTest::newRow("new, Cancel") << u"new"_s << Answer::Cancel << u""_s << true;
     QTest::newRow("new, No") << u"new"_s << Answer::No << u""_s << false;
-    QTest::newRow("new, save cancelled") << u"new"_s << Answer::Yes << u""_s << false;
+    QTest::newRow("new, save cancelled") << u"new"_s << Answer::Yes << u""_s << true;
     QTest::newRow("new, save failed") << u"new"_s << Answer::Yes << u"Blocked.gpj"_s << true;
 }
 
@@ -248,12 +249,13 @@ void TestStorage::unsavedChangesAreAskedAbout()
     }
     QVERIFY(f.w().isVisible());
     QCOMPARE(f.w().projectModified(), kept);
+    QCOMPARE(f.text(u"lblFilename"_s),
+             action == u"new" || kept ? u"New Project (No Filename)"_s : other);
     if (kept) {
         QCOMPARE(f.w().panel(1)->name(), u"Unsaved"_s);
+        QVERIFY(f.w().history().canUndo());
     } else {
         QVERIFY(!f.w().panel(1)->isVisible());
-        QCOMPARE(f.text(u"lblFilename"_s),
-                 action == u"new" ? u"New Project (No Filename)"_s : other);
         QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
     }
 }
