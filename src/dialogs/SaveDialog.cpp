@@ -1,10 +1,10 @@
 #include "dialogs/SaveDialog.h"
 
-#include "storage/Workspace.h"
 #include "components/Tools.h"
 #include "dashboard/Fonts.h"
-#include "storage/FileNameRules.h"
 #include "dialogs/Prompt.h"
+#include "storage/FileNameRules.h"
+#include "storage/Workspace.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -72,10 +72,19 @@ void SaveDialog::cmdOpen_Click()
         m_prompt.inform(this, QStringLiteral("Please remove any spaces and/or special characters."),
                         QStringLiteral("Invalid Name"));
         return;
+    case FileNameRules::Verdict::TooLong:
+        m_prompt.inform(this, QStringLiteral("Please use a shorter name."),
+                        QStringLiteral("Name Too Long"));
+        return;
     case FileNameRules::Verdict::Ok:
         break;
     }
     const QString path = m_workspace.projectPath(name + QStringLiteral(".gpj"));
+    if (Tools::fileExists(path, true)) {
+        m_prompt.inform(this, QStringLiteral("Folder already exists. Please choose another name."),
+                        QStringLiteral("Folder Already Exists"));
+        return;
+    }
     if (Tools::fileExists(path, false)) {
         const Answer answer =
             m_prompt.ask(this, {QStringLiteral("File already exists. Want to overwrite it?"),
