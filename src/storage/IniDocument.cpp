@@ -192,6 +192,11 @@ bool IniDocument::read(QByteArrayView bytes, Encoding encoding)
     return !decode.failed();
 }
 
+bool IniDocument::hasSection(QStringView section) const
+{
+    return m_sections.contains(section.trimmed().toString().toCaseFolded());
+}
+
 QString IniDocument::value(QStringView section, QStringView key) const
 {
     const QString sectionName = section.trimmed().toString().toCaseFolded();
