@@ -381,6 +381,12 @@ void TestApp::helpMenu()
     for (const QString& part :
          {u"Version 1.4"_s, u"GNU General Public License"_s, f.w().workspace().projectsFolder()})
         QVERIFY2(text.contains(part), qPrintable(part));
+    // Enter on the button that has the focus first closes the window.
+    QTest::keyClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::Key_Return);
+    QTRY_VERIFY(!f.w().findChild<AboutDialog*>());
+    QVERIFY(f.opener.opened.isEmpty());
+    f.find<QAction>(u"mnuAbout"_s)->trigger();
+    about = f.w().findChild<AboutDialog*>();
     QTest::mouseClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
     QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
     f.find<QAction>(u"mnuAbout"_s)->trigger();
