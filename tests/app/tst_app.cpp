@@ -243,8 +243,11 @@ void TestApp::commandLineWithoutDisplay_data()
     QTest::newRow("-h with a file") << QStringList{u"x.gpj"_s, u"-h"_s} << 0 << usage << u""_s;
     QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << u"Aimwell Pro 1.4\n"_s
                                << u""_s;
+    QTest::newRow("Qt's own options") << QStringList{u"-style"_s,    u"fusion"_s,    u"-reverse"_s,
+                                                     u"-platform"_s, u"offscreen"_s, u"-v"_s}
+                                      << 0 << u"Aimwell Pro 1.4\n"_s << u""_s;
     QTest::newRow("unknown option")
-        << QStringList{u"--frobnicate"_s} << 2 << u""_s
+        << QStringList{u"-frobnicate"_s} << 2 << u""_s
         << u"aimwell: Unknown option 'frobnicate'. Try 'aimwell --help'."_s;
     QTest::newRow("two projects")
         << QStringList{u"a.gpj"_s, u"b.gpj"_s} << 2 << u""_s
