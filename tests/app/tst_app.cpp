@@ -323,9 +323,9 @@ void TestApp::projectOnCommandLineAndSecondStart()
     QDir().mkpath(at(u"run"_s));
     QFile::setPermissions(at(u"run"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeFile(at(u"first.gpj"_s), fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")));
-    writeFile(at(u"second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
-                                   "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
-                                   "Goal1_Task1=handed over --\r\n");
+    writeFile(at(u"sub/second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
+                                       "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
+                                       "Goal1_Task1=handed over --\r\n");
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"HOME"_s, at(u"home"_s));
@@ -333,10 +333,10 @@ void TestApp::projectOnCommandLineAndSecondStart()
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     env.insert(u"QT_LOGGING_RULES"_s, u"default.warning=false"_s); // only our own lines
     const auto start = [&](QProcess& p, const QStringList& arguments,
-                           const QString& dataHome = u"home/data"_s) {
+                           const QString& dataHome = u"home/data"_s, const QString& from = u"."_s) {
         env.insert(u"XDG_DATA_HOME"_s, at(dataHome));
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(root.path());
+        p.setWorkingDirectory(at(from));
         p.start(program, arguments);
         QVERIFY(p.waitForStarted());
     };
@@ -359,13 +359,14 @@ void TestApp::projectOnCommandLineAndSecondStart()
     }
 
     QProcess running;
-    start(running, {at(u"first.gpj"_s)});
+    start(running, {u"first.gpj"_s});
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
                               QByteArray("buy paint --\r\nsand walls\r\n"), 10000);
 
-    // A relative name is resolved by the second start, which then leaves at once.
+    // A relative name is taken from the folder the second start was made in; that start
+    // then leaves at once.
     QProcess second;
-    start(second, {u"second.gpj"_s});
+    start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
     QVERIFY(second.waitForFinished(5000));
     QCOMPARE(second.exitCode(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s),
