@@ -40,10 +40,15 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 }
 
 // Said on the terminal too, for a start from a shell or a script.
-int refuseStart(Prompt& prompt, const QString& text)
+void warn(Prompt& prompt, QWidget* parent, const QString& text)
 {
     std::fprintf(stderr, "aimwell: %s\n", qUtf8Printable(text));
-    prompt.warn(nullptr, text, AppInfo::productName());
+    prompt.warn(parent, text, AppInfo::productName());
+}
+
+int refuseStart(Prompt& prompt, const QString& text)
+{
+    warn(prompt, nullptr, text);
     return 1;
 }
 
@@ -90,6 +95,7 @@ int main(int argc, char* argv[])
     if (!ready.ok())
         return refuseStart(
             prompt, QStringLiteral("Aimwell Pro cannot keep its files in %1.").arg(ready.error));
+    const Result projects = services.workspace.prepareProjectsFolder();
 
     InstanceLock lock(dataFolder);
     switch (lock.acquire()) {
@@ -124,10 +130,17 @@ int main(int argc, char* argv[])
         // Maximised, so that the whole dashboard fits wherever the screen allows.
         mainWindow->showMaximized();
         MainWindow* window = mainWindow.get();
-        QTimer::singleShot(0, window, [&channel, window, file = command.projectFile()] {
+        QTimer::singleShot(0, window, [&, window, file = command.projectFile()] {
             // Once the splash is gone, and before a project from the command line replaces
             // what would be restored.
             window->safety().offerRecovery();
+            // Told once; every save there fails with its own message.
+            if (!projects.ok())
+                warn(prompt, window,
+                     QStringLiteral("Aimwell Pro cannot save projects in %1. It works on; "
+                                    "projects can be opened, and saved once the folder can "
+                                    "be written to.")
+                         .arg(projects.error));
             if (!file.isEmpty())
                 openRequestedProject(window, file);
             channel.setReceiver(

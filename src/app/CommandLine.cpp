@@ -33,6 +33,21 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& curr
                                      QStringLiteral("Show the version and exit."));
     parser.addOption(help);
     parser.addOption(version);
+    // The toolkit reads its own options from the same line ("-style fusion"): accepted
+    // here and left for it. Single-dash words are whole names, so an unknown one is named
+    // whole too.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto toolkit = [&parser](const char* name, const QString& valueName) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), valueName);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    };
+    for (const char* name : {"style", "stylesheet", "platform", "platformpluginpath",
+                             "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                             "qwindowtitle", "session", "display", "geometry", "qmljsdebugger"})
+        toolkit(name, QStringLiteral("value"));
+    for (const char* name : {"reverse", "widgetcount"})
+        toolkit(name, QString());
 
     CommandLine result;
     if (!parser.parse(arguments)) {

@@ -279,7 +279,8 @@ void MainWindow::setDue(const QString& due)
         m_history.push(new DueDateCommand(m_project, index, due));
 }
 
-// Asks before unsaved changes would be lost; Cancel (or a closed box) stops the caller.
+// Asks before unsaved changes would be lost; Cancel (or a closed box), and a save that did
+// not happen, stop the caller.
 bool MainWindow::saveChangesFirst(Message::Buttons buttons)
 {
     if (!m_project.isModified())
@@ -287,13 +288,7 @@ bool MainWindow::saveChangesFirst(Message::Buttons buttons)
     const Answer answer = m_services.prompt->ask(
         this, {QStringLiteral("Want to save changes before?"), QStringLiteral("Save Changes"),
                Message::Icon::Question, buttons});
-    if (answer != Answer::Yes)
-        return answer == Answer::No;
-    const bool hadFile = !m_project.file().isEmpty();
-    // A save that was tried and failed must not be followed by dropping the work; New goes
-    // on after a cancelled save window.
-    return mnuSave_Click() ||
-           (buttons == Message::Buttons::YesNo && !hadFile && m_project.file().isEmpty());
+    return answer == Answer::No || (answer == Answer::Yes && mnuSave_Click());
 }
 
 void MainWindow::mnuNew_Click()
@@ -319,17 +314,15 @@ void MainWindow::openProjectFile(const QString& path)
 bool MainWindow::mnuSave_Click()
 {
     if (!m_project.file().isEmpty())
-        return SaveProject();
+        return SaveProject(m_project.file());
     return mnuSaveAs_Click();
 }
 
 bool MainWindow::mnuSaveAs_Click()
 {
-    if (const auto chosen = m_services.prompt->chooseProjectToSave(this, m_services.workspace))
-        m_project.setFile(*chosen);
-    if (m_project.file().isEmpty())
-        return false;
-    return SaveProject();
+    const auto chosen = m_services.prompt->chooseProjectToSave(this, m_services.workspace);
+    const QString path = chosen ? *chosen : m_project.file();
+    return !path.isEmpty() && SaveProject(path);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -339,10 +332,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         m_safety->discard();
 }
 
-bool MainWindow::SaveProject()
+// The project moves to path only once it is written there.
+bool MainWindow::SaveProject(const QString& path)
 {
     writeUnwrittenTasks();
-    const QString path = m_project.file();
     if (!m_safety->mayReplace(path))
         return false;
     const Expected<ProjectData> project = m_project.toProjectData();
@@ -356,6 +349,7 @@ bool MainWindow::SaveProject()
             QStringLiteral("Save Project"));
         return false;
     }
+    m_project.setFile(path);
     m_history.setClean();
     m_project.setClean(true);
     m_services.prompt->inform(this, QStringLiteral("Ready! Project saved."),

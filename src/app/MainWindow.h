@@ -64,7 +64,7 @@ public:
     void undo() { replay(&QUndoStack::undo); }
     void redo() { replay(&QUndoStack::redo); }
 
-    bool SaveProject();
+    bool SaveProject(const QString& path);
     void NewProject();
     void LoadProject(const QString& path, ProjectData project);
 

@@ -84,7 +84,7 @@ bool ProjectSafety::open(const QString& path)
     if (!project.ok()) {
         m_services.prompt->warn(
             m_window,
-            QStringLiteral("The project file \"%1\" could not be opened: %2.\n\n"
+            QStringLiteral("The file \"%1\" could not be opened as a project: %2.\n\n"
                            "The open project is unchanged.")
                 .arg(path, project.error),
             QStringLiteral("Open Project"));

@@ -29,6 +29,8 @@ AboutDialog::AboutDialog(const QString& projectsFolder, std::function<void()> op
 
     auto* open = new QPushButton(QStringLiteral("Open Projects Folder"), this);
     open->setObjectName(QStringLiteral("cmdOpenProjects"));
+    // It has the focus first; Enter must still close the window.
+    open->setAutoDefault(false);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
     close->setDefault(true);

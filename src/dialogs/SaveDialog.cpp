@@ -72,10 +72,19 @@ void SaveDialog::cmdOpen_Click()
         m_prompt.inform(this, QStringLiteral("Please remove any spaces and/or special characters."),
                         QStringLiteral("Invalid Name"));
         return;
+    case FileNameRules::Verdict::TooLong:
+        m_prompt.inform(this, QStringLiteral("Please use a shorter name."),
+                        QStringLiteral("Name Too Long"));
+        return;
     case FileNameRules::Verdict::Ok:
         break;
     }
     const QString path = m_workspace.projectPath(name + QStringLiteral(".gpj"));
+    if (QFileInfo(path).isDir()) {
+        m_prompt.inform(this, QStringLiteral("Folder already exists. Please choose another name."),
+                        QStringLiteral("Folder Already Exists"));
+        return;
+    }
     if (QFileInfo(path).isFile()) {
         const Answer answer =
             m_prompt.ask(this, {QStringLiteral("File already exists. Want to overwrite it?"),

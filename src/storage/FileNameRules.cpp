@@ -1,5 +1,14 @@
 #include "storage/FileNameRules.h"
 
+#include <QFile>
+
+namespace {
+
+// The longest file name common file systems hold, in bytes, with the ".gpj" added.
+constexpr qsizetype MaxFileNameBytes = 255;
+
+} // namespace
+
 FileNameRules::Verdict FileNameRules::check(const QString& name)
 {
     if (name.isEmpty())
@@ -11,6 +20,8 @@ FileNameRules::Verdict FileNameRules::check(const QString& name)
         if (rejected.contains(c) || c.unicode() < 32 || c.unicode() == 127)
             return Verdict::Invalid;
     }
+    if (QFile::encodeName(name + QStringLiteral(".gpj")).size() > MaxFileNameBytes)
+        return Verdict::TooLong;
     return Verdict::Ok;
 }
 

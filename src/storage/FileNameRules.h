@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Checks on the bare project name typed into the save window.
+// Checks on the bare project name typed into the save window. TooLong: the file name
+// would be longer than the file system holds.
 class FileNameRules
 {
 public:
@@ -10,7 +11,8 @@ public:
     {
         Ok,
         Empty,
-        Invalid
+        Invalid,
+        TooLong
     };
 
     static Verdict check(const QString& name);

@@ -34,14 +34,15 @@ QByteArrayView trimmed(QByteArrayView bytes)
     return bytes;
 }
 
-// Parses a decimal number at the start of text, moving past it.
+// Parses a decimal number at the start of text, moving past it. Keys are matched as text,
+// so a leading zero makes another key, not the same number.
 bool takeNumber(QByteArrayView& text, qint64& number)
 {
     qsizetype i = 0;
     number = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i < 18)
         number = number * 10 + (text[i++] - '0');
-    if (i == 0 || (i < text.size() && text[i] >= '0' && text[i] <= '9'))
+    if (i == 0 || text[0] == '0' || (i < text.size() && text[i] >= '0' && text[i] <= '9'))
         return false;
     text = text.sliced(i);
     return true;
@@ -190,6 +191,11 @@ bool IniDocument::read(QByteArrayView bytes, Encoding encoding)
         current->insert(key, decode(valueBytes).replace(u'\r', u' '));
     }
     return !decode.failed();
+}
+
+bool IniDocument::hasSection(QStringView section) const
+{
+    return m_sections.contains(section.trimmed().toString().toCaseFolded());
 }
 
 QString IniDocument::value(QStringView section, QStringView key) const

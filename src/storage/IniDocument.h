@@ -24,6 +24,7 @@ public:
     // as Windows-1252 when they are not valid UTF-8.
     static IniDocument parse(QByteArrayView bytes);
 
+    bool hasSection(QStringView section) const;
     // The value, or an empty text when the section or key is missing.
     QString value(QStringView section, QStringView key) const;
     // Task lines 1..count of sub-goal goal (1..8); a missing line reads as empty.

@@ -198,6 +198,12 @@ Expected<ProjectData> ProjectFile::read(const QString& path, FileFingerprint& kn
 
 Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
 {
+    // Notes or any other text must not be taken for a project and saved over; an empty file
+    // is an empty project.
+    if (ini.lineCount() > 0 && !ini.hasSection(ProjectSection) && !ini.hasSection(GoalsSection))
+        return {{},
+                QStringLiteral(
+                    "it is not a project (it has neither a [Project] nor a [Goals] section)")};
     ProjectData project;
     project.name = ini.value(ProjectSection, QStringLiteral("Name"));
     for (int n = 1; n <= ProjectData::MaxGoals; ++n) {

@@ -66,23 +66,39 @@ QString Workspace::recoveryFolder() const
     return m_dataFolder + QStringLiteral("/recovery");
 }
 
+namespace {
+
+Result prepareFolder(const QString& folder)
+{
+    const Result made = Workspace::ensureFolder(folder);
+    if (!made.ok())
+        return Result::failure(QStringLiteral("\"%1\": %2").arg(folder, made.error));
+    if (!QFileInfo(folder).isWritable())
+        return Result::failure(
+            QStringLiteral("\"%1\": the folder cannot be written to").arg(folder));
+    return Result::success();
+}
+
+} // namespace
+
 Result Workspace::prepareFolders() const
 {
     // An empty data folder would put everything at the root of the file system.
     if (m_dataFolder.isEmpty())
         return Result::failure(QStringLiteral("no folder for user data is known (is HOME set?)"));
-    for (const QString& folder : {m_dataFolder, projectsFolder(), tmpFolder()}) {
-        const Result made = ensureFolder(folder);
-        if (!made.ok())
-            return Result::failure(QStringLiteral("\"%1\": %2").arg(folder, made.error));
-        if (!QFileInfo(folder).isWritable())
-            return Result::failure(
-                QStringLiteral("\"%1\": the folder cannot be written to").arg(folder));
+    for (const QString& folder : {m_dataFolder, tmpFolder()}) {
+        if (const Result prepared = prepareFolder(folder); !prepared.ok())
+            return prepared;
     }
     if (!QFileInfo(m_imagesFolder).isDir())
         return Result::failure(
             QStringLiteral("\"%1\": the status pictures are missing").arg(m_imagesFolder));
     return Result::success();
+}
+
+Result Workspace::prepareProjectsFolder() const
+{
+    return prepareFolder(projectsFolder());
 }
 
 void Workspace::prepareTmp() const

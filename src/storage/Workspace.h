@@ -28,9 +28,12 @@ public:
     QString imagePath(const QString& fileName) const;
     QString recoveryFolder() const;
 
-    // Creates the data, projects and tmp folders and checks that they can be written and
-    // that the pictures are there. The error names the folder at fault.
+    // Creates the data and tmp folders and checks that they can be written and that the
+    // pictures are there: the program cannot run without them. The error names the folder.
     Result prepareFolders() const;
+    // The same for the projects folder. Without it the program still runs; only saving
+    // there fails.
+    Result prepareProjectsFolder() const;
 
     // Creates tmp, or empties it of the files an earlier run left: only entries directly
     // inside it, never sub-folders or names starting with ".", and never through a link.

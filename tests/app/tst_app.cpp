@@ -194,42 +194,49 @@ void TestApp::workspaceLayout()
 void TestApp::preparingFoldersNamesWhatIsWrong_data()
 {
     QTest::addColumn<QString>("inTheWay"); // a file put where a folder belongs
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<QString>("error"); // "" when it should work
-    QTest::newRow("fresh") << u""_s << false << u""_s;
-    QTest::newRow("data folder is a file") << u"data"_s << false << u"data\": a file"_s;
-    QTest::newRow("projects is a file") << u"data/projects"_s << false << u"projects\""_s;
-    QTest::newRow("tmp is a file") << u"data/tmp"_s << false << u"tmp\""_s;
-    QTest::newRow("no pictures") << u""_s << false << u"pictures are missing"_s;
-    QTest::newRow("read-only data folder") << u""_s << true << u"cannot be written"_s;
+    QTest::addColumn<QString>("readOnly"); // a folder made read-only
+    QTest::addColumn<bool>("starts");      // only the projects folder is at fault
+    QTest::addColumn<QString>("error");    // "" when it should work
+    QTest::newRow("fresh") << u""_s << u""_s << true << u""_s;
+    QTest::newRow("data folder is a file") << u"data"_s << u""_s << false << u"data\": a file"_s;
+    QTest::newRow("projects is a file") << u"data/projects"_s << u""_s << true << u"projects\""_s;
+    QTest::newRow("tmp is a file") << u"data/tmp"_s << u""_s << false << u"tmp\""_s;
+    QTest::newRow("no pictures") << u""_s << u""_s << false << u"pictures are missing"_s;
+    QTest::newRow("read-only data folder") << u""_s << u"data"_s << false << u"cannot be written"_s;
+    QTest::newRow("read-only projects folder")
+        << u""_s << u"data/projects"_s << true << u"cannot be written"_s;
 }
 
 void TestApp::preparingFoldersNamesWhatIsWrong()
 {
     QFETCH(QString, inTheWay);
-    QFETCH(bool, readOnly);
+    QFETCH(QString, readOnly);
+    QFETCH(bool, starts);
     QFETCH(QString, error);
-    if (readOnly && geteuid() == 0)
+    if (!readOnly.isEmpty() && geteuid() == 0)
         QSKIP("root writes into read-only folders");
     TempAppFolder images;
     QTemporaryDir root;
     const QString data = root.filePath(u"data"_s);
     if (!inTheWay.isEmpty())
         writeFile(root.filePath(inTheWay), "x");
-    if (readOnly) {
-        QDir().mkpath(data);
-        QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner);
+    if (!readOnly.isEmpty()) {
+        QDir().mkpath(root.filePath(readOnly));
+        QFile::setPermissions(root.filePath(readOnly), QFile::ReadOwner | QFile::ExeOwner);
     }
     const QString pictures = QTest::currentDataTag() == QByteArray("no pictures")
                                  ? root.filePath(u"none"_s)
                                  : images.file(u"imgs"_s);
 
-    const Result result = Workspace(data, pictures).prepareFolders();
-    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY2(error.isEmpty() ? result.ok() : result.error.contains(error),
-             qPrintable(result.error));
-    for (const char* folder : {"projects", "tmp"})
-        QVERIFY(!result.ok() || QFileInfo(data + u'/' + QLatin1String(folder)).isDir());
+    const Workspace ws(data, pictures);
+    const Result result = ws.prepareFolders();
+    const QString said = result.error + ws.prepareProjectsFolder().error;
+    if (!readOnly.isEmpty())
+        QFile::setPermissions(root.filePath(readOnly),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(result.ok(), starts);
+    QVERIFY2(error.isEmpty() ? said.isEmpty() : said.contains(error), qPrintable(said));
+    QVERIFY(!result.ok() || QFileInfo(data + u"/tmp"_s).isDir());
     QVERIFY(Workspace(u""_s, pictures).prepareFolders().error.contains(u"HOME"_s));
 }
 
@@ -247,8 +254,11 @@ void TestApp::commandLineWithoutDisplay_data()
     QTest::newRow("-h with a file") << QStringList{u"x.gpj"_s, u"-h"_s} << 0 << usage << u""_s;
     QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << u"Aimwell Pro 1.4\n"_s
                                << u""_s;
+    QTest::newRow("Qt's own options") << QStringList{u"-style"_s,    u"fusion"_s,    u"-reverse"_s,
+                                                     u"-platform"_s, u"offscreen"_s, u"-v"_s}
+                                      << 0 << u"Aimwell Pro 1.4\n"_s << u""_s;
     QTest::newRow("unknown option")
-        << QStringList{u"--frobnicate"_s} << 2 << u""_s
+        << QStringList{u"-frobnicate"_s} << 2 << u""_s
         << u"aimwell: Unknown option 'frobnicate'. Try 'aimwell --help'."_s;
     QTest::newRow("two projects")
         << QStringList{u"a.gpj"_s, u"b.gpj"_s} << 2 << u""_s
@@ -317,44 +327,50 @@ void TestApp::projectOnCommandLineAndSecondStart()
     QDir().mkpath(at(u"run"_s));
     QFile::setPermissions(at(u"run"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeFile(at(u"first.gpj"_s), fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")));
-    writeFile(at(u"second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
-                                   "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
-                                   "Goal1_Task1=handed over --\r\n");
+    writeFile(at(u"sub/second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
+                                       "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
+                                       "Goal1_Task1=handed over --\r\n");
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"HOME"_s, at(u"home"_s));
     env.insert(u"XDG_RUNTIME_DIR"_s, at(u"run"_s));
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"QT_LOGGING_RULES"_s, u"default.warning=false"_s); // only our own lines
     const auto start = [&](QProcess& p, const QStringList& arguments,
-                           const QString& dataHome = u"home/data"_s) {
+                           const QString& dataHome = u"home/data"_s, const QString& from = u"."_s) {
         env.insert(u"XDG_DATA_HOME"_s, at(dataHome));
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(root.path());
+        p.setWorkingDirectory(at(from));
         p.start(program, arguments);
         QVERIFY(p.waitForStarted());
     };
     const QString data = at(u"home/data/Aimwell"_s);
 
-    // An unusable data folder stops the start with its name, on the terminal as well.
-    writeFile(at(u"blocked/Aimwell"_s), "a file");
-    QProcess refused;
-    start(refused, {}, u"blocked"_s);
-    refused.setReadChannel(QProcess::StandardError);
-    QTRY_VERIFY_WITH_TIMEOUT(refused.canReadLine(), 10000);
-    const QString line = QString::fromUtf8(refused.readLine());
-    QVERIFY2(line.contains(u"cannot keep its files in \""_s + at(u"blocked/Aimwell"_s)),
-             qPrintable(line));
-    refused.kill();
-    refused.waitForFinished();
+    // A data folder whose tmp cannot be written stops the start with its name, on the
+    // terminal as well; a projects folder that cannot be written is told once the window is up.
+    for (const auto& [home, folder, said] :
+         {std::tuple{u"blocked"_s, u"tmp"_s, u"cannot keep its files in"_s},
+          {u"readonly"_s, u"projects"_s, u"cannot save projects in"_s}}) {
+        writeFile(at(home + u"/Aimwell/"_s + folder), "a file where the folder should be");
+        QProcess told;
+        start(told, {}, home);
+        told.setReadChannel(QProcess::StandardError);
+        QTRY_VERIFY_WITH_TIMEOUT(told.canReadLine(), 10000);
+        const QString line = QString::fromUtf8(told.readLine());
+        QVERIFY2(line.contains(said + u" \""_s + at(home + u"/Aimwell"_s)), qPrintable(line));
+        told.kill();
+        told.waitForFinished();
+    }
 
     QProcess running;
-    start(running, {at(u"first.gpj"_s)});
+    start(running, {u"first.gpj"_s});
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
                               QByteArray("buy paint --\r\nsand walls\r\n"), 10000);
 
-    // A relative name is resolved by the second start, which then leaves at once.
+    // A relative name is taken from the folder the second start was made in; that start
+    // then leaves at once.
     QProcess second;
-    start(second, {u"second.gpj"_s});
+    start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
     QVERIFY(second.waitForFinished(5000));
     QCOMPARE(second.exitCode(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s),
@@ -385,6 +401,12 @@ void TestApp::helpMenu()
     for (const QString& part :
          {u"Version 1.4"_s, u"GNU General Public License"_s, f.w().workspace().projectsFolder()})
         QVERIFY2(text.contains(part), qPrintable(part));
+    // Enter on the button that has the focus first closes the window.
+    QTest::keyClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::Key_Return);
+    QTRY_VERIFY(!f.w().findChild<AboutDialog*>());
+    QVERIFY(f.opener.opened.isEmpty());
+    f.find<QAction>(u"mnuAbout"_s)->trigger();
+    about = f.w().findChild<AboutDialog*>();
     QTest::mouseClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
     QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
     f.find<QAction>(u"mnuAbout"_s)->trigger();

@@ -39,6 +39,10 @@ void TestDialogs::nameRules_data()
     QTest::newRow("one space") << u" "_s << invalid;
     QTest::newRow("letters digits hyphen underscore") << u"Plan_2024-final"_s << ok;
     QTest::newRow("non-ascii letters") << u"Pl\u00E4ne"_s << ok;
+    // With ".gpj", at most 255 bytes: the longest file name the file system holds.
+    QTest::newRow("longest") << QString(251, u'a') << ok;
+    QTest::newRow("too long in bytes")
+        << QString(126, QChar(0xE4)) << int(FileNameRules::Verdict::TooLong);
     for (const char* bad : {" ", ".", ";", "'", "?", "@", "\"", "$", "/", "\t", "\n"}) {
         const QString c = QString::fromLatin1(bad);
         QTest::addRow("start %d", bad[0]) << c + u"plan"_s << invalid;
@@ -100,6 +104,16 @@ void TestDialogs::saveWindowChecksAndHandsOverThePath()
     QCOMPARE(prompt.shown.last().buttons, Message::Buttons::YesNo);
     QVERIFY(existing.isVisible());
     QVERIFY(!existing.chosenPath());
+    // A folder of that name, or a name too long for a file, is refused; the window stays.
+    QDir().mkpath(ws.projectPath(u"Dir.gpj"_s));
+    for (const auto& [typed, caption] : {std::pair{u"Dir"_s, u"Folder Already Exists"_s},
+                                         {QString(252, u'a'), u"Name Too Long"_s}}) {
+        existing.findChild<QLineEdit*>(u"txtSave"_s)->setText(typed);
+        existing.cmdOpen_Click();
+        QCOMPARE(prompt.shown.last().caption, caption);
+        QVERIFY(existing.isVisible() && !existing.chosenPath());
+    }
+    existing.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"Old"_s);
     prompt.answers = {Answer::Yes};
     existing.cmdOpen_Click();
     QCOMPARE(existing.chosenPath(), std::optional<QString>(ws.projectPath(u"Old.gpj"_s)));

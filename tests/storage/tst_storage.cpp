@@ -65,16 +65,18 @@ void TestStorage::iniReadingRules()
 {
     const IniDocument ini = IniDocument::parse(
         "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1\n"
-        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task1=a\n[PROJECT]\nName=third\n[goals]\nGoal2="
+        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task03=z\nGoal1_Task1=a\n[PROJECT]\nName=third\n["
+        "goals]\nGoal2="
         "2\n");
     QCOMPARE(ini.value(u"PROJECT"_s, u"name"_s), u" first =x "_s);
     QCOMPARE(ini.value(u"goals"_s, u"GOAL1"_s), u"1"_s);
     QVERIFY(ini.value(u"goals"_s, u"Goal2"_s).isEmpty());
     QVERIFY(ini.value(u"none"_s, u"Name"_s).isEmpty());
-    // Task lines: first one wins, a lone CR reads as a blank, missing ones are empty.
+    // Task lines: first one wins, a lone CR reads as a blank, missing ones are empty, and
+    // "Task03" is not "Task3".
     QCOMPARE(ini.tasks(1, 3), (QStringList{u"a"_s, u"b c"_s, QString()}));
     QCOMPARE(ini.value(u"Goals"_s, u"goal1_TASK2"_s), u"b c"_s);
-    QCOMPARE(ini.lineCount(), 13);
+    QCOMPARE(ini.lineCount(), 14);
 
     // "." stands for no date; it never shows or goes back into the file.
     const auto dotted = ProjectFile::parse("[Project]\r\nName=n\r\n[Goals]\r\nGoal1=1-2-3\r\n"
@@ -169,8 +171,9 @@ void TestStorage::oldWindowsFileOpens()
 void TestStorage::saveAsCancelledOnANamedProject()
 {
     WindowFixture f;
-    QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved
+    QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved, and nothing claims it was
     QVERIFY(!QDir(f.folder.file(u"projects"_s)).exists());
+    QVERIFY(f.prompt.shown.isEmpty());
     const QString path = f.folder.file(u"projects/Named.gpj"_s);
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click()); // creates the missing projects folder too
@@ -187,7 +190,7 @@ void TestStorage::saveAsCancelledOnANamedProject()
 }
 
 // Changes that would be lost are asked about first; Cancel, and a save that did not happen,
-// keep them. New goes on after a cancelled save window, as nothing was ever saved.
+// keep them, and the project keeps the file it had.
 void TestStorage::unsavedChangesAreAskedAbout_data()
 {
     QTest::addColumn<QString>("action"); // exit, open (through its window), file or new
@@ -201,7 +204,7 @@ void TestStorage::unsavedChangesAreAskedAbout_data()
     QTest::newRow("file, No") << u"file"_s << Answer::No << u""_s << false;
     QTest::newRow("new, Cancel") << u"new"_s << Answer::Cancel << u""_s << true;
     QTest::newRow("new, No") << u"new"_s << Answer::No << u""_s << false;
-    QTest::newRow("new, save cancelled") << u"new"_s << Answer::Yes << u""_s << false;
+    QTest::newRow("new, save cancelled") << u"new"_s << Answer::Yes << u""_s << true;
     QTest::newRow("new, save failed") << u"new"_s << Answer::Yes << u"Blocked.gpj"_s << true;
 }
 
@@ -248,12 +251,13 @@ void TestStorage::unsavedChangesAreAskedAbout()
     }
     QVERIFY(f.w().isVisible());
     QCOMPARE(f.w().projectModified(), kept);
+    QCOMPARE(f.text(u"lblFilename"_s),
+             action == u"new" || kept ? u"New Project (No Filename)"_s : other);
     if (kept) {
         QCOMPARE(f.w().panel(1)->name(), u"Unsaved"_s);
+        QVERIFY(f.w().history().canUndo());
     } else {
         QVERIFY(!f.w().panel(1)->isVisible());
-        QCOMPARE(f.text(u"lblFilename"_s),
-                 action == u"new" ? u"New Project (No Filename)"_s : other);
         QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
     }
 }
