@@ -14,11 +14,10 @@ inline QString version()
     return QStringLiteral("1.4");
 }
 
-// Product, " Pro ", version and one trailing blank.
+// Product, version and one trailing blank.
 inline QString windowTitle()
 {
-    return QStringLiteral("Aimwell") + QStringLiteral(" Pro ") + QStringLiteral("v") + version() +
-           QStringLiteral(" ");
+    return productName() + QStringLiteral(" v") + version() + u' ';
 }
 
 } // namespace AppInfo

@@ -1,9 +1,9 @@
 #include "components/DayWatcher.h"
 
-DayWatcher::DayWatcher(const Clock& clock, QObject* parent, int intervalMs)
+DayWatcher::DayWatcher(const Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_today(clock.today())
 {
-    m_timer.setInterval(intervalMs);
+    m_timer.setInterval(60000);
     // Coarse: a minute late at midnight does not matter, waking the processor does.
     m_timer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &DayWatcher::check);

@@ -15,7 +15,7 @@ class DayWatcher : public QObject
     Q_OBJECT
 
 public:
-    explicit DayWatcher(const Clock& clock, QObject* parent = nullptr, int intervalMs = 60000);
+    explicit DayWatcher(const Clock& clock, QObject* parent = nullptr);
 
     QDate today() const { return m_today; }
     // Asks the clock now; emits dayChanged when the date differs from the last one seen.

@@ -3,98 +3,52 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 
-namespace {
-
-QString decodeAs(QStringConverter::Encoding encoding, QByteArrayView bytes)
-{
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    return decoder(bytes);
-}
-
-QString decodeWindows1252(QByteArrayView bytes)
-{
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder(bytes);
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 QString TextFile::decode(const QByteArray& bytes)
 {
-    QByteArrayView view(bytes);
-    QString text;
-    if (view.startsWith("\xEF\xBB\xBF")) {
-        text = decodeAs(QStringConverter::Utf8, view.sliced(3));
-    } else if (view.startsWith("\xFF\xFE")) {
-        text = decodeAs(QStringConverter::Utf16LE, view.sliced(2));
-    } else if (view.startsWith("\xFE\xFF")) {
-        text = decodeAs(QStringConverter::Utf16BE, view.sliced(2));
-    } else {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        text = utf8(view);
-        if (utf8.hasError())
-            text = decodeWindows1252(view);
-    }
-    // CR LF becomes "\n" in one pass over the text.
-    if (text.contains(u'\r')) {
-        QChar* out = text.data();
-        const QChar* in = out;
-        const QChar* const end = in + text.size();
-        for (; in < end; ++in) {
-            if (*in == u'\r' && in + 1 < end && in[1] == u'\n')
-                continue;
-            *out++ = *in;
-        }
-        text.truncate(out - text.constData());
-    }
-    return text;
+    const auto marked = QStringConverter::encodingForData(bytes);
+    QString text = marked ? QStringDecoder(*marked, QStringConverter::Flag::Stateless)(bytes)
+                          : decoderFor(bytes)(bytes);
+    return text.replace(u"\r\n"_s, u"\n"_s);
+}
+
+QStringDecoder TextFile::decoderFor(QByteArrayView bytes)
+{
+    // Stateless: a sequence cut short at the end of the bytes is an error, not left pending.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString ignored = utf8(bytes);
+    if (!utf8.hasError())
+        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QStringDecoder windows1252("windows-1252");
+    return windows1252.isValid() ? std::move(windows1252)
+                                 : QStringDecoder(QStringConverter::Latin1);
 }
 
 QByteArray TextFile::encode(const QString& text)
 {
+    // A key release writes the whole list: block copies keep it within the "typed key" row,
+    // which appending line by line with Qt's calls did not.
     const QByteArray bytes = text.toUtf8();
-    const qsizetype lineEnds = countLineFeeds(bytes);
-    if (lineEnds == 0)
-        return bytes;
-    // Copy whole runs between line ends; byte by byte is too slow for long lists.
-    QByteArray out(bytes.size() + lineEnds, Qt::Uninitialized);
+    QByteArray out(2 * bytes.size(), Qt::Uninitialized); // room for a CR before every byte
     char* to = out.data();
     const char* from = bytes.constData();
     const char* const end = from + bytes.size();
-    while (from < end) {
-        const char* lf = static_cast<const char*>(std::memchr(from, '\n', size_t(end - from)));
-        if (!lf) {
-            std::memcpy(to, from, size_t(end - from));
-            to += end - from;
-            break;
-        }
-        std::memcpy(to, from, size_t(lf - from));
-        to += lf - from;
-        if (lf == bytes.constData() || lf[-1] != '\r')
+    for (const char* lf;
+         (lf = static_cast<const char*>(std::memchr(from, '\n', size_t(end - from))));
+         from = lf + 1) {
+        to = std::copy(from, lf, to);
+        if (lf == bytes.constData() || lf[-1] != '\r') // a CR already there stays single
             *to++ = '\r';
         *to++ = '\n';
-        from = lf + 1;
     }
+    to = std::copy(from, end, to);
     out.truncate(to - out.constData());
     return out;
-}
-
-qsizetype TextFile::countLineFeeds(QByteArrayView bytes)
-{
-    qsizetype n = 0;
-    if (bytes.isEmpty()) // an empty view may have no data at all, and memchr wants some
-        return n;
-    const char* const end = bytes.data() + bytes.size();
-    for (const char* p = bytes.data();
-         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
-        ++n;
-    return n;
 }
 
 QStringList TextFile::splitLines(const QString& text)

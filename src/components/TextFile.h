@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 
 // Whole-file text reading and writing. Files are written as UTF-8 with CR LF line ends;
@@ -13,13 +14,14 @@
 class TextFile
 {
 public:
-    // Text as held in memory ("\n" between lines) from a file's bytes.
+    // Text as held in memory ("\n" between lines) from a file's bytes; a byte-order mark
+    // names the encoding.
     static QString decode(const QByteArray& bytes);
+    // The decoder for a file's bytes without a byte-order mark: UTF-8, or Windows-1252 when
+    // the bytes are not valid UTF-8. It decodes the pieces of the file one by one as well.
+    static QStringDecoder decoderFor(QByteArrayView bytes);
     // File bytes for text held in memory: "\n" becomes CR LF, nothing is added at the end.
     static QByteArray encode(const QString& text);
-    // The number of "\n" bytes. Qt's count of a single byte searches for it as a pattern,
-    // which was a sixth of reading a big project.
-    static qsizetype countLineFeeds(QByteArrayView bytes);
 
     // Lines of text; CR LF and LF both end a line, and a final line end yields no empty
     // last line.

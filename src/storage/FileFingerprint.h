@@ -12,13 +12,6 @@
 class FileFingerprint
 {
 public:
-    enum class State
-    {
-        Missing,
-        Unreadable,
-        Read
-    };
-
     FileFingerprint() = default; // missing
 
     static FileFingerprint of(const QString& path);
@@ -30,15 +23,18 @@ public:
     QString toText() const;
     static FileFingerprint fromText(const QString& text);
 
-    State state() const { return m_state; }
     bool exists() const { return m_state != State::Missing; }
-    qint64 size() const { return m_size; }
     const QDateTime& modified() const { return m_modified; }
-    quint64 hash() const { return m_hash; }
 
     bool operator==(const FileFingerprint&) const = default;
 
 private:
+    enum class State
+    {
+        Missing,
+        Unreadable,
+        Read
+    };
     State m_state = State::Missing;
     qint64 m_size = 0;
     QDateTime m_modified;

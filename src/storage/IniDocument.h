@@ -4,49 +4,37 @@
 
 #include <QByteArrayView>
 #include <QHash>
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <array>
+#include <utility>
 
-// An INI file parsed once into sections and keys. Names match without regard to case;
+// An INI file read once into sections and keys. Names match without regard to case;
 // the first occurrence of a section, and of a key within it, is the one read. Values are
 // kept as written, except that a carriage return inside a value reads as a blank.
-//
-// The task lines of a project ("GoalN_TaskM" in [Goals], N = 1..8) are the bulk of a file;
-// they are kept by number instead of under a key each, so reading stays fast and small.
 class IniDocument
 {
 public:
-    // Bytes as UTF-8 (a byte-order mark is skipped), as UTF-16 with a byte-order mark, or
-    // as Windows-1252 when they are not valid UTF-8.
+    // Bytes as TextFile decodes them: UTF-8, UTF-16 with a byte-order mark, or Windows-1252.
     static IniDocument parse(QByteArrayView bytes);
 
     bool hasSection(QStringView section) const;
     // The value, or an empty text when the section or key is missing.
     QString value(QStringView section, QStringView key) const;
-    // Task lines 1..count of sub-goal goal (1..8); a missing line reads as empty.
+    // The values of "GoalN_Task1" to "GoalN_Task" + count in [Goals]; a missing one is empty.
     QStringList tasks(int goal, qsizetype count) const;
     qsizetype lineCount() const { return m_lineCount; }
 
 private:
-    enum class Encoding
-    {
-        Utf8,
-        Windows1252
-    };
-    // False when the bytes turn out not to be valid in that encoding.
-    bool read(QByteArrayView bytes, Encoding encoding);
+    QString taskLine(int goal, qint64 number) const;
 
-    struct Tasks
-    {
-        QList<QString> lines; // index m - 1
-        QList<bool> seen;
-        QHash<qint64, QString> far; // numbers far beyond the others, so memory stays bounded
-    };
-    QHash<QString, QHash<QString, QString>> m_sections; // folded names
-    std::array<Tasks, ProjectData::MaxGoals> m_tasks;
+    QHash<QString, QHash<QString, QString>> m_sections; // names case-folded
+    // The task lines are the bulk of a project; a key each, or a hash entry each, would take
+    // an open project beyond its memory limit ("peak resident memory"). As this program
+    // writes them they come in order and are simply appended; any others go by number.
+    std::array<QStringList, ProjectData::MaxGoals> m_tasks; // Task1, Task2, ... in a row
+    QHash<std::pair<int, qint64>, QString> m_otherTasks;
     qsizetype m_lineCount = 0;
 };

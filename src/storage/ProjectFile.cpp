@@ -15,6 +15,20 @@ using namespace Qt::StringLiterals;
 
 const QString ProjectSection = QStringLiteral("PROJECT");
 const QString GoalsSection = QStringLiteral("GOALS");
+// Anything larger is not a project a person wrote; refusing it keeps memory bounded.
+constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
+
+// A key is used as a file name in the task folder, so it must stay inside it.
+bool isSafeKey(const QString& key)
+{
+    if (key.isEmpty() || key.startsWith(u'.') || key.size() > 200)
+        return false;
+    for (const QChar c : key) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 32 || c.unicode() == 127)
+            return false;
+    }
+    return true;
+}
 
 // Lines of the file, built in one reserved QString and encoded once.
 class Lines
@@ -149,7 +163,7 @@ Expected<QByteArray> readProjectBytes(const QFileInfo& info)
 {
     if (!info.exists())
         return {{}, QStringLiteral("the file does not exist")};
-    if (info.isFile() && info.size() > ProjectFile::MaxFileSize)
+    if (info.isFile() && info.size() > MaxFileSize)
         return {{}, QStringLiteral("the file is too large to be a project")};
     return TextFile::readBytes(info.filePath());
 }
@@ -174,10 +188,8 @@ Expected<ProjectData> ProjectFile::parse(const QByteArray& bytes)
 
 Expected<ProjectData> ProjectFile::read(const QString& path)
 {
-    const auto ini = readIni(path);
-    if (!ini.ok())
-        return {{}, ini.error};
-    return fromIni(ini.value);
+    FileFingerprint known;
+    return read(path, known);
 }
 
 Expected<ProjectData> ProjectFile::read(const QString& path, FileFingerprint& known)
@@ -258,15 +270,4 @@ Result ProjectFile::save(const QString& path, const ProjectData& project, FileFi
     if (result.ok())
         written = FileFingerprint::read(path, bytes, FileFingerprint::modificationTime(path));
     return result;
-}
-
-bool ProjectFile::isSafeKey(const QString& key)
-{
-    if (key.isEmpty() || key.startsWith(u'.') || key.size() > 200)
-        return false;
-    for (const QChar c : key) {
-        if (c == u'/' || c == u'\\' || c.unicode() < 32 || c.unicode() == 127)
-            return false;
-    }
-    return true;
 }

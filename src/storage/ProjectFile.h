@@ -12,9 +12,6 @@ class FileFingerprint;
 class ProjectFile
 {
 public:
-    // Anything larger is not a project a person wrote; refusing it keeps memory bounded.
-    static constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
-
     static QByteArray serialize(const ProjectData& project);
 
     // Reads and checks a whole file; an error names the reason the file is refused.
@@ -31,7 +28,4 @@ public:
     // The same, and the fingerprint of the file as written, so that our own save is not
     // taken for another program's change.
     static Result save(const QString& path, const ProjectData& project, FileFingerprint& written);
-
-    // A key is used as a file name in the task folder, so it must stay inside it.
-    static bool isSafeKey(const QString& key);
 };

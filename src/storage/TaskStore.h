@@ -14,7 +14,6 @@ class TaskStore
 public:
     explicit TaskStore(QString folder);
 
-    const QString& folder() const { return m_folder; }
     QString path(const QString& key) const;
 
     // The tasks of a key; a missing file is created empty. On a failure the error is set

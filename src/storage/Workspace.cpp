@@ -31,7 +31,7 @@ Workspace Workspace::forProgram(const QString& appDir, const QString& userDataDi
                                 const QString& shareDir)
 {
     const Workspace portable(appDir);
-    if (QFileInfo(portable.imagesFolder()).isDir())
+    if (QFileInfo(portable.m_imagesFolder).isDir())
         return portable;
     return Workspace(userDataDir, withoutTrailingSlash(shareDir) + QStringLiteral("/imgs"));
 }

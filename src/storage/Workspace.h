@@ -20,7 +20,6 @@ public:
                                 const QString& shareDir);
 
     const QString& dataFolder() const { return m_dataFolder; }
-    const QString& imagesFolder() const { return m_imagesFolder; }
     QString tmpFolder() const;
     QString taskFilePath(const QString& key) const;
     QString projectsFolder() const;

@@ -65,17 +65,18 @@ void TestStorage::iniReadingRules()
 {
     const IniDocument ini = IniDocument::parse(
         "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1\n"
-        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task03=z\nGoal1_Task1=a\n[PROJECT]\nName=third\n["
+        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task1=a\nGoal1_Task03=z\n[PROJECT]\nName=third\n["
         "goals]\nGoal2="
         "2\n");
     QCOMPARE(ini.value(u"PROJECT"_s, u"name"_s), u" first =x "_s);
     QCOMPARE(ini.value(u"goals"_s, u"GOAL1"_s), u"1"_s);
     QVERIFY(ini.value(u"goals"_s, u"Goal2"_s).isEmpty());
     QVERIFY(ini.value(u"none"_s, u"Name"_s).isEmpty());
-    // Task lines: first one wins, a lone CR reads as a blank, missing ones are empty, and
-    // "Task03" is not "Task3".
+    // Task lines: first one wins, a lone CR reads as a blank, missing ones are empty; a
+    // number written otherwise is another key.
     QCOMPARE(ini.tasks(1, 3), (QStringList{u"a"_s, u"b c"_s, QString()}));
     QCOMPARE(ini.value(u"Goals"_s, u"goal1_TASK2"_s), u"b c"_s);
+    QCOMPARE(ini.value(u"Goals"_s, u"Goal1_Task03"_s), u"z"_s);
     QCOMPARE(ini.lineCount(), 14);
 
     // "." stands for no date; it never shows or goes back into the file.
