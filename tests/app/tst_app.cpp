@@ -1,427 +1,387 @@
 #include "app/HelpMenu.h"
 #include "app/InstanceChannel.h"
-#include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 #include "dialogs/AboutDialog.h"
 #include "storage/InstanceLock.h"
-#include "storage/Workspace.h"
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSysInfo>
-#include <QTest>
 
 #include <future>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+} // namespace
 
 class TestApp : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void preparingTmpEmptiesOnlyWhatItShould();
-    void splashHandsOverAfterItsTimer();
-    void mainWindowStartState();
-    void oneCopyPerFolder();
-    void workspaceLayout_data();
-    void workspaceLayout();
-    void preparingFoldersNamesWhatIsWrong_data();
-    void preparingFoldersNamesWhatIsWrong();
-    void commandLineWithoutDisplay_data();
-    void commandLineWithoutDisplay();
-    void channelQueuesUntilTheWindowIsReady();
-    void projectOnCommandLineAndSecondStart();
-    void helpMenu();
+    void preparingTmpEmptiesOnlyWhatItShould()
+    {
+        TempAppFolder folder, outside, fresh, linked;
+        const Workspace ws(folder.path());
+        for (const QString& name : {u"tmp/1-2-3.txt"_s, u"tmp/notes.doc"_s, u"tmp/.keep"_s,
+                                    u"tmp/sub/inner.txt"_s, u"precious.txt"_s})
+            writeFile((name.startsWith(u'p') ? outside : folder).file(name), "x");
+        QVERIFY(QFile::link(outside.file(u"precious.txt"_s), folder.file(u"tmp/link.txt"_s)));
+        ws.prepareTmp();
+        QCOMPARE(entries(folder.file(u"tmp"_s)), (QStringList{u".keep"_s, u"sub"_s}));
+        QCOMPARE(entries(folder.file(u"tmp/sub"_s)), QStringList{u"inner.txt"_s});
+        // A missing tmp is made; a tmp that links elsewhere is left alone.
+        Workspace(fresh.path()).prepareTmp();
+        QVERIFY(QDir(fresh.file(u"tmp"_s)).exists());
+        QVERIFY(QFile::link(outside.path(), linked.file(u"tmp"_s)));
+        Workspace(linked.path()).prepareTmp();
+        QCOMPARE(fileBytes(outside.file(u"precious.txt"_s)), "x"_ba);
+    }
+
+    void splashHandsOverAfterItsTimer()
+    {
+        TempAppFolder folder;
+        const Workspace ws(folder.path());
+        writeFile(ws.taskFilePath(u"old"_s), "x");
+        QStringList opened; // and whether tmp was emptied first
+        SplashWindow splash(ws, [&] { opened.append(u"splash"_s); });
+        QCOMPARE(splash.timer().interval(), 2000);
+        QCOMPARE(splash.timer().timerType(), Qt::PreciseTimer); // never early
+        QCOMPARE(
+            QStringList({splash.windowTitle(), splash.findChild<QLabel*>(u"lblAppName"_s)->text(),
+                         splash.findChild<QLabel*>(u"Label1"_s)->text()}),
+            (QStringList{u"Aimwell Pro v1.4 "_s, u"Aimwell Pro"_s, u"Please Wait ..."_s}));
+        splash.show();
+        // A short interval stands in for the two seconds.
+        SplashWindow quick(
+            ws, [&] { opened.append(QFile::exists(ws.taskFilePath(u"old"_s)) ? u"-"_s : u"ok"_s); },
+            10);
+        quick.show();
+        QTRY_COMPARE(opened, QStringList{u"ok"_s});
+        QVERIFY(!quick.isVisible());
+        splash.tmrLoad_Timer();
+        splash.tmrLoad_Timer();
+        QCOMPARE(opened, (QStringList{u"ok"_s, u"splash"_s}));
+        QVERIFY(!splash.timer().isActive());
+    }
+
+    void mainWindowStartState()
+    {
+        WindowFixture f;
+        QStringList texts{f.w().windowTitle()};
+        for (const QString& name :
+             {u"Label14"_s, u"lblGoalName"_s, u"lblFilename"_s, u"txtProjectName"_s})
+            texts.append(f.text(name));
+        QCOMPARE(texts,
+                 (QStringList{u"Aimwell Pro v1.4 "_s, u"Main Goal:"_s, u"Add New Sub-Goal:"_s,
+                              u"New Project (No Filename)"_s, u"My Goal"_s}));
+        for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
+                                 "lblTaskInstructions", "lblDueDate", "chkDueDate", "Calendar1"}) {
+            const QWidget* control = f.find(QString::fromLatin1(name)); // the calendar comes later
+            QVERIFY2(!control || !control->isVisible(), name);
+        }
+        QVERIFY(!f.w().projectModified());
+        QCOMPARE(f.w().selectedGoalIndex(), 0);
+
+        // The name limits hold from the start, and again after a longer name from a file.
+        const auto limits = [&] {
+            QList<std::pair<int, QMargins>> shown;
+            for (const QString& name : {u"txtSubGoal"_s, u"txtProjectName"_s})
+                shown.append(
+                    {f.find<QLineEdit>(name)->maxLength(), f.find<QLineEdit>(name)->textMargins()});
+            return shown;
+        };
+        const QList<std::pair<int, QMargins>> expected{{16, {10, 0, 20, 0}}, {40, {10, 0, 20, 0}}};
+        QCOMPARE(limits(), expected);
+        f.addSubGoals({u"abc"_s});
+        QVERIFY(f.text(u"txtSubGoal"_s).isEmpty()); // Enter added, and typed nothing
+        f.w().project().renameGoal(1, QString(20, u'x'));
+        f.click(u"lblGoal_1"_s);
+        f.click(u"lblNewGoal"_s);
+        QCOMPARE(limits(), expected);
+    }
+
+    void oneCopyPerFolder()
+    {
+        TempAppFolder folder, crashed;
+        InstanceLock first(folder.path()), second(folder.path());
+        QCOMPARE(first.acquire(), InstanceLock::State::Acquired);
+        // A live copy's lock is never taken over for being old.
+        QFile lockFile(folder.file(u".aimwell.lock"_s));
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-30),
+                                     QFileDevice::FileModificationTime));
+        QCOMPARE(second.acquire(), InstanceLock::State::HeldByOther);
+        // A lock left by a copy that crashed is taken over.
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(0);
+        waitpid(child, nullptr, 0);
+        writeFile(crashed.file(u".aimwell.lock"_s), QByteArray::number(child) + "\naimwell\n" +
+                                                        QSysInfo::machineHostName().toUtf8() +
+                                                        "\n");
+        QCOMPARE(InstanceLock(crashed.path()).acquire(), InstanceLock::State::Acquired);
+    }
+
+    void workspaceLayout_data()
+    {
+        QTest::addColumn<QString>("appDir"); // relative to a temporary root
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("images");
+        QTest::newRow("portable") << u"app/"_s << u"app"_s << u"app/imgs"_s;
+        QTest::newRow("installed")
+            << u"usr/bin"_s << u"home/data/Aimwell"_s << u"usr/share/aimwell/imgs"_s;
+    }
+    void workspaceLayout()
+    {
+        QFETCH(QString, appDir);
+        QFETCH(QString, data);
+        QFETCH(QString, images);
+        QTemporaryDir root;
+        QDir().mkpath(root.filePath(appDir));
+        QDir().mkpath(root.filePath(images)); // only pictures beside the program: portable
+        const Workspace ws =
+            Workspace::forProgram(root.filePath(appDir), root.filePath(u"home/data/Aimwell/"_s),
+                                  root.filePath(u"usr/share/aimwell"_s));
+        QCOMPARE(ws.dataFolder(), root.filePath(data));
+        QCOMPARE(ws.imagePath(u"a.gif"_s), root.filePath(images + u"/a.gif"_s));
+        QCOMPARE(ws.projectPath(u"P.gpj"_s), root.filePath(data + u"/projects/P.gpj"_s));
+        QCOMPARE(ws.recoveryFolder(), root.filePath(data + u"/recovery"_s));
+    }
+
+    void preparingFoldersNamesWhatIsWrong_data()
+    {
+        QTest::addColumn<QString>("inTheWay"); // a file put where a folder belongs
+        QTest::addColumn<QString>("readOnly"); // a folder made read-only
+        QTest::addColumn<bool>("starts");      // only the projects folder is at fault
+        QTest::addColumn<QString>("error");    // "" when it should work
+        QTest::newRow("fresh") << u""_s << u""_s << true << u""_s;
+        QTest::newRow("data is a file") << u"data"_s << u""_s << false << u"data\": a file"_s;
+        QTest::newRow("projects is a file")
+            << u"data/projects"_s << u""_s << true << u"projects\""_s;
+        QTest::newRow("tmp is a file") << u"data/tmp"_s << u""_s << false << u"tmp\""_s;
+        QTest::newRow("no pictures") << u""_s << u""_s << false << u"pictures are missing"_s;
+        QTest::newRow("read-only data") << u""_s << u"data"_s << false << u"cannot be written"_s;
+        QTest::newRow("read-only projects")
+            << u""_s << u"data/projects"_s << true << u"cannot be written"_s;
+    }
+    void preparingFoldersNamesWhatIsWrong()
+    {
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, readOnly);
+        QFETCH(bool, starts);
+        QFETCH(QString, error);
+        if (!readOnly.isEmpty() && geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        TempAppFolder images;
+        QTemporaryDir root;
+        const QString data = root.filePath(u"data"_s);
+        if (!inTheWay.isEmpty())
+            writeFile(root.filePath(inTheWay), "x");
+        if (!readOnly.isEmpty()) {
+            QDir().mkpath(root.filePath(readOnly));
+            QFile::setPermissions(root.filePath(readOnly), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QString pictures = QTest::currentDataTag() == "no pictures"_ba
+                                     ? root.filePath(u"none"_s)
+                                     : images.file(u"imgs"_s);
+        const Workspace ws(data, pictures);
+        const Result result = ws.prepareFolders();
+        const QString said = result.error + ws.prepareProjectsFolder().error;
+        if (!readOnly.isEmpty())
+            QFile::setPermissions(root.filePath(readOnly), ownerOnly);
+        QCOMPARE(result.ok(), starts);
+        QVERIFY2(error.isEmpty() ? said.isEmpty() : said.contains(error), qPrintable(said));
+        QVERIFY(!result.ok() || QFileInfo(data + u"/tmp"_s).isDir());
+        QVERIFY(Workspace(u""_s, pictures).prepareFolders().error.contains(u"HOME"_s));
+    }
+
+    void commandLineWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out"); // expected start of standard output
+        QTest::addColumn<QString>("err"); // expected one line on standard error, or ""
+        const QString usage = u"Usage: aimwell [options] [project.gpj]\n"_s;
+        const QString version = u"Aimwell Pro 1.4\n"_s, more = u" Try 'aimwell --help'."_s;
+        QTest::newRow("no display")
+            << QStringList{} << 2 << u""_s
+            << u"aimwell: cannot open a display; start it from a graphical desktop session."_s;
+        QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << usage << u""_s;
+        QTest::newRow("-h with a file") << QStringList{u"x.gpj"_s, u"-h"_s} << 0 << usage << u""_s;
+        QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << version << u""_s;
+        QTest::newRow("Qt's own options")
+            << QStringList{u"-style"_s,    u"fusion"_s,    u"-reverse"_s,
+                           u"-platform"_s, u"offscreen"_s, u"-v"_s}
+            << 0 << version << u""_s;
+        QTest::newRow("unknown option") << QStringList{u"-frobnicate"_s} << 2 << u""_s
+                                        << u"aimwell: Unknown option 'frobnicate'."_s + more;
+        QTest::newRow("two projects")
+            << QStringList{u"a.gpj"_s, u"b.gpj"_s} << 2 << u""_s
+            << u"aimwell: Only one project can be opened at a time."_s + more;
+    }
+    void commandLineWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+            env.remove(name);
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(AIMWELL_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+        const QString stdOut = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+                 err.isEmpty() ? err : err + u'\n');
+    }
+
+    void channelQueuesUntilTheWindowIsReady()
+    {
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), ownerOnly);
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        InstanceChannel channel(u"/data/one"_s);
+        QVERIFY(channel.serverName().startsWith(runtime.path()));
+        QVERIFY(channel.serverName() != InstanceChannel::serverNameFor(u"/data/two"_s));
+        QVERIFY(!InstanceChannel::send(channel.serverName(), u"/nobody/listens.gpj"_s, 500));
+        // A copy that crashed left its socket behind; the lock holder takes the name over.
+        writeFile(channel.serverName(), "left over");
+        QVERIFY2(channel.listen(), qPrintable(channel.errorString()));
+        auto sent = std::async(std::launch::async, [&] {
+            return InstanceChannel::send(channel.serverName(), u"/p/ünï code.gpj"_s) &&
+                   InstanceChannel::send(channel.serverName(), u""_s);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 10000);
+        QVERIFY(sent.get());
+        QStringList received;
+        channel.setReceiver([&](const QString& path) { received.append(path); });
+        QTRY_COMPARE(received, (QStringList{u"/p/ünï code.gpj"_s, u""_s}));
+    }
+
+    void projectOnCommandLineAndSecondStart()
+    {
+        // An installed layout in a temporary root, so that nothing lands in the build folder.
+        QTemporaryDir root;
+        const auto at = [&](const QString& relative) { return root.filePath(relative); };
+        const QString program = at(u"usr/bin/aimwell"_s), data = at(u"home/data/Aimwell"_s);
+        QDir().mkpath(at(u"usr/bin"_s));
+        QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
+        TempAppFolder images;
+        for (const QString& name : {u"greencircle.gif"_s, u"bluecircle.gif"_s})
+            writeFile(at(u"usr/share/aimwell/imgs/"_s + name),
+                      fileBytes(images.file(u"imgs/"_s + name)));
+        QDir().mkpath(at(u"run"_s));
+        QFile::setPermissions(at(u"run"_s), ownerOnly);
+        QFile::copy(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj"), at(u"first.gpj"_s));
+        writeFile(at(u"sub/second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
+                                           "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
+                                           "Goal1_Task1=handed over --\r\n");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"HOME"_s, at(u"home"_s));
+        env.insert(u"XDG_RUNTIME_DIR"_s, at(u"run"_s));
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"QT_LOGGING_RULES"_s, u"default.warning=false"_s); // only our own lines
+        const auto start = [&](QProcess& p, const QStringList& arguments,
+                               const QString& dataHome = u"home/data"_s,
+                               const QString& from = u"."_s) {
+            env.insert(u"XDG_DATA_HOME"_s, at(dataHome));
+            p.setProcessEnvironment(env);
+            p.setWorkingDirectory(at(from));
+            p.start(program, arguments);
+            QVERIFY(p.waitForStarted());
+        };
+
+        // A data folder whose tmp cannot be written stops the start with its name, on the
+        // terminal too; a projects folder that cannot be written is told once the window is up.
+        for (const auto& [home, folder, said] :
+             {std::tuple{u"blocked"_s, u"tmp"_s, u"cannot keep its files in"_s},
+              {u"readonly"_s, u"projects"_s, u"cannot save projects in"_s}}) {
+            writeFile(at(home + u"/Aimwell/"_s + folder), "a file where the folder should be");
+            QProcess told;
+            start(told, {}, home);
+            told.setReadChannel(QProcess::StandardError);
+            QTRY_VERIFY_WITH_TIMEOUT(told.canReadLine(), 10000);
+            const QString line = QString::fromUtf8(told.readLine());
+            QVERIFY2(line.contains(said + u" \""_s + at(home + u"/Aimwell"_s)), qPrintable(line));
+            told.kill();
+            told.waitForFinished();
+        }
+
+        QProcess running, second, third;
+        start(running, {u"first.gpj"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
+                                  "buy paint --\r\nsand walls\r\n"_ba, 10000);
+        // A relative name is taken from the folder the second start was made in; that start
+        // then leaves at once.
+        start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
+        QVERIFY(second.waitForFinished(5000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s), "handed over --\r\n"_ba,
+                                  5000);
+        start(third, {});
+        QVERIFY(third.waitForFinished(5000));
+        QCOMPARE(third.exitCode(), 0);
+        QCOMPARE(running.state(), QProcess::Running);
+        QCOMPARE(entries(at(u"usr/bin"_s)), QStringList{u"aimwell"_s});
+        QVERIFY(QFileInfo(data + u"/projects"_s).isDir());
+        running.kill();
+        running.waitForFinished();
+    }
+
+    void helpMenu()
+    {
+        WindowFixture f;
+        QCOMPARE(f.w().menuBar()->actions().last()->text(), u"Help"_s);
+        const auto about = [&] {
+            f.find<QAction>(u"mnuAbout"_s)->trigger();
+            return f.w().findChild<AboutDialog*>();
+        };
+        QVERIFY(about()->isVisible() && !about()->isModal());
+        const QString text = about()->findChild<QLabel*>(u"lblAbout"_s)->text();
+        for (const QString& part : {u"Version 1.4"_s, u"GNU General Public License"_s,
+                                    f.w().workspace().projectsFolder()})
+            QVERIFY2(text.contains(part), qPrintable(part));
+        QCOMPARE(f.w().findChildren<AboutDialog*>().size(), 1);
+        // Enter on the button that has the focus first closes the window.
+        QTest::keyClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::Key_Return);
+        QTRY_VERIFY(!f.w().findChild<AboutDialog*>());
+        QVERIFY(f.opener.opened.isEmpty());
+        QTest::mouseClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
+        QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
+
+        // The list names every shortcut the menus really have.
+        f.find<QAction>(u"mnuShortcuts"_s)->trigger();
+        QCOMPARE(f.prompt.last(), u"Keyboard Shortcuts: "_s + keyboardShortcutsText());
+        for (const QAction* item : f.find<QMenu>(u"mnuProject"_s)->actions()) {
+            const QString key = item->shortcut().toString(QKeySequence::NativeText);
+            QVERIFY2(key.isEmpty() || keyboardShortcutsText().contains(u' ' + key + u'\n'),
+                     qPrintable(key));
+        }
+    }
 };
-
-void TestApp::preparingTmpEmptiesOnlyWhatItShould()
-{
-    TempAppFolder folder, outside;
-    const Workspace ws(folder.path());
-    writeFile(ws.taskFilePath(u"1-2-3"_s), "x");
-    for (const char* name : {"tmp/notes.doc", "tmp/.keep", "tmp/sub/inner.txt"})
-        writeFile(folder.file(QString::fromLatin1(name)), "x");
-    writeFile(outside.file(u"precious.txt"_s), "precious");
-    QVERIFY(QFile::link(outside.file(u"precious.txt"_s), folder.file(u"tmp/link.txt"_s)));
-
-    ws.prepareTmp();
-    QDir tmp(folder.file(u"tmp"_s));
-    QCOMPARE(tmp.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-             (QStringList{u".keep"_s, u"sub"_s}));
-    QVERIFY(QFile::exists(folder.file(u"tmp/sub/inner.txt"_s)));
-    QCOMPARE(fileBytes(outside.file(u"precious.txt"_s)), QByteArray("precious"));
-
-    // A missing tmp is made; a tmp that links elsewhere is left alone.
-    TempAppFolder fresh, linked;
-    Workspace(fresh.path()).prepareTmp();
-    QVERIFY(QDir(fresh.file(u"tmp"_s)).exists());
-    QVERIFY(QFile::link(outside.path(), linked.file(u"tmp"_s)));
-    Workspace(linked.path()).prepareTmp();
-    QCOMPARE(fileBytes(outside.file(u"precious.txt"_s)), QByteArray("precious"));
-}
-
-void TestApp::splashHandsOverAfterItsTimer()
-{
-    TempAppFolder folder;
-    const Workspace ws(folder.path());
-    writeFile(ws.taskFilePath(u"old"_s), "x");
-    int opened = 0;
-    bool tmpReadyFirst = false;
-    SplashWindow splash(ws, [&] {
-        ++opened;
-        tmpReadyFirst = !QFile::exists(ws.taskFilePath(u"old"_s));
-    });
-    QCOMPARE(splash.timer().interval(), 2000);
-    QCOMPARE(splash.timer().timerType(), Qt::PreciseTimer); // never early
-    QCOMPARE(splash.windowTitle(), u"Aimwell Pro v1.4 "_s);
-    QCOMPARE(splash.findChild<QLabel*>(u"lblAppName"_s)->text(), u"Aimwell Pro"_s);
-    QCOMPARE(splash.findChild<QLabel*>(u"Label1"_s)->text(), u"Please Wait ..."_s);
-    splash.show();
-    QCOMPARE(opened, 0);
-
-    // A short interval stands in for the two seconds.
-    SplashWindow quick(
-        ws, [&] { ++opened; }, 10);
-    quick.show();
-    QTRY_COMPARE(opened, 1);
-    QVERIFY(!quick.isVisible());
-    splash.tmrLoad_Timer();
-    splash.tmrLoad_Timer();
-    QCOMPARE(opened, 2);
-    QVERIFY(tmpReadyFirst);
-    QVERIFY(!splash.timer().isActive());
-}
-
-void TestApp::mainWindowStartState()
-{
-    WindowFixture f;
-    QCOMPARE(f.w().windowTitle(), u"Aimwell Pro v1.4 "_s);
-    QCOMPARE(f.text(u"Label14"_s), u"Main Goal:"_s);
-    QCOMPARE(f.text(u"lblGoalName"_s), u"Add New Sub-Goal:"_s);
-    QCOMPARE(f.text(u"lblFilename"_s), u"New Project (No Filename)"_s);
-    QCOMPARE(f.text(u"txtProjectName"_s), u"My Goal"_s);
-    for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
-                             "lblTaskInstructions", "lblDueDate", "chkDueDate"})
-        QVERIFY2(!f.visible(QString::fromLatin1(name)), name);
-    const auto* calendar = f.find(u"Calendar1"_s);
-    QVERIFY(!calendar || !calendar->isVisible());
-    QVERIFY(!f.w().projectModified());
-    QCOMPARE(f.w().selectedGoalIndex(), 0);
-
-    // The name limits hold from the start; the rename box is not held to the name's length.
-    for (const auto& [name, length] :
-         {std::pair{u"txtSubGoal"_s, 16}, std::pair{u"txtProjectName"_s, 40}}) {
-        QCOMPARE(f.find<QLineEdit>(name)->textMargins(), QMargins(10, 0, 20, 0));
-        QCOMPARE(f.find<QLineEdit>(name)->maxLength(), length);
-    }
-    f.addSubGoals({u"abc"_s});
-    QVERIFY(f.text(u"txtSubGoal"_s).isEmpty()); // Enter added, and typed nothing
-    // After a longer name from a file, the boxes are held to their own lengths again.
-    f.w().project().renameGoal(1, QString(20, u'x'));
-    f.click(u"lblGoal_1"_s);
-    QCOMPARE(f.find<QLineEdit>(u"txtProjectName"_s)->maxLength(), 40);
-    f.click(u"lblNewGoal"_s);
-    QCOMPARE(f.find<QLineEdit>(u"txtSubGoal"_s)->maxLength(), 16);
-}
-
-void TestApp::oneCopyPerFolder()
-{
-    TempAppFolder folder;
-    InstanceLock first(folder.path()), second(folder.path());
-    QCOMPARE(first.acquire(), InstanceLock::State::Acquired);
-    QCOMPARE(second.acquire(), InstanceLock::State::HeldByOther);
-    // A live copy's lock is never taken over for being old.
-    QFile lockFile(folder.file(u".aimwell.lock"_s));
-    QVERIFY(lockFile.open(QIODevice::ReadWrite));
-    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-30),
-                                 QFileDevice::FileModificationTime));
-    lockFile.close();
-    QCOMPARE(second.acquire(), InstanceLock::State::HeldByOther);
-
-    // A lock left by a copy that crashed is taken over.
-    TempAppFolder crashed;
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    writeFile(crashed.file(u".aimwell.lock"_s), QByteArray::number(child) + "\naimwell\n" +
-                                                    QSysInfo::machineHostName().toUtf8() + "\n");
-    InstanceLock after(crashed.path());
-    QCOMPARE(after.acquire(), InstanceLock::State::Acquired);
-}
-
-void TestApp::workspaceLayout_data()
-{
-    QTest::addColumn<QString>("appDir");
-    QTest::addColumn<QString>("data");
-    QTest::addColumn<QString>("images");
-    // Paths relative to a temporary root; "" stands for the root itself.
-    QTest::newRow("portable") << u"app/"_s << u"app"_s << u"app/imgs"_s;
-    QTest::newRow("installed") << u"usr/bin"_s << u"home/data/Aimwell"_s
-                               << u"usr/share/aimwell/imgs"_s;
-}
-
-void TestApp::workspaceLayout()
-{
-    QFETCH(QString, appDir);
-    QFETCH(QString, data);
-    QFETCH(QString, images);
-    QTemporaryDir root;
-    const auto at = [&](const QString& relative) { return root.filePath(relative); };
-    QDir().mkpath(at(appDir));
-    QDir().mkpath(at(images)); // only pictures beside the program make it portable
-
-    const Workspace ws =
-        Workspace::forProgram(at(appDir), at(u"home/data/Aimwell/"_s), at(u"usr/share/aimwell"_s));
-    QCOMPARE(ws.dataFolder(), at(data));
-    QCOMPARE(ws.imagePath(u"greencircle.gif"_s), at(images) + u"/greencircle.gif"_s);
-    QCOMPARE(ws.projectPath(u"P.gpj"_s), at(data) + u"/projects/P.gpj"_s);
-    QCOMPARE(ws.taskFilePath(u"1-2-3"_s), at(data) + u"/tmp/1-2-3.txt"_s);
-    QCOMPARE(ws.recoveryFolder(), at(data) + u"/recovery"_s);
-}
-
-void TestApp::preparingFoldersNamesWhatIsWrong_data()
-{
-    QTest::addColumn<QString>("inTheWay"); // a file put where a folder belongs
-    QTest::addColumn<QString>("readOnly"); // a folder made read-only
-    QTest::addColumn<bool>("starts");      // only the projects folder is at fault
-    QTest::addColumn<QString>("error");    // "" when it should work
-    QTest::newRow("fresh") << u""_s << u""_s << true << u""_s;
-    QTest::newRow("data folder is a file") << u"data"_s << u""_s << false << u"data\": a file"_s;
-    QTest::newRow("projects is a file") << u"data/projects"_s << u""_s << true << u"projects\""_s;
-    QTest::newRow("tmp is a file") << u"data/tmp"_s << u""_s << false << u"tmp\""_s;
-    QTest::newRow("no pictures") << u""_s << u""_s << false << u"pictures are missing"_s;
-    QTest::newRow("read-only data folder") << u""_s << u"data"_s << false << u"cannot be written"_s;
-    QTest::newRow("read-only projects folder")
-        << u""_s << u"data/projects"_s << true << u"cannot be written"_s;
-}
-
-void TestApp::preparingFoldersNamesWhatIsWrong()
-{
-    QFETCH(QString, inTheWay);
-    QFETCH(QString, readOnly);
-    QFETCH(bool, starts);
-    QFETCH(QString, error);
-    if (!readOnly.isEmpty() && geteuid() == 0)
-        QSKIP("root writes into read-only folders");
-    TempAppFolder images;
-    QTemporaryDir root;
-    const QString data = root.filePath(u"data"_s);
-    if (!inTheWay.isEmpty())
-        writeFile(root.filePath(inTheWay), "x");
-    if (!readOnly.isEmpty()) {
-        QDir().mkpath(root.filePath(readOnly));
-        QFile::setPermissions(root.filePath(readOnly), QFile::ReadOwner | QFile::ExeOwner);
-    }
-    const QString pictures = QTest::currentDataTag() == QByteArray("no pictures")
-                                 ? root.filePath(u"none"_s)
-                                 : images.file(u"imgs"_s);
-
-    const Workspace ws(data, pictures);
-    const Result result = ws.prepareFolders();
-    const QString said = result.error + ws.prepareProjectsFolder().error;
-    if (!readOnly.isEmpty())
-        QFile::setPermissions(root.filePath(readOnly),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(result.ok(), starts);
-    QVERIFY2(error.isEmpty() ? said.isEmpty() : said.contains(error), qPrintable(said));
-    QVERIFY(!result.ok() || QFileInfo(data + u"/tmp"_s).isDir());
-    QVERIFY(Workspace(u""_s, pictures).prepareFolders().error.contains(u"HOME"_s));
-}
-
-void TestApp::commandLineWithoutDisplay_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out"); // expected start of standard output
-    QTest::addColumn<QString>("err"); // expected one line on standard error, or ""
-    const QString usage = u"Usage: aimwell [options] [project.gpj]\n"_s;
-    QTest::newRow("no display")
-        << QStringList{} << 2 << u""_s
-        << u"aimwell: cannot open a display; start it from a graphical desktop session."_s;
-    QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << usage << u""_s;
-    QTest::newRow("-h with a file") << QStringList{u"x.gpj"_s, u"-h"_s} << 0 << usage << u""_s;
-    QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << u"Aimwell Pro 1.4\n"_s
-                               << u""_s;
-    QTest::newRow("Qt's own options") << QStringList{u"-style"_s,    u"fusion"_s,    u"-reverse"_s,
-                                                     u"-platform"_s, u"offscreen"_s, u"-v"_s}
-                                      << 0 << u"Aimwell Pro 1.4\n"_s << u""_s;
-    QTest::newRow("unknown option")
-        << QStringList{u"-frobnicate"_s} << 2 << u""_s
-        << u"aimwell: Unknown option 'frobnicate'. Try 'aimwell --help'."_s;
-    QTest::newRow("two projects")
-        << QStringList{u"a.gpj"_s, u"b.gpj"_s} << 2 << u""_s
-        << u"aimwell: Only one project can be opened at a time. Try 'aimwell --help'."_s;
-}
-
-void TestApp::commandLineWithoutDisplay()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(AIMWELL_PROGRAM), arguments);
-    QVERIFY(program.waitForFinished(20000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), exitCode);
-    const QString stdOut = QString::fromUtf8(program.readAllStandardOutput());
-    QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
-    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), err.isEmpty() ? err : err + u'\n');
-}
-
-void TestApp::channelQueuesUntilTheWindowIsReady()
-{
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", oldRuntime); });
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    InstanceChannel channel(u"/data/one"_s);
-    QVERIFY(channel.serverName().startsWith(runtime.path()));
-    QVERIFY(channel.serverName() != InstanceChannel::serverNameFor(u"/data/two"_s));
-    QVERIFY(!InstanceChannel::send(channel.serverName(), u"/nobody/listens.gpj"_s, 500));
-
-    // A copy that crashed left its socket behind; the lock holder takes the name over.
-    writeFile(channel.serverName(), "left over");
-    QVERIFY2(channel.listen(), qPrintable(channel.errorString()));
-    auto sent = std::async(std::launch::async, [&] {
-        return InstanceChannel::send(channel.serverName(), u"/p/ünï code.gpj"_s) &&
-               InstanceChannel::send(channel.serverName(), u""_s);
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready,
-                             10000);
-    QVERIFY(sent.get());
-
-    QStringList received;
-    channel.setReceiver([&](const QString& path) { received.append(path); });
-    QTRY_COMPARE(received, (QStringList{u"/p/ünï code.gpj"_s, u""_s}));
-}
-
-void TestApp::projectOnCommandLineAndSecondStart()
-{
-    // An installed layout in a temporary root, so that nothing lands in the build folder.
-    QTemporaryDir root;
-    const auto at = [&](const QString& relative) { return root.filePath(relative); };
-    const QString program = at(u"usr/bin/aimwell"_s);
-    QDir().mkpath(at(u"usr/bin"_s));
-    QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
-    for (const char* name : {"greencircle.gif", "bluecircle.gif"})
-        writeFile(at(u"usr/share/aimwell/imgs/"_s + QLatin1String(name)),
-                  fileBytes(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + QLatin1String(name)));
-    QDir().mkpath(at(u"run"_s));
-    QFile::setPermissions(at(u"run"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    writeFile(at(u"first.gpj"_s), fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")));
-    writeFile(at(u"sub/second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
-                                       "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
-                                       "Goal1_Task1=handed over --\r\n");
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, at(u"home"_s));
-    env.insert(u"XDG_RUNTIME_DIR"_s, at(u"run"_s));
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    env.insert(u"QT_LOGGING_RULES"_s, u"default.warning=false"_s); // only our own lines
-    const auto start = [&](QProcess& p, const QStringList& arguments,
-                           const QString& dataHome = u"home/data"_s, const QString& from = u"."_s) {
-        env.insert(u"XDG_DATA_HOME"_s, at(dataHome));
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(at(from));
-        p.start(program, arguments);
-        QVERIFY(p.waitForStarted());
-    };
-    const QString data = at(u"home/data/Aimwell"_s);
-
-    // A data folder whose tmp cannot be written stops the start with its name, on the
-    // terminal as well; a projects folder that cannot be written is told once the window is up.
-    for (const auto& [home, folder, said] :
-         {std::tuple{u"blocked"_s, u"tmp"_s, u"cannot keep its files in"_s},
-          {u"readonly"_s, u"projects"_s, u"cannot save projects in"_s}}) {
-        writeFile(at(home + u"/Aimwell/"_s + folder), "a file where the folder should be");
-        QProcess told;
-        start(told, {}, home);
-        told.setReadChannel(QProcess::StandardError);
-        QTRY_VERIFY_WITH_TIMEOUT(told.canReadLine(), 10000);
-        const QString line = QString::fromUtf8(told.readLine());
-        QVERIFY2(line.contains(said + u" \""_s + at(home + u"/Aimwell"_s)), qPrintable(line));
-        told.kill();
-        told.waitForFinished();
-    }
-
-    QProcess running;
-    start(running, {u"first.gpj"_s});
-    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
-                              QByteArray("buy paint --\r\nsand walls\r\n"), 10000);
-
-    // A relative name is taken from the folder the second start was made in; that start
-    // then leaves at once.
-    QProcess second;
-    start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
-    QVERIFY(second.waitForFinished(5000));
-    QCOMPARE(second.exitCode(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s),
-                              QByteArray("handed over --\r\n"), 5000);
-    QProcess third;
-    start(third, {});
-    QVERIFY(third.waitForFinished(5000));
-    QCOMPARE(third.exitCode(), 0);
-
-    QCOMPARE(running.state(), QProcess::Running);
-    QCOMPARE(
-        QDir(at(u"usr/bin"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-        QStringList{u"aimwell"_s});
-    QVERIFY(QFileInfo(data + u"/projects"_s).isDir());
-    running.kill();
-    running.waitForFinished();
-}
-
-void TestApp::helpMenu()
-{
-    WindowFixture f;
-    QCOMPARE(f.w().menuBar()->actions().last()->text(), u"Help"_s);
-
-    f.find<QAction>(u"mnuAbout"_s)->trigger();
-    auto* about = f.w().findChild<AboutDialog*>();
-    QVERIFY(about && about->isVisible() && !about->isModal());
-    const QString text = about->findChild<QLabel*>(u"lblAbout"_s)->text();
-    for (const QString& part :
-         {u"Version 1.4"_s, u"GNU General Public License"_s, f.w().workspace().projectsFolder()})
-        QVERIFY2(text.contains(part), qPrintable(part));
-    // Enter on the button that has the focus first closes the window.
-    QTest::keyClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::Key_Return);
-    QTRY_VERIFY(!f.w().findChild<AboutDialog*>());
-    QVERIFY(f.opener.opened.isEmpty());
-    f.find<QAction>(u"mnuAbout"_s)->trigger();
-    about = f.w().findChild<AboutDialog*>();
-    QTest::mouseClick(about->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
-    QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
-    f.find<QAction>(u"mnuAbout"_s)->trigger();
-    QCOMPARE(f.w().findChildren<AboutDialog*>().size(), 1);
-
-    // The list names every shortcut the menus really have.
-    f.find<QAction>(u"mnuShortcuts"_s)->trigger();
-    QCOMPARE(f.prompt.shown.last().caption, u"Keyboard Shortcuts"_s);
-    QCOMPARE(f.prompt.shown.last().text, keyboardShortcutsText());
-    for (const QAction* item : f.find<QMenu>(u"mnuProject"_s)->actions()) {
-        const QString key = item->shortcut().toString(QKeySequence::NativeText);
-        QVERIFY2(key.isEmpty() || keyboardShortcutsText().contains(u' ' + key + u'\n'),
-                 qPrintable(key));
-    }
-}
 
 QTEST_MAIN(TestApp)
 #include "tst_app.moc"

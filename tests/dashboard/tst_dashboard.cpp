@@ -3,14 +3,8 @@
 #include "storage/GoalKey.h"
 #include "support/TestSupport.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
 #include <QTextDocumentFragment>
 
 using namespace DashboardLayout;
@@ -20,322 +14,287 @@ class TestDashboard : public QObject
     Q_OBJECT
 
 private slots:
-    void resizeRule();
-    void panelsFillTheGridAroundTheCentre();
-    void markersAndHoverLinksFollowTheMouse();
-    void addingRenamingAndTheNameBox();
-    void deletingRepacksThePanels();
-    void deletingTheLastAndAnsweringNo();
-    void goalKeysAreDrawnAgainOnCollision();
-    void panelsShowTheirOwnStateAsPlainText();
-    void ctrlZUndoesTheLastProjectStepAnywhere();
+    void resizeRuleAndGrid()
+    {
+        QCOMPARE(canvasLeft(12255), 0);
+        QCOMPARE(canvasLeft(10000), -1128); // overhangs both sides alike
+        QCOMPARE(containerWidth(6010), 0);
+        QVERIFY(!containerWidth(6009));
+
+        WindowFixture f;
+        QWidget* container = f.find(u"picContainer"_s);
+        QWidget* canvas = f.find(u"Picture1"_s);
+        // The rule reads the outer width, frame included.
+        const int frame = f.w().frameGeometry().width() - f.w().width();
+        f.w().resize(toPixels(18270) - frame, 700);
+        QTRY_COMPARE(container->width(), toPixels(12260));
+        QCOMPARE(canvas->x(), 0);
+        QCOMPARE(canvas->size(), QSize(toPixels(CanvasWidth), toPixels(CanvasHeight)));
+        f.w().resize(1170 - frame, 700);
+        QTRY_COMPARE(container->width(), toPixels(17550 - 6010));
+        QVERIFY(canvas->x() < 0);
+        // Too narrow for every panel: the container stops shrinking and the window scrolls;
+        // the window itself stops at its minimum size.
+        f.w().resize(300, 200);
+        QTRY_COMPARE(f.w().size(), f.w().minimumSize());
+        QCOMPARE(container->width(), toPixels(PanelsWidth));
+        QCOMPARE(canvas->x(), toPixels(canvasLeft(PanelsWidth)));
+
+        // The panels fill the grid around the centre box, hidden until used.
+        const QRect centre = f.find(u"Picture2"_s)->geometry();
+        QCOMPARE(centre, toPixels(QRect(4545, 4050, 3615, 1590)));
+        QRegion taken(centre);
+        for (int i = 1; i <= 8; ++i) {
+            const QRect r = f.w().panel(i)->geometry();
+            QVERIFY2(!taken.intersects(r) && !f.w().panel(i)->isVisible(),
+                     qPrintable(QString::number(i)));
+            taken += r;
+        }
+        QCOMPARE(f.w().panel(5)->pos(), QPoint(toPixels(8775), toPixels(3375)));
+        QCOMPARE(f.w().panel(7)->pos(), QPoint(toPixels(4770), toPixels(6480)));
+        // The longest main goal is read whole in the centre box.
+        auto* goal = f.find<QLabel>(u"lblGoal_0"_s);
+        for (const QString& name : {u"Renovate the kitchen and the garden now!"_s,
+                                    u"Internationalisation documentation ready"_s,
+                                    u"WWWWWWWW MMMMMMMM WWWWWWWW MMMMMMMM WWWW"_s,
+                                    u"Supercalifragilisticexpialidocious-2027!"_s}) {
+            f.w().project().setName(name);
+            const QRect box = goal->contentsRect();
+            QVERIFY2(box.contains(goal->fontMetrics().boundingRect(
+                         box, Qt::AlignCenter | Qt::TextWordWrap, name)),
+                     qPrintable(name));
+        }
+    }
+
+    void markersAndHoverLinksFollowTheMouse()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"One"_s, u"Two"_s, u"Three"_s, u"Four"_s, u"Five"_s, u"Six"_s});
+        const auto shown = [&](const QString& name) {
+            QString on;
+            for (int i = 1; i <= 8; ++i)
+                on += f.visible(name.arg(i)) ? QString::number(i) : QString();
+            return on;
+        };
+        f.click(u"lblGoal_3"_s);
+        f.click(u"lblGoal_6"_s);
+        QCOMPARE(shown(u"shActive_%1"_s), u"6"_s);
+        f.click(u"lblGoal_0"_s);
+        QCOMPARE(shown(u"shActive_%1"_s), u""_s);
+
+        // From one panel straight onto another: both links stay until the canvas is crossed.
+        const QString link = u"lblDeleteOnMouseOver_%1"_s;
+        QTest::mouseMove(f.w().panel(1), QPoint(5, 5));
+        QTest::mouseMove(f.w().panel(2), QPoint(5, 5));
+        QTRY_COMPARE(shown(link), u"12"_s);
+        // The due band and the selection marker are part of the panel's body; over a label
+        // inside a panel nothing changes.
+        f.w().project().setDue(4, u"1/2/2027"_s);
+        QTest::mouseMove(f.find(u"lblTasks_Total_3"_s), QPoint(3, 3));
+        QTest::mouseMove(f.w().panel(4),
+                         f.find(u"shDueDate_4"_s)->geometry().topLeft() + QPoint(3, 3));
+        QTest::mouseMove(f.w().panel(6), f.find(u"shActive_6"_s)->geometry().center());
+        QTRY_COMPARE(shown(link), u"1246"_s);
+        // Between panel 4 and the centre box.
+        QTest::mouseMove(f.find(u"Picture1"_s), QPoint(toPixels(4100), toPixels(4500)));
+        QTRY_COMPARE(shown(link), u""_s);
+    }
+
+    void addingRenamingAndTheNameBox()
+    {
+        WindowFixture f;
+        auto* box = f.find<QLineEdit>(u"txtSubGoal"_s);
+        QTest::keyClicks(box, u"abcd"_s);
+        QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 12"_s);
+        box->clear();
+        QStringList names;
+        for (int i = 1; i <= 9; ++i)
+            names.append(u" Goal %1 "_s.arg(i)); // blanks stay as typed
+        f.addSubGoals(names);
+        QCOMPARE(f.w().subGoalNames(), names.mid(0, 8));
+        QCOMPARE(f.w().panel(8)->name(), names[7]);
+        QVERIFY(f.w().projectModified());
+        QCOMPARE(f.w().selectedGoalIndex(), 0);
+        QCOMPARE(f.prompt.shown.size(), 1);
+        QVERIFY(f.prompt.last().startsWith(u"Ooops: Ooops! You can create up to 8 sub-goals"_s));
+        QCOMPARE(box->text(), names[8]);
+
+        // Renaming keeps the key and the task file; the counter follows the selected name.
+        f.typeTasks(2, u"paint"_s);
+        const QString key = f.w().project().goal(2).key;
+        QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 8"_s);
+        box->selectAll();
+        QTest::keyClicks(box, u"Bravo"_s);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(f.w().panel(2)->name(), u"Bravo"_s);
+        QCOMPARE(f.w().project().goal(2).key, key);
+        QCOMPARE(f.w().selectedGoalIndex(), 2);
+        QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files),
+                 QStringList{key + u".txt"_s});
+        QCOMPARE(fileBytes(f.taskFile(2)), "paint"_ba);
+
+        // A pasted line break never reaches a name; Enter in an empty box adds nothing.
+        WindowFixture g;
+        auto* other = g.find<QLineEdit>(u"txtSubGoal"_s);
+        QGuiApplication::clipboard()->setText(u"two\nlines"_s);
+        other->paste();
+        QTest::keyClick(other, Qt::Key_Return);
+        QTest::keyClick(other, Qt::Key_Return);
+        QCOMPARE(g.w().subGoalNames().size(), 1);
+        QVERIFY(g.w().subGoalNames()[0].startsWith(u"two"_s));
+        QVERIFY(!g.w().subGoalNames()[0].contains(u'\n'));
+    }
+
+    void deletingRepacksThePanels()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"one"_s, u"two"_s, u"three"_s, u"four and more"_s, u" five "_s});
+        for (int i = 1; i <= 5; ++i)
+            f.typeTasks(i, i == 4 ? u"task 4 --"_s : u"task %1 --\nopen"_s.arg(i));
+        f.w().project().setDue(4, u"15/03/2026"_s);
+        f.prompt.answers = {Answer::Yes};
+        f.click(u"lblGoal_3"_s);
+        f.click(u"lblDelete"_s);
+        QCOMPARE(f.prompt.last(), u"Confirm: Delete Sub Goal?"_s);
+
+        // The panels show the re-packed goals (keys and files are the model's business).
+        QStringList shown;
+        for (int i = 1; i <= 4; ++i)
+            shown.append(f.w().panel(i)->name() + u'|' + f.text(u"lblTasks_Total_%1"_s.arg(i)));
+        QCOMPARE(shown, (QStringList{u"one|Tasks: 2"_s, u"two|Tasks: 2"_s,
+                                     u"four and more|Tasks: 1"_s, u" five |Tasks: 2"_s}));
+        QVERIFY(!f.w().panel(5)->isVisible());
+        QCOMPARE(f.w().panel(3)->dueCaption(), u"Due Date: 15/03/2026"_s);
+        QVERIFY(f.visible(u"shDueDate_3"_s) && !f.visible(u"shDueDate_4"_s));
+        QCOMPARE(f.w().selectedGoalIndex(), 0);
+        QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 4);
+
+        // The "X" selects its panel first; No leaves it selected and unchanged. A task file
+        // already removed outside the program is no error.
+        f.window.reset();
+        WindowFixture g;
+        g.addSubGoals({u"only"_s});
+        g.typeTasks(1, u"x"_s);
+        QTest::mouseMove(g.w().panel(1), QPoint(4, 4));
+        QTRY_VERIFY(g.visible(u"lblDeleteOnMouseOver_1"_s));
+        g.w().lblGoal_Click(0);
+        g.prompt.answers = {Answer::No};
+        g.click(u"lblDeleteOnMouseOver_1"_s);
+        QCOMPARE(g.w().selectedGoalIndex(), 1);
+        QVERIFY(QFile::remove(g.taskFile(1)));
+        g.prompt.answers = {Answer::Yes};
+        g.click(u"lblDeleteOnMouseOver_1"_s);
+        QVERIFY(g.w().subGoalNames().isEmpty() && !g.w().panel(1)->isVisible());
+        QCOMPARE(g.prompt.shown.size(), 2);
+        QVERIFY(!g.visible(u"lblDelete"_s));
+    }
+
+    void goalKeysAreDrawnAgainOnCollision()
+    {
+        FakeRandom random;
+        random.draws = {4117, 515, 8701};
+        QCOMPARE(GoalKey::draw(random), u"4217-815-9001"_s);
+        QCOMPARE(random.bounds, QList<quint32>(3, 9000));
+        // A source stuck on one value still yields a free key.
+        FakeRandom stuck;
+        stuck.draws = QList<quint32>(40000, 7);
+        const QString first = GoalKey::draw(stuck);
+        QVERIFY(GoalKey::make(stuck, [&](const QString& k) { return k == first; }) != first);
+
+        WindowFixture f;
+        // The second draw repeats panel 1's key, the third names a file left in tmp.
+        f.random.draws = {1, 2, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        writeFile(f.folder.file(u"tmp/104-305-306.txt"_s), "old task\r\n");
+        f.addSubGoals({u"a"_s, u"b"_s});
+        QCOMPARE(f.w().project().goal(1).key, u"101-302-303"_s);
+        QCOMPARE(f.w().project().goal(2).key, u"107-308-309"_s);
+    }
+
+    void panelsShowTheirOwnStateAsPlainText()
+    {
+        WindowFixture f;
+        // The panel's last occupant was all done; a new sub-goal there has no tasks: blue.
+        f.addSubGoals({u"Done"_s});
+        f.typeTasks(1, u"x --"_s);
+        f.prompt.answers = {Answer::No, Answer::No}; // nothing to keep
+        f.w().mnuNew_Click();
+        f.addSubGoals({u"New"_s});
+        QCOMPARE(
+            f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(f.folder.file(u"imgs/bluecircle.gif"_s)).convertToFormat(QImage::Format_RGB32));
+
+        // Markup typed or read from a file is shown as typed, never drawn or fetched.
+        const QString path = f.folder.file(u"projects/<b>p</b>.gpj"_s);
+        writeFile(path, "[Project]\r\nName=<h1>Big</h1>\r\n[Goals]\r\n"
+                        "Goal1=1-2-3\r\nGoal1_Name=<font color=red>a long name</font>\r\n"
+                        "Goal1_Due=<img src=x>\r\nGoal1_Tasks=0\r\n");
+        f.prompt.openChoices = {path};
+        f.w().mnuOpen_Click();
+        QCOMPARE(f.text(u"lblGoal_1"_s), u"<font color=red>a long name</font>"_s);
+        for (const QLabel* label : f.w().findChildren<QLabel*>()) {
+            if (label->text().contains(u'<'))
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+        }
+        QCOMPARE(QTextDocumentFragment::fromHtml(f.find(u"lblFilename"_s)->toolTip()).toPlainText(),
+                 path);
+
+        // A loaded name longer than the box allows stays whole; the counter stops at 0.
+        f.click(u"lblGoal_1"_s);
+        QCOMPARE(f.text(u"txtSubGoal"_s), u"<font color=red>a long name</font>"_s);
+        QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 0"_s);
+        QCOMPARE(f.text(u"Label14"_s), u"Sub Goal:"_s);
+        QVERIFY(f.visible(u"txtGoalTasks"_s) && f.visible(u"Calendar1"_s));
+        f.click(u"lblNewGoal"_s);
+        QCOMPARE(f.text(u"Label14"_s), u"Main Goal:"_s);
+        QVERIFY(!f.visible(u"txtGoalTasks"_s) && !f.visible(u"Calendar1"_s));
+    }
+
+    void ctrlZUndoesTheLastProjectStepAnywhere()
+    {
+        WindowFixture f;
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+        f.addSubGoals({u"Keep"_s, u"Dated"_s, u"After"_s});
+        f.typeTasks(2, u"one --\ntwo"_s);
+        f.click(u"chkDueDate"_s);
+        const SubGoalRecord dated = f.w().project().goal(2);
+        QVERIFY(!dated.due.isEmpty());
+        QVERIFY(!f.save().isEmpty());
+        f.prompt.answers = {Answer::Yes};
+        f.click(u"lblDelete"_s);
+        QCOMPARE(f.w().subGoalNames(), (QStringList{u"Keep"_s, u"After"_s}));
+        auto* undo = f.find<QAction>(u"mnuUndo"_s);
+        QCOMPARE(undo->text(), u"Undo Delete Sub-Goal"_s);
+        QVERIFY(f.w().projectModified());
+        // From the task editor: the project's step is undone, not the editor's own text.
+        f.click(u"lblGoal_1"_s);
+        QTest::keyClick(f.find(u"txtGoalTasks"_s), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.w().project().goal(2), dated);
+        QCOMPARE(fileBytes(f.taskFile(2)), "one --\r\ntwo"_ba);
+        QCOMPARE(f.w().selectedGoalIndex(), 2);
+        QVERIFY(f.visible(u"shDueDate_2"_s));
+        QVERIFY(!f.w().projectModified()); // back where it was saved
+        QTest::keyClick(f.find(u"txtSubGoal"_s), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.w().project().goalCount(), 2);
+        QVERIFY(f.w().projectModified());
+        QCOMPARE(f.find<QAction>(u"mnuRedo"_s)->text(), u"Redo"_s);
+
+        // A burst of typing is one step, ended by a selection; New starts an empty history.
+        f.w().undo();
+        auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
+        typeText(name, u"abc"_s);
+        f.w().lblGoal_Click(0);
+        typeText(name, u"d"_s);
+        QCOMPARE(undo->text(), u"Undo Rename Main Goal"_s);
+        f.w().undo();
+        QCOMPARE(name->text(), u"My Goalabc"_s);
+        f.w().undo();
+        QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
+        f.prompt.answers = {Answer::No};
+        f.w().mnuNew_Click();
+        QVERIFY(!undo->isEnabled());
+    }
 };
-
-void TestDashboard::resizeRule()
-{
-    QCOMPARE(canvasLeft(12255), 0);
-    QCOMPARE(canvasLeft(10000), -1128); // overhangs both sides alike
-    QCOMPARE(containerWidth(6010), 0);
-    QVERIFY(!containerWidth(6009));
-
-    WindowFixture f;
-    QWidget* container = f.find(u"picContainer"_s);
-    QWidget* canvas = f.find(u"Picture1"_s);
-    // The rule reads the outer width, frame included.
-    const int frame = f.w().frameGeometry().width() - f.w().width();
-    f.w().resize(toPixels(18270) - frame, 700);
-    QTRY_COMPARE(container->width(), toPixels(12260));
-    QCOMPARE(canvas->x(), 0);
-    QCOMPARE(canvas->size(), QSize(toPixels(CanvasWidth), toPixels(CanvasHeight)));
-    f.w().resize(1170 - frame, 700);
-    QTRY_COMPARE(container->width(), toPixels(17550 - 6010));
-    QVERIFY(canvas->x() < 0);
-    // Too narrow for every panel: the container stops shrinking and the window scrolls;
-    // the window itself stops at its minimum size.
-    f.w().resize(300, 200);
-    QTRY_COMPARE(f.w().size(), f.w().minimumSize());
-    QCOMPARE(container->width(), toPixels(PanelsWidth));
-    QCOMPARE(canvas->x(), toPixels(canvasLeft(PanelsWidth)));
-}
-
-void TestDashboard::panelsFillTheGridAroundTheCentre()
-{
-    WindowFixture f;
-    const QRect centre = f.find(u"Picture2"_s)->geometry();
-    QCOMPARE(centre, toPixels(QRect(4545, 4050, 3615, 1590)));
-    QRegion taken(centre);
-    for (int i = 1; i <= 8; ++i) {
-        const QRect r = f.w().panel(i)->geometry();
-        QVERIFY2(!taken.intersects(r), qPrintable(QString::number(i)));
-        taken += r;
-        QVERIFY(!f.w().panel(i)->isVisible());
-    }
-    QCOMPARE(f.w().panel(5)->pos(), QPoint(toPixels(8775), toPixels(3375)));
-    QCOMPARE(f.w().panel(7)->pos(), QPoint(toPixels(4770), toPixels(6480)));
-    QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
-    // The longest main goal is read whole in the centre box.
-    auto* goal = f.find<QLabel>(u"lblGoal_0"_s);
-    for (const QString& name : {u"Renovate the kitchen and the garden now!"_s,
-                                u"Internationalisation documentation ready"_s,
-                                u"WWWWWWWW MMMMMMMM WWWWWWWW MMMMMMMM WWWW"_s,
-                                u"Supercalifragilisticexpialidocious-2027!"_s}) {
-        f.w().project().setName(name);
-        const QRect box = goal->contentsRect();
-        const QRect needed =
-            goal->fontMetrics().boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, name);
-        QVERIFY2(box.contains(needed), qPrintable(name));
-    }
-}
-
-void TestDashboard::markersAndHoverLinksFollowTheMouse()
-{
-    WindowFixture f;
-    f.addSubGoals({u"One"_s, u"Two"_s, u"Three"_s, u"Four"_s, u"Five"_s, u"Six"_s});
-    const auto marker = [&](int i) { return f.visible(u"shActive_%1"_s.arg(i)); };
-    const auto link = [&](int i) { return f.visible(u"lblDeleteOnMouseOver_%1"_s.arg(i)); };
-    f.click(u"lblGoal_3"_s);
-    QVERIFY(marker(3));
-    f.click(u"lblGoal_6"_s);
-    for (int i = 1; i <= 8; ++i)
-        QCOMPARE(marker(i), i == 6);
-    f.click(u"lblGoal_0"_s);
-    for (int i = 1; i <= 8; ++i)
-        QVERIFY(!marker(i));
-
-    // From one panel straight onto another: both links stay until the canvas is crossed.
-    QTest::mouseMove(f.w().panel(1), QPoint(5, 5));
-    QTRY_VERIFY(link(1));
-    QTest::mouseMove(f.w().panel(2), QPoint(5, 5));
-    QTRY_VERIFY(link(2));
-    QVERIFY(link(1));
-    // The due band and the selection marker are part of the panel's body.
-    f.w().project().setDue(4, u"1/2/2027"_s);
-    QTest::mouseMove(f.w().panel(4), f.find(u"shDueDate_4"_s)->geometry().topLeft() + QPoint(3, 3));
-    QTRY_VERIFY(link(4));
-    QTest::mouseMove(f.w().panel(6), f.find(u"shActive_6"_s)->geometry().center());
-    QTRY_VERIFY(link(6));
-    // Over a label inside a panel nothing changes.
-    QTest::mouseMove(f.find(u"lblTasks_Total_3"_s), QPoint(3, 3));
-    QTest::qWait(20);
-    QVERIFY(!link(3));
-    // Between panel 4 and the centre box.
-    QTest::mouseMove(f.find(u"Picture1"_s), QPoint(toPixels(4100), toPixels(4500)));
-    QTRY_VERIFY(!link(1));
-    QVERIFY(!link(2));
-}
-
-void TestDashboard::addingRenamingAndTheNameBox()
-{
-    WindowFixture f;
-    auto* box = f.find<QLineEdit>(u"txtSubGoal"_s);
-    QTest::keyClicks(box, u"abcd"_s);
-    QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 12"_s);
-    box->clear();
-    QStringList names;
-    for (int i = 1; i <= 8; ++i)
-        names.append(u" Goal %1 "_s.arg(i)); // blanks stay as typed
-    f.addSubGoals(names);
-    for (int i = 1; i <= 8; ++i)
-        QCOMPARE(f.w().panel(i)->name(), names[i - 1]);
-    QVERIFY(f.w().projectModified());
-    QCOMPARE(f.w().selectedGoalIndex(), 0);
-    QVERIFY(f.prompt.shown.isEmpty());
-
-    f.addSubGoals({u"Ninth"_s});
-    QCOMPARE(f.prompt.shown.size(), 1);
-    QCOMPARE(f.prompt.shown[0].caption, u"Ooops"_s);
-    QVERIFY(f.prompt.shown[0].text.startsWith(u"Ooops! You can create up to 8 sub-goals"_s));
-    QCOMPARE(box->text(), u"Ninth"_s);
-    QCOMPARE(f.w().subGoalNames().size(), 8);
-
-    // Renaming keeps the key and the task file; the counter follows the selected name.
-    f.typeTasks(2, u"paint"_s);
-    const QString key = f.w().project().goal(2).key;
-    QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 8"_s);
-    box->selectAll();
-    QTest::keyClicks(box, u"Bravo"_s);
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(f.w().panel(2)->name(), u"Bravo"_s);
-    QCOMPARE(f.w().project().goal(2).key, key);
-    QCOMPARE(f.w().selectedGoalIndex(), 2);
-    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("paint"));
-    QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 1);
-
-    // A pasted line break never reaches a name; Enter in an empty box adds nothing.
-    WindowFixture g;
-    auto* other = g.find<QLineEdit>(u"txtSubGoal"_s);
-    QGuiApplication::clipboard()->setText(u"two\nlines"_s);
-    other->paste();
-    QTest::keyClick(other, Qt::Key_Return);
-    QTest::keyClick(other, Qt::Key_Return);
-    QCOMPARE(g.w().subGoalNames().size(), 1);
-    QVERIFY(g.w().subGoalNames()[0].startsWith(u"two"_s));
-    QVERIFY(!g.w().subGoalNames()[0].contains(u'\n'));
-}
-
-void TestDashboard::deletingRepacksThePanels()
-{
-    WindowFixture f;
-    f.addSubGoals({u"one"_s, u"two"_s, u"three"_s, u"four and more"_s, u" five "_s});
-    for (int i = 1; i <= 5; ++i)
-        f.typeTasks(i, i == 4 ? u"task 4 --"_s : u"task %1 --\nopen"_s.arg(i));
-    f.w().project().setDue(4, u"15/03/2026"_s);
-
-    f.prompt.answers = {Answer::Yes};
-    f.click(u"lblGoal_3"_s);
-    f.click(u"lblDelete"_s);
-    QCOMPARE(f.prompt.shown.last().text, u"Delete Sub Goal?"_s);
-    QCOMPARE(f.prompt.shown.last().caption, u"Confirm"_s);
-
-    // The panels show the re-packed goals (keys and files are the model's business).
-    const QStringList left{u"one"_s, u"two"_s, u"four and more"_s, u" five "_s};
-    for (int i = 1; i <= 4; ++i)
-        QCOMPARE(f.w().panel(i)->name(), left[i - 1]);
-    QVERIFY(!f.w().panel(5)->isVisible());
-    QCOMPARE(f.w().panel(3)->dueCaption(), u"Due Date: 15/03/2026"_s);
-    QVERIFY(f.visible(u"shDueDate_3"_s));
-    QVERIFY(!f.visible(u"shDueDate_4"_s));
-    // Panel 3 now holds the former panel 4's one task.
-    QCOMPARE(f.text(u"lblTasks_Total_3"_s), u"Tasks: 1"_s);
-    QCOMPARE(f.text(u"lblTasks_Total_4"_s), u"Tasks: 2"_s);
-    QCOMPARE(f.w().selectedGoalIndex(), 0);
-    QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 4);
-}
-
-void TestDashboard::deletingTheLastAndAnsweringNo()
-{
-    WindowFixture f;
-    f.addSubGoals({u"only"_s});
-    f.typeTasks(1, u"x"_s);
-    // The "X" selects its panel first; No leaves it selected and unchanged.
-    QTest::mouseMove(f.w().panel(1), QPoint(4, 4));
-    QTRY_VERIFY(f.visible(u"lblDeleteOnMouseOver_1"_s));
-    f.prompt.answers = {Answer::No};
-    f.click(u"lblDeleteOnMouseOver_1"_s);
-    QCOMPARE(f.w().selectedGoalIndex(), 1);
-    QVERIFY(QFile::exists(f.taskFile(1)));
-
-    // A task file already removed outside the program is no error.
-    QFile::remove(f.taskFile(1));
-    f.prompt.answers = {Answer::Yes};
-    f.click(u"lblDeleteOnMouseOver_1"_s);
-    QVERIFY(!f.w().panel(1)->isVisible());
-    QVERIFY(f.w().subGoalNames().isEmpty());
-    QCOMPARE(f.prompt.shown.size(), 2);
-    QVERIFY(!f.visible(u"lblDelete"_s));
-}
-
-void TestDashboard::goalKeysAreDrawnAgainOnCollision()
-{
-    FakeRandom random;
-    random.draws = {4117, 515, 8701};
-    QCOMPARE(GoalKey::draw(random), u"4217-815-9001"_s);
-    QCOMPARE(random.bounds, QList<quint32>(3, 9000));
-
-    WindowFixture f;
-    // The second draw repeats panel 1's key, the third names a file left in tmp.
-    f.random.draws = {1, 2, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    writeFile(f.folder.file(u"tmp/104-305-306.txt"_s), "old task\r\n");
-    f.addSubGoals({u"a"_s, u"b"_s});
-    QCOMPARE(f.w().project().goal(1).key, u"101-302-303"_s);
-    QCOMPARE(f.w().project().goal(2).key, u"107-308-309"_s);
-
-    // A source stuck on one value still yields a free key.
-    FakeRandom stuck;
-    stuck.draws = QList<quint32>(40000, 7);
-    const QString first = GoalKey::draw(stuck);
-    QVERIFY(GoalKey::make(stuck, [&](const QString& k) { return k == first; }) != first);
-}
-
-void TestDashboard::panelsShowTheirOwnStateAsPlainText()
-{
-    WindowFixture f;
-    // The panel's last occupant was all done; a new sub-goal there has no tasks: blue.
-    f.addSubGoals({u"Done"_s});
-    f.typeTasks(1, u"x --"_s);
-    f.prompt.answers = {Answer::No};
-    f.w().mnuNew_Click();
-    f.addSubGoals({u"New"_s});
-    const QImage blue(f.folder.file(u"imgs/bluecircle.gif"_s));
-    QCOMPARE(f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
-             blue.convertToFormat(QImage::Format_RGB32));
-
-    // Markup typed or read from a file is shown as typed, never drawn or fetched.
-    const QString path = f.folder.file(u"projects/<b>p</b>.gpj"_s);
-    writeFile(path, "[Project]\r\nName=<h1>Big</h1>\r\n[Goals]\r\n"
-                    "Goal1=1-2-3\r\nGoal1_Name=<font color=red>a long name</font>\r\n"
-                    "Goal1_Due=<img src=x>\r\nGoal1_Tasks=0\r\n");
-    f.prompt.openChoices = {path};
-    f.prompt.answers = {Answer::No};
-    f.w().mnuOpen_Click();
-    QCOMPARE(f.text(u"lblGoal_1"_s), u"<font color=red>a long name</font>"_s);
-    for (const QLabel* label : f.w().findChildren<QLabel*>()) {
-        if (label->text().contains(u'<'))
-            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
-    }
-    QCOMPARE(QTextDocumentFragment::fromHtml(f.find(u"lblFilename"_s)->toolTip()).toPlainText(),
-             path);
-
-    // A loaded name longer than the box allows stays whole; the counter stops at 0.
-    f.click(u"lblGoal_1"_s);
-    QCOMPARE(f.text(u"txtSubGoal"_s), u"<font color=red>a long name</font>"_s);
-    QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 0"_s);
-    QCOMPARE(f.text(u"Label14"_s), u"Sub Goal:"_s);
-    QVERIFY(f.visible(u"txtGoalTasks"_s) && f.visible(u"Calendar1"_s));
-    f.click(u"lblNewGoal"_s);
-    QCOMPARE(f.text(u"Label14"_s), u"Main Goal:"_s);
-    QVERIFY(!f.visible(u"txtGoalTasks"_s) && !f.visible(u"Calendar1"_s));
-}
-
-void TestDashboard::ctrlZUndoesTheLastProjectStepAnywhere()
-{
-    WindowFixture f;
-    f.w().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    f.addSubGoals({u"Keep"_s, u"Dated"_s, u"After"_s});
-    f.typeTasks(2, u"one --\ntwo"_s);
-    f.click(u"chkDueDate"_s);
-    const SubGoalRecord dated = f.w().project().goal(2);
-    QVERIFY(!dated.due.isEmpty());
-    const QString project = f.folder.file(u"projects/p.gpj"_s);
-    f.prompt.saveChoices = {project};
-    QVERIFY(f.w().mnuSave_Click());
-
-    f.prompt.answers = {Answer::Yes};
-    f.click(u"lblDelete"_s);
-    QCOMPARE(f.w().subGoalNames(), (QStringList{u"Keep"_s, u"After"_s}));
-    auto* undo = f.w().findChild<QAction*>(u"mnuUndo"_s);
-    QCOMPARE(undo->text(), u"Undo Delete Sub-Goal"_s);
-    QVERIFY(f.w().projectModified());
-    // From the task editor: the project's step is undone, not the editor's own text.
-    f.click(u"lblGoal_1"_s);
-    QTest::keyClick(f.find(u"txtGoalTasks"_s), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.w().project().goal(2), dated);
-    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("one --\r\ntwo"));
-    QCOMPARE(f.w().selectedGoalIndex(), 2);
-    QVERIFY(f.visible(u"shDueDate_2"_s));
-    QVERIFY(!f.w().projectModified()); // back where it was saved
-    QTest::keyClick(f.find(u"txtSubGoal"_s), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(f.w().project().goalCount(), 2);
-    QVERIFY(f.w().projectModified());
-    QCOMPARE(f.w().findChild<QAction*>(u"mnuRedo"_s)->text(), u"Redo"_s);
-
-    // A burst of typing is one step, ended by a selection; New starts an empty history.
-    f.w().undo();
-    auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
-    typeText(name, u"abc"_s);
-    f.w().lblGoal_Click(0);
-    typeText(name, u"d"_s);
-    QCOMPARE(undo->text(), u"Undo Rename Main Goal"_s);
-    f.w().undo();
-    QCOMPARE(name->text(), u"My Goalabc"_s);
-    f.w().undo();
-    QCOMPARE(name->text(), u"My Goal"_s);
-    QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
-    f.prompt.answers = {Answer::No};
-    f.w().mnuNew_Click();
-    QVERIFY(!undo->isEnabled());
-}
 
 QTEST_MAIN(TestDashboard)
 #include "tst_dashboard.moc"

@@ -2,26 +2,17 @@
 
 #include "support/TestPaths.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTest>
-
 TempAppFolder::TempAppFolder()
 {
-    QDir().mkpath(m_dir.filePath(u"imgs"_s));
-    for (const char* name : {"greencircle.gif", "bluecircle.gif"}) {
-        const QString file = QString::fromLatin1(name);
-        QFile::copy(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + file,
-                    m_dir.filePath(u"imgs/"_s + file));
-    }
+    for (const QString& name : {u"greencircle.gif"_s, u"bluecircle.gif"_s})
+        writeFile(m_dir.filePath(u"imgs/"_s + name),
+                  fileBytes(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + name));
 }
 
 quint32 FakeRandom::bounded(quint32 bound)
 {
     bounds.append(bound);
-    if (m_next < draws.size())
-        return qMin(draws.at(m_next++), bound);
-    return (m_counter++) % (bound + 1);
+    return m_next < draws.size() ? qMin(draws.at(m_next++), bound) : m_counter++ % (bound + 1);
 }
 
 QByteArray fileBytes(const QString& path)

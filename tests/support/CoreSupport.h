@@ -1,9 +1,13 @@
 #pragma once
 
+#include "components/Clock.h"
 #include "components/RandomSource.h"
 
-#include <QList>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +33,18 @@ public:
 private:
     int m_next = 0;
     quint32 m_counter = 0;
+};
+
+// A day that a test sets.
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(QDate date) : m_date(date) {}
+    QDate today() const override { return m_date; }
+    void set(QDate date) { m_date = date; }
+
+private:
+    QDate m_date;
 };
 
 // A file's bytes, or "<missing>".

@@ -1,55 +1,13 @@
 #include "support/TestSupport.h"
 
-#include "app/MainWindow.h"
-#include "dashboard/GoalPanel.h"
-#include "support/TestPaths.h"
-
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTest>
-
 Answer FakePrompt::ask(QWidget*, const Message& message)
 {
     shown.append(message);
     if (!answers.isEmpty())
         return answers.takeFirst();
-    switch (message.buttons) {
-    case Message::Buttons::Ok:
-        return Answer::Ok;
-    case Message::Buttons::YesNo:
-        return Answer::No;
-    case Message::Buttons::YesNoCancel:
-        return Answer::Cancel;
-    }
-    return Answer::Cancel;
-}
-
-std::optional<QString> FakePrompt::chooseProjectToOpen(QWidget*, const Workspace&)
-{
-    ++openWindows;
-    return openChoices.isEmpty() ? std::nullopt : openChoices.takeFirst();
-}
-
-std::optional<QString> FakePrompt::chooseProjectToSave(QWidget*, const Workspace&)
-{
-    ++saveWindows;
-    return saveChoices.isEmpty() ? std::nullopt : saveChoices.takeFirst();
-}
-
-std::optional<QString> FakePrompt::chooseExportFile(QWidget*, const QString&,
-                                                    const QString& suggestedName, const QString&)
-{
-    exportSuggestions.append(suggestedName);
-    return exportChoices.isEmpty() ? std::nullopt : exportChoices.takeFirst();
-}
-
-bool FakePrompt::choosePrinter(QWidget*, QPrinter&)
-{
-    ++printWindows;
-    return !printerChoices.isEmpty() && printerChoices.takeFirst();
+    return message.buttons == Message::Buttons::Ok      ? Answer::Ok
+           : message.buttons == Message::Buttons::YesNo ? Answer::No
+                                                        : Answer::Cancel;
 }
 
 QStringList FakePrompt::texts() const
@@ -67,13 +25,6 @@ WindowFixture::WindowFixture(const Clock* clock) : clock(clock)
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
-WindowFixture::~WindowFixture() = default;
-
-AppServices WindowFixture::services()
-{
-    return AppServices{Workspace(folder.path()), &prompt, &opener, &random, clock};
-}
-
 QString WindowFixture::text(const QString& name)
 {
     if (auto* line = find<QLineEdit>(name))
@@ -81,14 +32,9 @@ QString WindowFixture::text(const QString& name)
     return find<QLabel>(name)->text();
 }
 
-void WindowFixture::click(const QString& name)
-{
-    QTest::mouseClick(find(name), Qt::LeftButton);
-}
-
 void WindowFixture::addSubGoals(const QStringList& names)
 {
-    auto* box = window->findChild<QLineEdit*>(u"txtSubGoal"_s);
+    auto* box = find<QLineEdit>(u"txtSubGoal"_s);
     for (const QString& name : names) {
         box->setFocus();
         typeText(box, name);
@@ -104,6 +50,18 @@ void WindowFixture::typeTasks(int panel, const QString& text)
     typeText(editor, text);
 }
 
+QString WindowFixture::taskFile(int panel) const
+{
+    return folder.file(u"tmp/"_s + window->project().goal(panel).key + u".txt"_s);
+}
+
+QString WindowFixture::save(const QString& name)
+{
+    const QString path = folder.file(u"projects/"_s + name);
+    prompt.saveChoices = {path};
+    return window->mnuSave_Click() ? path : QString();
+}
+
 void typeText(QWidget* widget, const QString& text)
 {
     for (const QChar c : text) {
@@ -112,14 +70,8 @@ void typeText(QWidget* widget, const QString& text)
         } else if (c.unicode() < 128) {
             QTest::keyClick(widget, char(c.unicode()));
         } else {
-            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
+            for (auto type : {QTest::Press, QTest::Release})
+                QTest::sendKeyEvent(type, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
-}
-
-QString WindowFixture::taskFile(int panel) const
-{
-    return folder.file(u"tmp/"_s + window->project().goal(panel).key + u".txt"_s);
 }

@@ -6,38 +6,57 @@
 #include "dialogs/Prompt.h"
 #include "support/CoreSupport.h"
 
-#include <QWidget>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 
 #include <memory>
 #include <optional>
 
-// Hands out prepared answers and records every message it was asked to show.
+// Hands out prepared answers and records every message and window it was asked to show.
 class FakePrompt : public Prompt
 {
 public:
     QList<Message> shown;
-    QList<Answer> answers;                       // next answers, in order
-    QList<std::optional<QString>> openChoices;   // next results of the open window
-    QList<std::optional<QString>> saveChoices;   // next results of the save window
-    QList<std::optional<QString>> exportChoices; // next results of the export window
-    QList<bool> printerChoices;                  // next answers of the print window
-    QStringList exportSuggestions;               // the names the export window suggested
-    int openWindows = 0;
-    int saveWindows = 0;
-    int printWindows = 0;
+    QList<Answer> answers; // next answers, in order; then the safe default
+    QList<std::optional<QString>> openChoices, saveChoices, exportChoices; // next window results
+    QList<bool> printerChoices;
+    QStringList exportSuggestions; // the names the export window suggested
+    int openWindows = 0, saveWindows = 0, printWindows = 0;
 
-    Answer ask(QWidget* parent, const Message& message) override;
-    std::optional<QString> chooseProjectToOpen(QWidget* parent,
-                                               const Workspace& workspace) override;
-    std::optional<QString> chooseProjectToSave(QWidget* parent,
-                                               const Workspace& workspace) override;
-    std::optional<QString> chooseExportFile(QWidget* parent, const QString& caption,
-                                            const QString& suggestedName,
-                                            const QString& filter) override;
-    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
-
+    Answer ask(QWidget*, const Message& message) override;
+    std::optional<QString> chooseProjectToOpen(QWidget*, const Workspace&) override
+    {
+        return ++openWindows, next(openChoices);
+    }
+    std::optional<QString> chooseProjectToSave(QWidget*, const Workspace&) override
+    {
+        return ++saveWindows, next(saveChoices);
+    }
+    std::optional<QString> chooseExportFile(QWidget*, const QString&, const QString& suggested,
+                                            const QString&) override
+    {
+        return exportSuggestions.append(suggested), next(exportChoices);
+    }
+    bool choosePrinter(QWidget*, QPrinter&) override
+    {
+        return ++printWindows, !printerChoices.isEmpty() && printerChoices.takeFirst();
+    }
     QStringList texts() const;
     bool showed(const QString& text) const { return texts().contains(text); }
+    // "caption: text" of the last message, or "".
+    QString last() const
+    {
+        return shown.isEmpty() ? QString() : shown.last().caption + u": "_s + shown.last().text;
+    }
+
+private:
+    static std::optional<QString> next(QList<std::optional<QString>>& list)
+    {
+        return list.isEmpty() ? std::nullopt : list.takeFirst();
+    }
 };
 
 class FakeFolderOpener : public FolderOpener
@@ -45,11 +64,7 @@ class FakeFolderOpener : public FolderOpener
 public:
     QStringList opened;
     bool succeed = true;
-    bool open(const QString& folder) override
-    {
-        opened.append(folder);
-        return succeed;
-    }
+    bool open(const QString& folder) override { return opened.append(folder), succeed; }
 };
 
 // A main window on a temporary folder with fakes for everything that waits or opens.
@@ -63,24 +78,23 @@ struct WindowFixture
     const Clock* clock;
 
     explicit WindowFixture(const Clock* clock = &Clock::system());
-    ~WindowFixture();
     MainWindow& w() { return *window; }
-    AppServices services();
-
+    AppServices services() { return {Workspace(folder.path()), &prompt, &opener, &random, clock}; }
     template <typename W = QWidget> W* find(const QString& name)
     {
         return window->findChild<W*>(name);
     }
     // The text of a label or a line edit.
     QString text(const QString& name);
-    void click(const QString& name);
+    void click(const QString& name) { QTest::mouseClick(find(name), Qt::LeftButton); }
     bool visible(const QString& name) { return find(name)->isVisible(); }
-
     // Adds sub-goals through the name box as a user would.
     void addSubGoals(const QStringList& names);
     // Selects a panel by clicking its name, then types into the task editor.
     void typeTasks(int panel, const QString& text);
     QString taskFile(int panel) const;
+    // Saves, through the save window when unnamed, as projects/<name>; "" when it failed.
+    QString save(const QString& name = u"p.gpj"_s);
 };
 
 // Types text key by key; QTest::keyClicks only knows ASCII.

@@ -7,31 +7,9 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QTest>
-
-class TestTasks : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void counts_data();
-    void counts();
-    void keyReleaseWritesCountsAndPicture();
-    void releasesWithoutTheirPressAreNoEdit();
-    void keyHeldWhileSwitchingIsKept();
-    void nothingSelectedWritesNothing();
-    void pasteWithoutKeyIsWrittenAndKept();
-    void unwritableTaskFileIsReportedOnceAndKept();
-    void dueDateText_data();
-    void dueDateText();
-    void dueDateTickPickClearAndReselect();
-    void storedDateTextSurvivesSelection();
-};
+#include <QScopeGuard>
 
 namespace {
 
@@ -40,328 +18,318 @@ TaskEditor* editor(WindowFixture& f)
     return f.find<TaskEditor>(u"txtGoalTasks"_s);
 }
 
-QImage image(const QPixmap& pixmap)
+QImage image(const QImage& picture)
 {
-    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+// The three counts of a panel, as shown.
+QString shownCounts(WindowFixture& f, int panel)
+{
+    QStringList shown;
+    for (const QString& name : {u"Total"_s, u"Completed"_s, u"Pending"_s})
+        shown.append(f.text(u"lblTasks_%1_%2"_s.arg(name).arg(panel)));
+    return shown.join(u", "_s);
 }
 
 } // namespace
 
-void TestTasks::counts_data()
+class TestTasks : public QObject
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("total");
-    QTest::addColumn<int>("completed");
-    QTest::newRow("empty") << QString() << 0 << 0;
-    QTest::newRow("final line end is no task") << u"a\n"_s << 1 << 0;
-    QTest::newRow("blank lines are no tasks") << u"a\n\n   \n\t\nb --"_s << 2 << 1;
-    QTest::newRow("marker after words") << u"paint the fence --done"_s << 1 << 1;
-    QTest::newRow("single hyphen means nothing") << u"left - right"_s << 1 << 0;
-    QTest::newRow("only the marker") << u"--"_s << 1 << 1;
-    QTest::newRow("crlf") << u"a --\r\nb\r\nc--\r\n"_s << 3 << 2;
-    // Long lines are looked at in blocks of eight characters.
-    const QString a16(16, u'a');
-    QTest::newRow("marker across blocks")
-        << u"aaaaaaa--"_s + a16 + u"\n"_s + a16.left(15) + u"--"_s + a16 + u"\n"_s + a16 +
-               u"a--\n--"_s + a16 + a16
-        << 4 << 4;
-    QTest::newRow("hyphens in separate blocks") << u"aaaaaaa-a-aaaaaa-"_s + a16 + u"-"_s << 1 << 0;
-    QTest::newRow("marker far on a long line") << QString(300, u'x') + u"--"_s << 1 << 1;
-    // U+2D2D has 0x2D, a hyphen, in both of its bytes.
-    QTest::newRow("look-alike characters") << a16 + u"\u2D2D\u2D2D\u2010\u2010"_s + a16 << 1 << 0;
-}
+    Q_OBJECT
 
-void TestTasks::counts()
-{
-    QFETCH(QString, text);
-    QFETCH(int, total);
-    QFETCH(int, completed);
-    const TaskCounts c = TaskCounts::of(text);
-    QCOMPARE(c.total, total);
-    QCOMPARE(c.completed, completed);
-    QCOMPARE(c.allDone(), completed > 0 && completed == total);
-}
-
-void TestTasks::keyReleaseWritesCountsAndPicture()
-{
-    WindowFixture f;
-    f.addSubGoals({u"Garden"_s});
-    const QImage blue(f.folder.file(u"imgs/bluecircle.gif"_s));
-    const QImage green(f.folder.file(u"imgs/greencircle.gif"_s));
-    QVERIFY(!blue.isNull() && blue != green);
-
-    f.typeTasks(1, u"dig --\nplant --\nwater"_s);
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater"));
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 3"_s);
-    QCOMPARE(f.text(u"lblTasks_Completed_1"_s), u"Completed: 2"_s);
-    QCOMPARE(f.text(u"lblTasks_Pending_1"_s), u"Pending: 1"_s);
-    QCOMPARE(image(f.w().panel(1)->picture()), blue.convertToFormat(QImage::Format_RGB32));
-    QTest::keyClicks(editor(f), u" --"_s);
-    QCOMPARE(f.text(u"lblTasks_Pending_1"_s), u"Pending: 0"_s);
-    QCOMPARE(image(f.w().panel(1)->picture()), green.convertToFormat(QImage::Format_RGB32));
-
-    // A missing picture leaves the last one in place.
-    QFile::remove(f.folder.file(u"imgs/bluecircle.gif"_s));
-    QTest::keyClick(editor(f), Qt::Key_Return);
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("dig --\r\nplant --\r\nwater --\r\n"));
-    QCOMPARE(image(f.w().panel(1)->picture()), green.convertToFormat(QImage::Format_RGB32));
-}
-
-// The release of a key whose press went elsewhere (the Enter that closed a message box, the
-// Ctrl of a shortcut) is no edit; a key pressed and released in the box is one.
-void TestTasks::releasesWithoutTheirPressAreNoEdit()
-{
-    WindowFixture f;
-    f.addSubGoals({u"G"_s});
-    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
-    QVERIFY(f.w().mnuSave_Click());
-    auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
-    f.click(u"lblGoal_1"_s);
-    for (QWidget* box : std::initializer_list<QWidget*>{name, editor(f)}) {
-        box->setFocus();
-        QTest::keyPress(box, Qt::Key_Control);
-        QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
-        QTest::keyRelease(box, Qt::Key_Control);
-        QVERIFY2(!f.w().projectModified(), qPrintable(box->objectName()));
+private slots:
+    void counts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("completed");
+        QTest::newRow("empty") << QString() << 0 << 0;
+        QTest::newRow("final line end is no task") << u"a\n"_s << 1 << 0;
+        QTest::newRow("blank lines are no tasks") << u"a\n\n   \n\t\nb --"_s << 2 << 1;
+        QTest::newRow("marker after words") << u"paint the fence --done"_s << 1 << 1;
+        QTest::newRow("single hyphen means nothing") << u"left - right"_s << 1 << 0;
+        QTest::newRow("only the marker") << u"--"_s << 1 << 1;
+        QTest::newRow("crlf") << u"a --\r\nb\r\nc--\r\n"_s << 3 << 2;
+        const QString a16(16, u'a');
+        QTest::newRow("marker across blocks")
+            << u"aaaaaaa--"_s + a16 + u"\n"_s + a16.left(15) + u"--"_s + a16 + u"\n"_s + a16 +
+                   u"a--\n--"_s + a16 + a16
+            << 4 << 4;
+        QTest::newRow("hyphens apart") << u"aaaaaaa-a-aaaaaa-"_s + a16 + u"-"_s << 1 << 0;
+        QTest::newRow("marker far on a long line") << QString(300, u'x') + u"--"_s << 1 << 1;
+        // U+2D2D has 0x2D, a hyphen, in both of its bytes.
+        QTest::newRow("look-alikes") << a16 + u"\u2D2D\u2D2D\u2010\u2010"_s + a16 << 1 << 0;
     }
-    QCOMPARE(f.prompt.texts(), QStringList(3, u"Ready! Project saved."_s));
+    void counts()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, total);
+        QFETCH(int, completed);
+        const TaskCounts c = TaskCounts::of(text);
+        QCOMPARE(QList({c.total, c.completed}), QList({total, completed}));
+        QCOMPARE(c.allDone(), completed > 0 && completed == total);
+    }
 
-    QMessageBox message(QMessageBox::Information, u"Done"_s, u"Ready! Project saved."_s,
-                        QMessageBox::Ok, &f.w());
-    message.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&message));
-    QTest::keyPress(&message, Qt::Key_Return);
-    QVERIFY(!message.isVisible());
-    QTest::keyRelease(editor(f), Qt::Key_Return);
-    QTest::keyRelease(name, Qt::Key_Return);
-    // Delete carries a DEL character on X11 but types none.
-    QTest::sendKeyEvent(QTest::Click, f.find(u"txtSubGoal"_s), Qt::Key_Delete, u"\x7f"_s, {});
-    QVERIFY(!f.w().projectModified());
-    f.w().mnuNew_Click();
-    QCOMPARE(f.prompt.shown.size(), 3);
+    void keyReleaseWritesCountsAndPicture()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"Garden"_s, u"Other"_s});
+        const QImage blue = image(QImage(f.folder.file(u"imgs/bluecircle.gif"_s)));
+        const QImage green = image(QImage(f.folder.file(u"imgs/greencircle.gif"_s)));
+        QVERIFY(!blue.isNull() && blue != green);
+        // Nothing selected: nothing is written; selecting creates the empty task file, and
+        // the counts wait for the next key.
+        editor(f)->setTasksText(u"x"_s);
+        f.w().RefreshTaskCounts(u"x"_s);
+        QVERIFY(QDir(f.folder.file(u"tmp"_s)).isEmpty());
+        QCOMPARE(shownCounts(f, 1), u"Tasks: 0, Completed: 0, Pending: 0"_s);
+        f.click(u"lblGoal_2"_s);
+        QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
+        QVERIFY(editor(f)->tasksText().isEmpty());
 
-    f.addSubGoals({u"H"_s});
-    f.prompt.saveChoices = {f.folder.file(u"projects/q.gpj"_s)};
-    QVERIFY(f.w().mnuSave_Click());
-    QTest::keyClick(name, Qt::Key_Right);
-    QVERIFY(f.w().projectModified());
-}
+        f.typeTasks(1, u"dig --\nplant --\nwater"_s);
+        QCOMPARE(fileBytes(f.taskFile(1)), "dig --\r\nplant --\r\nwater"_ba);
+        QCOMPARE(shownCounts(f, 1), u"Tasks: 3, Completed: 2, Pending: 1"_s);
+        QCOMPARE(image(f.w().panel(1)->picture().toImage()), blue);
+        QTest::keyClicks(editor(f), u" --"_s);
+        QCOMPARE(shownCounts(f, 1), u"Tasks: 3, Completed: 3, Pending: 0"_s);
+        QCOMPARE(image(f.w().panel(1)->picture().toImage()), green);
+        // A missing picture leaves the last one in place.
+        QFile::remove(f.folder.file(u"imgs/bluecircle.gif"_s));
+        QTest::keyClick(editor(f), Qt::Key_Return);
+        QCOMPARE(fileBytes(f.taskFile(1)), "dig --\r\nplant --\r\nwater --\r\n"_ba);
+        QCOMPARE(image(f.w().panel(1)->picture().toImage()), green);
+    }
 
-void TestTasks::keyHeldWhileSwitchingIsKept()
-{
-    // A held key repeats as release and press pairs; only its last release lets it go.
-    KeyPressTracker keys;
-    const QKeyEvent down(QEvent::KeyPress, Qt::Key_C, {}), up(QEvent::KeyRelease, Qt::Key_C, {});
-    keys.pressed(&down);
-    const QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_C, {}, {}, true);
-    QVERIFY(keys.released(&repeat) && keys.released(&up) && !keys.released(&up));
+    // The release of a key whose press went elsewhere (the Enter that closed a message box,
+    // the Ctrl of a shortcut) is no edit; a key pressed and released in the box is one.
+    void releasesWithoutTheirPressAreNoEdit()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"G"_s});
+        QVERIFY(!f.save().isEmpty());
+        auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
+        f.click(u"lblGoal_1"_s);
+        for (QWidget* box : std::initializer_list<QWidget*>{name, editor(f)}) {
+            box->setFocus();
+            QTest::keyPress(box, Qt::Key_Control);
+            QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+            QTest::keyRelease(box, Qt::Key_Control);
+            QVERIFY2(!f.w().projectModified(), qPrintable(box->objectName()));
+        }
+        QCOMPARE(f.prompt.texts(), QStringList(3, u"Ready! Project saved."_s));
+        QMessageBox message(QMessageBox::Information, u"Done"_s, u"Ready! Project saved."_s,
+                            QMessageBox::Ok, &f.w());
+        message.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&message));
+        QTest::keyPress(&message, Qt::Key_Return);
+        QVERIFY(!message.isVisible());
+        QTest::keyRelease(editor(f), Qt::Key_Return);
+        QTest::keyRelease(name, Qt::Key_Return);
+        // Delete carries a DEL character on X11 but types none.
+        QTest::sendKeyEvent(QTest::Click, f.find(u"txtSubGoal"_s), Qt::Key_Delete, u"\x7f"_s, {});
+        QVERIFY(!f.w().projectModified());
+        f.w().mnuNew_Click();
+        QCOMPARE(f.prompt.shown.size(), 3); // nothing to ask about
+        f.addSubGoals({u"H"_s});
+        QVERIFY(!f.save(u"q.gpj"_s).isEmpty());
+        QTest::keyClick(name, Qt::Key_Right);
+        QVERIFY(f.w().projectModified());
+    }
 
-    WindowFixture f;
-    f.addSubGoals({u"A"_s, u"B"_s, u"C"_s});
-    f.typeTasks(1, u"ab"_s);
-    QTest::keyPress(editor(f), Qt::Key_C);
-    f.click(u"lblGoal_2"_s);
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("abc"));
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
-    QTest::keyRelease(editor(f), Qt::Key_C);
-    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
+    void keyHeldWhileSwitchingIsKept()
+    {
+        // A held key repeats as release and press pairs; only its last release lets it go.
+        KeyPressTracker keys;
+        const QKeyEvent down(QEvent::KeyPress, Qt::Key_C, {}),
+            up(QEvent::KeyRelease, Qt::Key_C, {});
+        const QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_C, {}, {}, true);
+        keys.pressed(&down);
+        QVERIFY(keys.released(&repeat) && keys.released(&up) && !keys.released(&up));
 
-    // The same before a save.
-    f.click(u"lblGoal_1"_s);
-    editor(f)->moveCursor(QTextCursor::End);
-    QTest::keyPress(editor(f), Qt::Key_D);
-    const QString project = f.folder.file(u"projects/p.gpj"_s);
-    f.prompt.saveChoices = {project};
-    QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(fileBytes(project).contains("Goal1_Task1=abcd\r\n"));
+        WindowFixture f;
+        f.addSubGoals({u"A"_s, u"B"_s, u"C"_s});
+        f.typeTasks(1, u"ab"_s);
+        QTest::keyPress(editor(f), Qt::Key_C);
+        f.click(u"lblGoal_2"_s);
+        QCOMPARE(fileBytes(f.taskFile(1)), "abc"_ba);
+        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
+        QTest::keyRelease(editor(f), Qt::Key_C);
+        QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
+        // The same before a save.
+        f.click(u"lblGoal_1"_s);
+        editor(f)->moveCursor(QTextCursor::End);
+        QTest::keyPress(editor(f), Qt::Key_D);
+        QVERIFY(fileBytes(f.save()).contains("Goal1_Task1=abcd\r\n"));
 
-    // The same across Ctrl+Z: written to its own sub-goal, found by key, before the undo,
-    // which takes back the whole burst ("ab" in front of "bob").
-    f.typeTasks(3, u"bob"_s);
-    f.prompt.answers = {Answer::Yes};
-    f.w().lblDeleteOnMouseOver_Click(1); // C is panel 2 now
-    f.click(u"lblGoal_2"_s);
-    QTest::keyClick(editor(f), Qt::Key_A);
-    QTest::keyPress(editor(f), Qt::Key_B);
-    QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyRelease(editor(f), Qt::Key_B);
-    QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.w().subGoalNames(), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
-    for (const auto& [panel, text] : {std::pair{1, "abcd"}, std::pair{2, ""}, std::pair{3, "bob"}})
-        QCOMPARE(fileBytes(f.taskFile(panel)), QByteArray(text));
-    f.w().redo();
-    f.w().redo();
-    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("abbob"));
-}
+        // The same across Ctrl+Z: written to its own sub-goal, found by key, before the undo,
+        // which takes back the whole burst ("ab" in front of "bob").
+        f.typeTasks(3, u"bob"_s);
+        f.prompt.answers = {Answer::Yes};
+        f.w().lblDeleteOnMouseOver_Click(1); // C is panel 2 now
+        f.click(u"lblGoal_2"_s);
+        QTest::keyClick(editor(f), Qt::Key_A);
+        QTest::keyPress(editor(f), Qt::Key_B);
+        QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyRelease(editor(f), Qt::Key_B);
+        QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.w().subGoalNames(), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+        QCOMPARE(
+            QList({fileBytes(f.taskFile(1)), fileBytes(f.taskFile(2)), fileBytes(f.taskFile(3))}),
+            QList({"abcd"_ba, ""_ba, "bob"_ba}));
+        f.w().redo();
+        f.w().redo();
+        QCOMPARE(fileBytes(f.taskFile(2)), "abbob"_ba);
+    }
 
-void TestTasks::nothingSelectedWritesNothing()
-{
-    WindowFixture f;
-    f.addSubGoals({u"G"_s});
-    editor(f)->setTasksText(u"x"_s);
-    f.w().RefreshTaskCounts(u"x"_s);
-    QVERIFY(QDir(f.folder.file(u"tmp"_s)).isEmpty());
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 0"_s);
-    // Selecting creates the empty task file; the counts wait for the next key.
-    f.click(u"lblGoal_1"_s);
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray());
-    QVERIFY(editor(f)->tasksText().isEmpty());
-}
+    void pasteWithoutKeyIsWrittenAndKept()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"A"_s, u"B"_s});
+        f.click(u"lblGoal_1"_s);
+        QGuiApplication::clipboard()->setText(u"pasted --\nnon\u00A0breaking"_s);
+        editor(f)->paste(); // as the context menu or a middle click would
+        QCOMPARE(fileBytes(f.taskFile(1)), u"pasted --\r\nnon\u00A0breaking"_s.toUtf8());
+        QVERIFY(f.w().projectModified());
+        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s);
+        // Shift+Enter puts a line separator into the editor; it is a line end like Enter.
+        editor(f)->moveCursor(QTextCursor::End);
+        QTest::keyClick(editor(f), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(editor(f), u"x"_s);
+        QCOMPARE(fileBytes(f.taskFile(1)), u"pasted --\r\nnon\u00A0breaking\r\nx"_s.toUtf8());
+        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 3"_s);
+        f.click(u"lblGoal_2"_s);
+        f.click(u"lblGoal_1"_s);
+        QCOMPARE(editor(f)->tasksText(), u"pasted --\nnon\u00A0breaking\nx"_s);
+    }
 
-void TestTasks::pasteWithoutKeyIsWrittenAndKept()
-{
-    WindowFixture f;
-    f.addSubGoals({u"A"_s, u"B"_s});
-    f.click(u"lblGoal_1"_s);
-    QGuiApplication::clipboard()->setText(u"pasted --\nnon\u00A0breaking"_s);
-    editor(f)->paste(); // as the context menu or a middle click would
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
-                                                  "breaking"));
-    QVERIFY(f.w().projectModified());
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s);
-    // Shift+Enter puts a line separator into the editor; it is a line end like Enter.
-    editor(f)->moveCursor(QTextCursor::End);
-    QTest::keyClick(editor(f), Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(editor(f), u"x"_s);
-    QCOMPARE(fileBytes(f.taskFile(1)), QByteArray("pasted --\r\nnon\xC2\xA0"
-                                                  "breaking\r\nx"));
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 3"_s);
-    f.click(u"lblGoal_2"_s);
-    f.click(u"lblGoal_1"_s);
-    QCOMPARE(editor(f)->tasksText(), u"pasted --\nnon\u00A0breaking\nx"_s);
-}
+    void unwritableTaskFileIsReportedOnceAndKept()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"A"_s, u"B"_s});
+        QDir().mkpath(f.taskFile(1)); // a folder where the file should be
+        f.typeTasks(1, u"one"_s);
+        QCOMPARE(f.prompt.shown.size(), 1);
+        QVERIFY(f.prompt.last().startsWith(u"Task File: "_s));
+        QVERIFY(f.prompt.last().contains(f.taskFile(1)));
+        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
+        // Elsewhere and back: the text is still there, and reported only once; saving stores
+        // it even so.
+        f.typeTasks(2, u"two"_s);
+        f.click(u"lblGoal_1"_s);
+        QCOMPARE(editor(f)->tasksText(), u"one"_s);
+        QTest::keyClicks(editor(f), u"!"_s);
+        QCOMPARE(f.prompt.shown.size(), 1);
+        QVERIFY(fileBytes(f.save()).contains("Goal1_Task1=!one\r\n"));
+    }
 
-void TestTasks::unwritableTaskFileIsReportedOnceAndKept()
-{
-    WindowFixture f;
-    f.addSubGoals({u"A"_s, u"B"_s});
-    QDir().mkpath(f.taskFile(1)); // a folder where the file should be
-    f.typeTasks(1, u"one"_s);
-    QCOMPARE(f.prompt.shown.size(), 1);
-    QCOMPARE(f.prompt.shown[0].caption, u"Task File"_s);
-    QVERIFY(f.prompt.shown[0].text.contains(f.taskFile(1)));
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
+    void dueDateText_data()
+    {
+        QTest::addColumn<QString>("locale"); // the default while reading
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date"); // null: no form reads it
+        QTest::addColumn<QString>("written");
+        const QDate d(2026, 3, 15), dec(2026, 12, 1);
+        QTest::newRow("en_GB") << u"en_GB"_s << u"15/03/2026"_s << d << u"15/03/2026"_s;
+        QTest::newRow("en_US") << u"en_US"_s << u"3/15/2026"_s << d << u"3/15/2026"_s;
+        QTest::newRow("de_DE") << u"de_DE"_s << u"15.03.2026"_s << d << u"15.03.2026"_s;
+        QTest::newRow("C") << u"C"_s << u"15 Mar 2026"_s << d << u"15 Mar 2026"_s;
+        // Old files may carry two-digit years: read into 1950..2049.
+        QTest::newRow("yy 26") << u"en_US"_s << u"3/15/26"_s << d << u"3/15/2026"_s;
+        QTest::newRow("yy 49") << u"en_US"_s << u"3/15/49"_s << QDate(2049, 3, 15)
+                               << u"3/15/2049"_s;
+        QTest::newRow("yy 50") << u"en_US"_s << u"3/15/50"_s << QDate(1950, 3, 15)
+                               << u"3/15/1950"_s;
+        // Saved under one locale, opened under another.
+        QTest::newRow("C in en_US") << u"en_US"_s << u"1 Dec 2026"_s << dec << u"12/1/2026"_s;
+        QTest::newRow("C in en_GB") << u"en_GB"_s << u"1 Dec 2026"_s << dec << u"01/12/2026"_s;
+        QTest::newRow("C in de_DE") << u"de_DE"_s << u"1 Dec 2026"_s << dec << u"01.12.2026"_s;
+        QTest::newRow("ISO in en_GB") << u"en_GB"_s << u"2026-12-01"_s << dec << u"01/12/2026"_s;
+        QTest::newRow("en_US in C") << u"C"_s << u"12/1/2026"_s << dec << u"1 Dec 2026"_s;
+        QTest::newRow("en_GB in en_US") << u"en_US"_s << u"15/03/2026"_s << d << u"3/15/2026"_s;
+        QTest::newRow("de_DE in en_GB") << u"en_GB"_s << u"15.03.2026"_s << d << u"15/03/2026"_s;
+        QTest::newRow("not a date") << u"en_GB"_s << u"next week"_s << QDate() << QString();
+        QTest::newRow("ISO with a time") << u"C"_s << u"2026-03-15T00"_s << QDate() << QString();
+    }
+    void dueDateText()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QFETCH(QString, written);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const std::optional<QDate> read = DueDateText::parse(text);
+        const QString format = DueDateText::format(date);
+        QLocale::setDefault(before);
+        QCOMPARE(read.value_or(QDate()), date);
+        QCOMPARE(format, written);
+    }
 
-    // Elsewhere and back: the text is still there, and reported only once.
-    f.typeTasks(2, u"two"_s);
-    f.click(u"lblGoal_1"_s);
-    QCOMPARE(editor(f)->tasksText(), u"one"_s);
-    QTest::keyClicks(editor(f), u"!"_s);
-    QCOMPARE(f.prompt.shown.size(), 1);
-    // Saving stores it even so.
-    const QString project = f.folder.file(u"projects/p.gpj"_s);
-    f.prompt.saveChoices = {project};
-    QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(fileBytes(project).contains("Goal1_Task1=!one\r\n"));
-}
+    void dueDateTickPickClearAndReselect()
+    {
+        QLocale::setDefault(QLocale(u"en_US"_s)); // a short form with a two-digit year
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        WindowFixture f;
+        f.addSubGoals({u"A"_s, u"B"_s});
+        auto* box = f.find<QCheckBox>(u"chkDueDate"_s);
+        f.click(u"lblGoal_1"_s);
+        auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
+        QVERIFY(!box->isChecked());
+        QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+        calendar->setSelectedDate(QDate(2026, 3, 15));
+        QVERIFY(f.w().project().goal(1).due.isEmpty()); // not ticked: no panel change
+        const QImage unticked = box->grab().toImage();
+        QTest::mouseClick(box, Qt::LeftButton);
+        // The tick must stand out from its box: some pixels turn dark.
+        const QImage ticked = box->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < ticked.height(); ++y)
+            for (int x = 0; x < ticked.width(); ++x)
+                dark +=
+                    ticked.pixel(x, y) != unticked.pixel(x, y) && qGray(ticked.pixel(x, y)) < 100;
+        QVERIFY2(dark > 4, qPrintable(QString::number(dark)));
+        QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 3/15/2026"_s);
+        QVERIFY(f.visible(u"shDueDate_1"_s));
+        calendar->setSelectedDate(QDate(2027, 1, 2));
+        QCOMPARE(f.w().project().goal(1).due, u"1/2/2027"_s);
 
-void TestTasks::dueDateText_data()
-{
-    QTest::addColumn<QString>("locale"); // the default while reading
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QDate>("date"); // null: no form reads it
-    QTest::addColumn<QString>("written");
-    const QDate d(2026, 3, 15), dec(2026, 12, 1);
-    QTest::newRow("en_GB") << u"en_GB"_s << u"15/03/2026"_s << d << u"15/03/2026"_s;
-    QTest::newRow("en_US") << u"en_US"_s << u"3/15/2026"_s << d << u"3/15/2026"_s;
-    QTest::newRow("de_DE") << u"de_DE"_s << u"15.03.2026"_s << d << u"15.03.2026"_s;
-    QTest::newRow("C") << u"C"_s << u"15 Mar 2026"_s << d << u"15 Mar 2026"_s;
-    // Old files may carry two-digit years: read into 1950..2049.
-    QTest::newRow("yy 26") << u"en_US"_s << u"3/15/26"_s << d << u"3/15/2026"_s;
-    QTest::newRow("yy 49") << u"en_US"_s << u"3/15/49"_s << QDate(2049, 3, 15) << u"3/15/2049"_s;
-    QTest::newRow("yy 50") << u"en_US"_s << u"3/15/50"_s << QDate(1950, 3, 15) << u"3/15/1950"_s;
-    // Saved under one locale, opened under another.
-    QTest::newRow("C under en_US") << u"en_US"_s << u"1 Dec 2026"_s << dec << u"12/1/2026"_s;
-    QTest::newRow("C under en_GB") << u"en_GB"_s << u"1 Dec 2026"_s << dec << u"01/12/2026"_s;
-    QTest::newRow("C under de_DE") << u"de_DE"_s << u"1 Dec 2026"_s << dec << u"01.12.2026"_s;
-    QTest::newRow("ISO under en_GB") << u"en_GB"_s << u"2026-12-01"_s << dec << u"01/12/2026"_s;
-    QTest::newRow("en_US under C") << u"C"_s << u"12/1/2026"_s << dec << u"1 Dec 2026"_s;
-    QTest::newRow("en_GB under en_US") << u"en_US"_s << u"15/03/2026"_s << d << u"3/15/2026"_s;
-    QTest::newRow("de_DE under en_GB") << u"en_GB"_s << u"15.03.2026"_s << d << u"15/03/2026"_s;
-    QTest::newRow("not a date") << u"en_GB"_s << u"next week"_s << QDate() << QString();
-    QTest::newRow("ISO with a time") << u"C"_s << u"2026-03-15T00"_s << QDate() << QString();
-}
+        // B has none; going there and back leaves both as they were.
+        f.click(u"lblGoal_2"_s);
+        QVERIFY(!box->isChecked());
+        QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+        QVERIFY(f.w().project().goal(2).due.isEmpty());
+        f.click(u"lblGoal_1"_s);
+        QVERIFY(box->isChecked());
+        QCOMPARE(calendar->selectedDate(), QDate(2027, 1, 2));
+        QCOMPARE(f.w().project().goal(1).due, u"1/2/2027"_s);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(f.w().project().goal(1).due.isEmpty());
+        QVERIFY(!f.visible(u"shDueDate_1"_s));
+    }
 
-void TestTasks::dueDateText()
-{
-    QFETCH(QString, locale);
-    QFETCH(QString, text);
-    QFETCH(QDate, date);
-    QFETCH(QString, written);
-    const QLocale before;
-    QLocale::setDefault(QLocale(locale));
-    const std::optional<QDate> read = DueDateText::parse(text);
-    const QString format = DueDateText::format(date);
-    QLocale::setDefault(before);
-    QCOMPARE(read.value_or(QDate()), date);
-    QCOMPARE(format, written);
-}
-
-void TestTasks::dueDateTickPickClearAndReselect()
-{
-    QLocale::setDefault(QLocale(u"en_US"_s)); // a short form with a two-digit year
-    WindowFixture f;
-    f.addSubGoals({u"A"_s, u"B"_s});
-    auto* box = f.find<QCheckBox>(u"chkDueDate"_s);
-    f.click(u"lblGoal_1"_s);
-    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
-    QVERIFY(!box->isChecked());
-    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-
-    calendar->setSelectedDate(QDate(2026, 3, 15));
-    QVERIFY(f.w().project().goal(1).due.isEmpty()); // not ticked: no panel change
-    const QImage unticked = box->grab().toImage();
-    QTest::mouseClick(box, Qt::LeftButton);
-    // The tick must stand out from its box: some pixels turn dark.
-    const QImage ticked = box->grab().toImage();
-    int dark = 0;
-    for (int y = 0; y < ticked.height(); ++y)
-        for (int x = 0; x < ticked.width(); ++x)
-            dark += ticked.pixel(x, y) != unticked.pixel(x, y) && qGray(ticked.pixel(x, y)) < 100;
-    QVERIFY2(dark > 4, qPrintable(QString::number(dark)));
-    QCOMPARE(f.w().project().goal(1).due, u"3/15/2026"_s);
-    QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 3/15/2026"_s);
-    QVERIFY(f.visible(u"shDueDate_1"_s));
-    calendar->setSelectedDate(QDate(2027, 1, 2));
-    QCOMPARE(f.w().project().goal(1).due, u"1/2/2027"_s);
-
-    // B has none; going there and back leaves both as they were.
-    f.click(u"lblGoal_2"_s);
-    QVERIFY(!box->isChecked());
-    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-    QVERIFY(f.w().project().goal(2).due.isEmpty());
-    f.click(u"lblGoal_1"_s);
-    QVERIFY(box->isChecked());
-    QCOMPARE(calendar->selectedDate(), QDate(2027, 1, 2));
-    QCOMPARE(f.w().project().goal(1).due, u"1/2/2027"_s);
-
-    QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(f.w().project().goal(1).due.isEmpty());
-    QVERIFY(!f.visible(u"shDueDate_1"_s));
-    QLocale::setDefault(QLocale::c());
-}
-
-void TestTasks::storedDateTextSurvivesSelection()
-{
-    WindowFixture f;
-    f.addSubGoals({u"old"_s, u"foreign"_s});
-    // Texts as an older file or another locale stored them.
-    f.w().project().setDue(1, u"15 Mar 26"_s);
-    f.w().project().setDue(2, u"2026-03-15T00"_s);
-    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
-    QVERIFY(f.w().mnuSave_Click());
-
-    f.click(u"lblGoal_1"_s);
-    auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
-    QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
-    f.click(u"lblGoal_2"_s);
-    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
-    QCOMPARE(f.w().project().goal(1).due, u"15 Mar 26"_s);
-    QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 15 Mar 26"_s);
-    QCOMPARE(f.w().project().goal(2).due, u"2026-03-15T00"_s);
-    QVERIFY(f.w().panel(2)->accessibleDescription().endsWith(u"(the date could not be read)"_s));
-    QVERIFY(!f.w().projectModified()); // looking is not editing
-}
+    void storedDateTextSurvivesSelection()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"old"_s, u"foreign"_s});
+        // Texts as an older file or another locale stored them.
+        f.w().project().setDue(1, u"15 Mar 26"_s);
+        f.w().project().setDue(2, u"2026-03-15T00"_s);
+        QVERIFY(!f.save().isEmpty());
+        f.click(u"lblGoal_1"_s);
+        auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
+        QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 15));
+        f.click(u"lblGoal_2"_s);
+        QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+        QCOMPARE(f.w().project().goal(1).due, u"15 Mar 26"_s);
+        QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 15 Mar 26"_s);
+        QCOMPARE(f.w().project().goal(2).due, u"2026-03-15T00"_s);
+        QVERIFY(
+            f.w().panel(2)->accessibleDescription().endsWith(u"(the date could not be read)"_s));
+        QVERIFY(!f.w().projectModified()); // looking is not editing
+    }
+};
 
 QTEST_MAIN(TestTasks)
 #include "tst_tasks.moc"
