@@ -8,8 +8,6 @@
 
 #include <QMenuBar>
 #include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
 #include <QSysInfo>
 
 #include <future>
@@ -96,7 +94,6 @@ private slots:
         }
         QVERIFY(!f.w().projectModified());
         QCOMPARE(f.w().selectedGoalIndex(), 0);
-
         // The name limits hold from the start, and again after a longer name from a file.
         const auto limits = [&] {
             QList<std::pair<int, QMargins>> shown;
@@ -313,7 +310,6 @@ private slots:
             p.start(program, arguments);
             QVERIFY(p.waitForStarted());
         };
-
         // A data folder whose tmp cannot be written stops the start with its name, on the
         // terminal too; a projects folder that cannot be written is told once the window is up.
         for (const auto& [home, folder, said] :
@@ -329,7 +325,6 @@ private slots:
             told.kill();
             told.waitForFinished();
         }
-
         QProcess running, second, third;
         start(running, {u"first.gpj"_s});
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
@@ -371,7 +366,6 @@ private slots:
         QVERIFY(f.opener.opened.isEmpty());
         QTest::mouseClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
         QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
-
         // The list names every shortcut the menus really have.
         f.find<QAction>(u"mnuShortcuts"_s)->trigger();
         QCOMPARE(f.prompt.last(), u"Keyboard Shortcuts: "_s + keyboardShortcutsText());

@@ -3,10 +3,8 @@
 #include "storage/FileNameRules.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -74,13 +72,11 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.chosenPath(), folder.path() + u"/projects/Plan_2024-Final.gpj"_s);
-
         SaveDialog cancelled(ws, prompt);
         cancelled.show();
         cancelled.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"x"_s);
         QTest::keyClick(&cancelled, Qt::Key_Escape);
         QVERIFY(!cancelled.chosenPath());
-
         // An existing name is replaced only after Yes; a folder of that name, or a name too
         // long for a file, is refused. The window stays until a name is taken.
         writeFile(ws.projectPath(u"Old.gpj"_s), {});
@@ -124,7 +120,6 @@ private slots:
         dialog.findChild<QPushButton*>(u"cmdOpen"_s)->click();
         QCOMPARE(prompt.last(), u"Missing Info: Please select a file."_s);
         QVERIFY(dialog.isVisible());
-
         // A file added meanwhile shows once the window is active again; the selection stays.
         list->setCurrentRow(1);
         writeFile(ws.projectPath(u"0-new.gpj"_s), {});
@@ -137,7 +132,6 @@ private slots:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.chosenPath(), folder.path() + u"/projects/0-new.gpj"_s);
-
         // From the keyboard: the first Down picks the first name, Enter opens it. Before
         // anything is picked, End goes to the last name and Page Down a page on; a row that
         // is current without being selected opens nothing.
@@ -186,7 +180,6 @@ private slots:
         f.opener.succeed = false;
         f.click(u"lblFilename"_s);
         QVERIFY(f.prompt.last().contains(projects));
-
         // A file where the folder should be.
         WindowFixture g;
         writeFile(g.folder.file(u"projects"_s), {});

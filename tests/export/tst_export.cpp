@@ -141,7 +141,6 @@ private slots:
         QVERIFY(panel->accessibleDescription().startsWith(u"Past: 1 of 2 tasks completed"_s));
         QVERIFY(panel->accessibleDescription().endsWith(u", overdue"_s));
         QVERIFY(panel->toolTip().contains(u"overdue"_s));
-
         // Left open past midnight: "Soon" has gone by. The same day again is no change.
         auto* watcher = f.w().findChild<DayWatcher*>();
         QSignalSpy changed(watcher, &DayWatcher::dayChanged);
@@ -255,7 +254,6 @@ private slots:
         const ProjectData project = fullProject();
         const Result written = ProjectPrinter::exportPdf(path, project, Today, C);
         QVERIFY2(written.ok(), qPrintable(written.error));
-
         // In drawing order: the default mode would join a line ending in "--" to the next one.
         const QString lines =
             squeezed(run(u"pdftotext"_s, {u"-raw"_s, u"-f"_s, u"2"_s, path, u"-"_s}));
@@ -280,7 +278,6 @@ private slots:
             run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, u"-l"_s, u"1"_s, path, u"-"_s});
         QVERIFY(squeezed(dashboard).contains(squeezed(project.name)));
         QVERIFY(dashboard.contains(u"OVERDUE"_s) && dashboard.contains(u"all tasks completed"_s));
-
         // Each panel's light: green when all is done, else blue, also without tasks. At 72 dpi
         // a point is a pixel; the light's centre is 11 pt inside its cell's top right corner.
         run(u"pdftoppm"_s,
@@ -335,7 +332,6 @@ private slots:
         writeFile(out.filePath(u"blocked"_s), "x");
         const QString chosen = out.filePath(u"plan"_s + suffix);
         const QString failing = out.filePath(u"blocked/plan"_s + suffix);
-
         action->trigger(); // cancelled
         f.prompt.exportChoices = {chosen, failing};
         action->trigger();
@@ -349,7 +345,6 @@ private slots:
                     ? fileBytes(chosen) ==
                           MarkdownExport::toMarkdown(f.w().project().toProjectData().value, Today)
                     : fileBytes(chosen).startsWith("%PDF"));
-
         // The reason follows; the failed export leaves no file behind.
         action->trigger();
         QCOMPARE(f.prompt.shown.size(), 1);

@@ -1,10 +1,8 @@
 #include "app/ClientArea.h"
-#include "dashboard/GoalPanel.h"
 #include "model/DashboardLayout.h"
 #include "support/TestSupport.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -132,7 +130,6 @@ private slots:
             f.w().activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&f.w()));
         }
-
         // Alt with a letter types nothing, AltGr (Ctrl+Alt) types its character; Esc goes
         // back to the dashboard from each box.
         auto* box = f.find<QLineEdit>(u"txtSubGoal"_s);
@@ -165,7 +162,6 @@ private slots:
             press(Qt::Key_Return);
         }
         QCOMPARE(f.w().subGoalNames(), (QStringList{u"Run"_s, u"Swim"_s, u"Ride"_s}));
-
         // To the centre box, up to panel 2, and open it.
         QCOMPARE(press(Qt::Key_Tab), u"Picture2"_s);
         QCOMPARE(press(Qt::Key_Up), u"picGoal_2"_s);
@@ -179,7 +175,6 @@ private slots:
         QCOMPARE(press(Qt::Key_Tab), u"Calendar1"_s);
         press(Qt::Key_Right);
         QCOMPARE(f.w().project().goal(2).due, u"16 Mar 2027"_s);
-
         // Back to the dashboard, left to panel 1 and delete it.
         QCOMPARE(press(Qt::Key_Escape), u"picGoal_2"_s);
         press(Qt::Key_Left);
@@ -192,7 +187,6 @@ private slots:
         QCOMPARE(press(Qt::Key_Delete), u"picGoal_1"_s);
         QCOMPARE(f.prompt.texts(), QStringList(2, u"Delete Sub Goal?"_s));
         QCOMPARE(f.w().subGoalNames(), (QStringList{u"Swim"_s, u"Ride"_s}));
-
         const QString path = f.folder.file(u"projects/Road.gpj"_s);
         f.prompt.saveChoices = {path};
         press(Qt::Key_S, Qt::ControlModifier);
@@ -238,7 +232,6 @@ private slots:
         for (const QString& button : {u"lblDelete"_s, u"Picture2"_s, u"picGoal_2"_s})
             QCOMPARE(iface(button)->role(), QAccessible::Button);
         QVERIFY(!iface(u"Picture2"_s)->valueInterface());
-
         // A panel is one button named after its sub-goal; only its "X" is inside it.
         QAccessibleInterface* panel = iface(u"picGoal_2"_s);
         QCOMPARE(panel->text(QAccessible::Name), u"Swim"_s);

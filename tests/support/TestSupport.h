@@ -2,15 +2,22 @@
 
 #include "app/AppServices.h"
 #include "app/MainWindow.h"
+#include "dashboard/GoalPanel.h"
 #include "dialogs/FolderOpener.h"
 #include "dialogs/Prompt.h"
 #include "support/CoreSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
 
 #include <memory>
 #include <optional>
