@@ -108,6 +108,7 @@ private slots:
         QVERIFY(f.text(u"txtSubGoal"_s).isEmpty()); // Enter added, and typed nothing
         f.w().project().renameGoal(1, QString(20, u'x'));
         f.click(u"lblGoal_1"_s);
+        QCOMPARE(f.find<QLineEdit>(u"txtProjectName"_s)->maxLength(), 40); // not the name's
         f.click(u"lblNewGoal"_s);
         QCOMPARE(limits(), expected);
     }

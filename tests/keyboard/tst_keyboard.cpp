@@ -192,14 +192,11 @@ private slots:
         press(Qt::Key_S, Qt::ControlModifier);
         qApp->removeEventFilter(&mouse);
         QCOMPARE(mouse.presses, 0);
-        const QByteArray swim = f.w().project().goal(1).key.toLatin1();
-        const QByteArray ride = f.w().project().goal(2).key.toLatin1();
-        QCOMPARE(fileBytes(path),
-                 "[Project]\r\nName=My Goal\r\n[Goals]\r\nGoal1=" + swim +
-                     "\r\nGoal1_Name=Swim\r\nGoal1_Due=16 Mar 2027\r\nGoal1_Tasks=2"
-                     "\r\nGoal1_Task1=lengths --\r\nGoal1_Task2=open water\r\n"
-                     "Goal2=" +
-                     ride + "\r\nGoal2_Name=Ride\r\nGoal2_Due=\r\nGoal2_Tasks=0\r\n");
+        // Saved as shown: the file's form is the storage tests' business.
+        QVERIFY(
+            fileBytes(path).contains("Goal1_Name=Swim\r\nGoal1_Due=16 Mar 2027\r\nGoal1_Tasks=2"
+                                     "\r\nGoal1_Task1=lengths --\r\nGoal1_Task2=open water\r\n"));
+        QVERIFY(fileBytes(path).contains("Goal2_Name=Ride\r\n"));
         // Deleting the last panel, then the only one: the focus stays on what is shown.
         f.prompt.answers = {Answer::Yes, Answer::Yes};
         press(Qt::Key_Right);
