@@ -272,6 +272,7 @@ private slots:
         f.w().undo();
         QCOMPARE(name->text(), u"My Goalabc"_s);
         f.w().undo();
+        QCOMPARE(name->text(), u"My Goal"_s);
         QCOMPARE(f.text(u"lblGoal_0"_s), u"My Goal"_s);
         f.w().mnuNew_Click();
         QVERIFY(!undo->isEnabled());

@@ -108,6 +108,9 @@ private slots:
         QCOMPARE(DueBand::colours(state).background, band);
         QCOMPARE(DueBand::colours(state).text, text);
         // The state is said in words too, not by colour alone.
+        const QString words = DueStatus::describe(due, state);
+        QCOMPARE(words.endsWith(u"overdue"_s), state == DueState::Overdue);
+        QCOMPARE(words.endsWith(u"due soon"_s), state == DueState::DueSoon);
         QCOMPARE(GoalDescription::of(u"Paint"_s, due, counts, state),
                  said.contains(u"%1"_s) ? said.arg(due) : said);
     }

@@ -235,6 +235,8 @@ private slots:
         QCOMPARE(panel->childCount(), 1);
         QCOMPARE(panel->child(0)->role(), QAccessible::Button);
         QCOMPARE(panel->child(0)->text(QAccessible::Name), u"Delete Swim"_s);
+        QVERIFY(panel->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
         panel->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(f.w().selectedGoalIndex(), 2);
         // The description and the value follow the counts; it says only what the panel shows.
