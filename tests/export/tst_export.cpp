@@ -244,6 +244,9 @@ private slots:
         // As a heading, so that nothing before the text keeps it from starting a block.
         QCOMPARE(MarkdownExport::toMarkdown({text, {}}, Today, C),
                  (u"# "_s + escaped + u'\n').toUtf8());
+    }
+    void markdownOfFullProject()
+    {
         QCOMPARE(MarkdownExport::toMarkdown(fullProject(), Today, C),
                  fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.md")));
     }
