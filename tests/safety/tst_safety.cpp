@@ -155,26 +155,25 @@ void TestSafety::recoveryAtStart_data()
 {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("file"); // empty: never saved
-    QTest::addColumn<bool>("theirs");  // another program changed the file since
-    const QString book = u"projects/Book.gpj"_s;
-    QTest::newRow("restored") << true << Answer::Yes << book << false;
-    QTest::newRow("restored over another program's change") << true << Answer::Yes << book << true;
-    QTest::newRow("declined") << true << Answer::No << book << false;
-    QTest::newRow("never saved, declined") << true << Answer::No << QString() << false;
-    QTest::newRow("cut short") << false << Answer::Ok << book << false;
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("theirs"); // another program changed the file since
+    QTest::newRow("restored") << true << Answer::Yes << true << false;
+    QTest::newRow("restored over another program's change") << true << Answer::Yes << true << true;
+    QTest::newRow("declined") << true << Answer::No << true << false;
+    QTest::newRow("never saved, declined") << true << Answer::No << false << false;
+    QTest::newRow("cut short") << false << Answer::Ok << true << false;
 }
 
 void TestSafety::recoveryAtStart()
 {
     QFETCH(bool, readable);
     QFETCH(Answer, answer);
-    QFETCH(QString, file);
+    QFETCH(bool, saved);
     QFETCH(bool, theirs);
     WindowFixture f;
-    const QString original = file.isEmpty() ? QString() : f.folder.file(file);
+    const QString original = saved ? f.folder.file(u"projects/Book.gpj"_s) : QString();
     RecoverySnapshot snapshot = sample(original);
-    if (!original.isEmpty()) {
+    if (saved) {
         writeFile(original, ProjectFile::serialize({u"Book"_s, {}}));
         snapshot.base = FileFingerprint::of(original);
     }
@@ -203,7 +202,7 @@ void TestSafety::recoveryAtStart()
     }
     QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
                    u"the book ("_s +
-                       (file.isEmpty() ? u"New Project (No Filename)"_s : original) +
+                       (saved ? original : u"New Project (No Filename)"_s) +
                        u")?\n\nNo keeps a copy of them in "_s + folder.path() + u"."_s);
     if (answer != Answer::Yes) {
         QCOMPARE(f.w().statusBar()->currentMessage(),
