@@ -52,7 +52,6 @@ private slots:
     void onlyWholeFilesRead_data();
     void onlyWholeFilesRead();
     void setAsideNeverReplaces();
-    void writerWaitsForAPause();
     void recoveryAtStart_data();
     void recoveryAtStart();
     void snapshotFollowsUnsavedChanges();
@@ -114,41 +113,6 @@ void TestSafety::setAsideNeverReplaces()
     }
     QVERIFY(!RecoveryFile::setAside(path, now).ok());
     QVERIFY(RecoveryFile::remove(path).ok());
-}
-
-void TestSafety::writerWaitsForAPause()
-{
-    TempAppFolder dir;
-    const QString path = RecoveryFile::pathIn(dir.path());
-    std::optional<RecoverySnapshot> current; // nothing unsaved yet
-    RecoveryWriter writer(path, [&] { return current; });
-    writer.setTiming(50ms, 300ms);
-    QSignalSpy written(&writer, &RecoveryWriter::snapshotWritten);
-    writer.touch();
-    QTRY_VERIFY(!writer.isPending());
-    QVERIFY(!QFile::exists(path)); // nothing unsaved: nothing written
-    current = sample();
-    for (int i = 0; i < 10; ++i) {
-        current->project.name += u'!';
-        writer.touch();
-        QTest::qWait(5);
-    }
-    QVERIFY(!QFile::exists(path)); // never on the edit itself
-    QVERIFY(written.wait());
-    QCOMPARE(RecoveryFile::read(path).value, *current);
-    // Steady typing still gets written, by the longest delay.
-    QElapsedTimer typing;
-    typing.start();
-    while (written.size() == 1 && typing.elapsed() < 2000) {
-        writer.touch();
-        QTest::qWait(10);
-    }
-    QCOMPARE(written.size(), 2);
-    QVERIFY2(typing.elapsed() < 600, qPrintable(QString::number(typing.elapsed())));
-    writer.touch();
-    QVERIFY(writer.discard().ok());
-    QVERIFY(!written.wait(100)); // the write that was waiting is cancelled too
-    QVERIFY(!QFile::exists(path));
 }
 
 void TestSafety::recoveryAtStart_data()
@@ -240,7 +204,10 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     const RecoverySnapshot snapshot = RecoveryFile::read(path).value;
     QCOMPARE(snapshot.project.goals.value(0).tasks, QStringList({u"outline"_s, u"write --"_s}));
 
-    f.w().safety().recovery().writer().setTiming(20ms, 20ms);
+    RecoveryWriter& writer = f.w().safety().recovery().writer();
+    writer.setTiming(50ms, 300ms);
+    QSignalSpy written(&writer, &RecoveryWriter::snapshotWritten);
+    Project& p = f.w().project();
     f.prompt.saveChoices = {f.folder.file(u"projects/Plan.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
     QVERIFY(!QFile::exists(path));
@@ -248,10 +215,26 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     QTRY_VERIFY(QFile::exists(path));
     f.w().undo(); // back at the saved state
     QVERIFY(!QFile::exists(path));
-    f.typeTasks(1, u"y"_s);
-    QTRY_VERIFY(QFile::exists(path));
+    written.clear();
+    // Written once the edits pause, never on the edit itself.
+    p.markEdited();
+    for (int i = 0; i < 10; ++i) {
+        p.setName(u"Name %1"_s.arg(i));
+        QTest::qWait(5);
+    }
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(written.wait());
+    QCOMPARE(RecoveryFile::read(path).value.project.name, u"Name 9"_s);
+    // Steady typing still gets written, by the longest delay.
+    QElapsedTimer typing;
+    typing.start();
+    for (int i = 0; written.size() == 1 && typing.elapsed() < 2000; ++i) {
+        p.setName(u"Typing %1"_s.arg(i));
+        QTest::qWait(10);
+    }
+    QCOMPARE(written.size(), 2);
+    QVERIFY2(typing.elapsed() < 600, qPrintable(QString::number(typing.elapsed())));
     // Every kind of edit restarts the timer, so a snapshot follows each one.
-    Project& p = f.w().project();
     for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
              [&] { f.typeTasks(1, u"z"_s); }, [&] { p.setName(u"Renamed"_s); },
              [&] { p.renameGoal(1, u"Drafts"_s); }, [&] { p.setDue(1, u"1 Dec 2026"_s); }}) {
@@ -274,7 +257,6 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     // A folder that cannot be written is told once, and again once it failed after working.
     // Being root, the test cannot lock itself out with permissions; a file where the folder
     // should be, or no folder at all, refuses every write the same way.
-    RecoveryWriter& writer = f.w().safety().recovery().writer();
     const auto edit = [&](const QString& text) {
         f.typeTasks(1, text);
         return writer.flush().ok();
@@ -290,8 +272,10 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     QVERIFY(QDir(folder).removeRecursively() && !edit(u"d"_s));
     QCOMPARE(f.prompt.shown.size(), 2);
     QVERIFY(QDir().mkpath(folder) && edit(u"e"_s));
+    p.setName(u"Pending"_s);
     f.prompt.answers = {Answer::No};
     QVERIFY(f.w().close());
+    QVERIFY(!written.wait(200)); // removed, and the write that was waiting cancelled
     QVERIFY(!QFile::exists(path));
 }
 
