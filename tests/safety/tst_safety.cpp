@@ -1,12 +1,10 @@
 #include "app/ProjectSafety.h"
 #include "components/TextFile.h"
-#include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 
@@ -14,13 +12,33 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using Change = std::function<void(const QString& path)>;
+
+RecoverySnapshot sample(const QString& projectFile = u"/home/a/Plan.gpj"_s)
+{
+    RecoverySnapshot s{{u"Finish the book"_s, {}}, projectFile, {}};
+    s.project.goals.append({u"101-1-300"_s, u"Draft"_s, u"12/7/2026"_s, {u"outline --"_s, {}}});
+    s.project.goals.append({u"102-1-300"_s, u"Edit = [Goals]"_s, {}, {u"[Recovery]"_s, u"cut"_s}});
+    return s;
+}
+
+// Rewrites the file in place and sets its time, as of before plus seconds.
+Change rewrite(const QByteArray& from, const QByteArray& to, int seconds)
+{
+    return [=](const QString& path) {
+        const QDateTime time = QFileInfo(path).lastModified();
+        writeFile(path, fileBytes(path).replace(from, to));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(time.addSecs(seconds), QFileDevice::FileModificationTime));
+    };
+}
+
 QString recoveryPath(WindowFixture& f)
 {
     return RecoveryFile::pathIn(f.w().workspace().recoveryFolder());
 }
 
-const QString Reload = u"The project file %1 was changed by another program. Reload it?"_s;
-const QString Discards = u"\n\nReloading discards the unsaved changes made here."_s;
 const QString Replace = u"The project file %1 was changed by another program since it was "
                         u"opened here. Replace it with this project?"_s;
 
@@ -31,40 +49,91 @@ class TestSafety : public QObject
     Q_OBJECT
 
 private slots:
+    void onlyWholeFilesRead_data();
+    void onlyWholeFilesRead();
+    void setAsideNeverReplaces();
     void recoveryAtStart_data();
     void recoveryAtStart();
     void snapshotFollowsUnsavedChanges();
-    void unwritableRecoveryFolderIsToldOnce();
     void changedOnDisk_data();
     void changedOnDisk();
 };
+
+// A whole recovery file reads back as written, and as an ordinary project file too. Damaged
+// files are refused, and so is a file cut short anywhere, as a torn write would leave it; only
+// the last line end may be missing.
+void TestSafety::onlyWholeFilesRead_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<std::optional<RecoverySnapshot>>("expected");
+    const std::optional<RecoverySnapshot> none;
+    int n = 0; // plain, never saved, no goals, odd characters, backslashes
+    for (const RecoverySnapshot& s :
+         {sample(), sample(QString()), RecoverySnapshot{{u"Empty"_s, {}}, u"/p/e.gpj"_s, {}},
+          sample(u" /a=b/%41%/ü€ 日本\r\n[x]\nComplete=no.gpj "_s),
+          sample(u"C:\\Users\\Zoë\\Plan;1.gpj"_s)})
+        QTest::addRow("whole %d", ++n) << RecoveryFile::serialize(s) << std::optional(s);
+    const QByteArray good = RecoveryFile::serialize(sample());
+    QTest::newRow("last line end missing") << good.chopped(2) << std::optional(sample());
+    QTest::newRow("project only") << ProjectFile::serialize(sample().project) << none;
+    QTest::newRow("marker wrong") << QByteArray(good).replace("Complete=yes", "Complete=no")
+                                  << none;
+    // What the project reader refuses (the damaged files in tst_storage), as this key.
+    QTest::newRow("key escapes the folder")
+        << QByteArray(good).replace("Goal1=101-1-300", "Goal1=../../etc") << none;
+    for (n = 0; n < good.size() - 2; ++n)
+        QTest::addRow("cut at %d", n) << good.first(n) << none;
+}
+
+void TestSafety::onlyWholeFilesRead()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(std::optional<RecoverySnapshot>, expected);
+    const auto back = RecoveryFile::parse(bytes);
+    QCOMPARE(back.ok(), expected.has_value());
+    QVERIFY(!expected || back.value == *expected);
+    QVERIFY(!expected || ProjectFile::parse(bytes).value == expected->project);
+}
+
+void TestSafety::setAsideNeverReplaces()
+{
+    TempAppFolder dir;
+    const QString path = RecoveryFile::pathIn(dir.path());
+    const QDateTime now(QDate(2026, 12, 7), QTime(21, 5, 33));
+    for (const QString& suffix : {QString(), u"-2"_s, u"-3"_s}) {
+        writeFile(path, "copy" + suffix.toUtf8());
+        const auto aside = RecoveryFile::setAside(path, now);
+        QCOMPARE(aside.value, dir.file(u"recovery-2026-12-07T21-05-33"_s + suffix + u".gpj"_s));
+        QCOMPARE(fileBytes(aside.value), "copy" + suffix.toUtf8());
+        QVERIFY(!QFile::exists(path));
+    }
+    QVERIFY(!RecoveryFile::setAside(path, now).ok());
+    QVERIFY(RecoveryFile::remove(path).ok());
+}
 
 void TestSafety::recoveryAtStart_data()
 {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("file"); // empty: never saved
-    QTest::addColumn<bool>("theirs");  // another program changed the file since
-    const QString book = u"projects/Book.gpj"_s;
-    QTest::newRow("restored") << true << Answer::Yes << book << false;
-    QTest::newRow("restored over another program's change") << true << Answer::Yes << book << true;
-    QTest::newRow("declined") << true << Answer::No << book << false;
-    QTest::newRow("never saved, declined") << true << Answer::No << QString() << false;
-    QTest::newRow("cut short") << false << Answer::Ok << book << false;
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("theirs"); // another program changed the file since
+    QTest::newRow("restored") << true << Answer::Yes << true << false;
+    QTest::newRow("restored over another program's change") << true << Answer::Yes << true << true;
+    QTest::newRow("declined") << true << Answer::No << true << false;
+    QTest::newRow("never saved, declined") << true << Answer::No << false << false;
+    QTest::newRow("cut short") << false << Answer::Ok << true << false;
 }
 
 void TestSafety::recoveryAtStart()
 {
     QFETCH(bool, readable);
     QFETCH(Answer, answer);
-    QFETCH(QString, file);
+    QFETCH(bool, saved);
     QFETCH(bool, theirs);
     WindowFixture f;
-    const QString original = file.isEmpty() ? QString() : f.folder.file(file);
-    RecoverySnapshot snapshot{{u"Finish the book"_s, {}}, original};
-    snapshot.project.goals.append({u"101-1-300"_s, u"Draft"_s, u"12/7/2026"_s, {u"outline --"_s}});
-    snapshot.project.goals.append({u"102-1-300"_s, u"Edit"_s, {}, {u"read"_s, u"cut"_s}});
-    if (!original.isEmpty()) {
+    const QString original = saved ? f.folder.file(u"projects/Book.gpj"_s) : QString();
+    RecoverySnapshot snapshot = sample(original);
+    if (saved) {
         writeFile(original, ProjectFile::serialize({u"Book"_s, {}}));
         snapshot.base = FileFingerprint::of(original);
     }
@@ -93,7 +162,7 @@ void TestSafety::recoveryAtStart()
     }
     QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
                    u"the book ("_s +
-                       (file.isEmpty() ? u"New Project (No Filename)"_s : original) +
+                       (saved ? original : u"New Project (No Filename)"_s) +
                        u")?\n\nNo keeps a copy of them in "_s + folder.path() + u"."_s);
     if (answer != Answer::Yes) {
         QCOMPARE(f.w().statusBar()->currentMessage(),
@@ -131,7 +200,10 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     const RecoverySnapshot snapshot = RecoveryFile::read(path).value;
     QCOMPARE(snapshot.project.goals.value(0).tasks, QStringList({u"outline"_s, u"write --"_s}));
 
-    f.w().safety().recovery().writer().setTiming(20ms, 20ms);
+    RecoveryWriter& writer = f.w().safety().recovery().writer();
+    writer.setTiming(50ms, 300ms);
+    QSignalSpy written(&writer, &RecoveryWriter::snapshotWritten);
+    Project& p = f.w().project();
     f.prompt.saveChoices = {f.folder.file(u"projects/Plan.gpj"_s)};
     QVERIFY(f.w().mnuSave_Click());
     QVERIFY(!QFile::exists(path));
@@ -139,10 +211,26 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     QTRY_VERIFY(QFile::exists(path));
     f.w().undo(); // back at the saved state
     QVERIFY(!QFile::exists(path));
-    f.typeTasks(1, u"y"_s);
-    QTRY_VERIFY(QFile::exists(path));
+    written.clear();
+    // Written once the edits pause, never on the edit itself.
+    p.markEdited();
+    for (int i = 0; i < 10; ++i) {
+        p.setName(u"Name %1"_s.arg(i));
+        QTest::qWait(5);
+    }
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(written.wait());
+    QCOMPARE(RecoveryFile::read(path).value.project.name, u"Name 9"_s);
+    // Steady typing still gets written, by the longest delay.
+    QElapsedTimer typing;
+    typing.start();
+    for (int i = 0; written.size() == 1 && typing.elapsed() < 2000; ++i) {
+        p.setName(u"Typing %1"_s.arg(i));
+        QTest::qWait(10);
+    }
+    QCOMPARE(written.size(), 2);
+    QVERIFY2(typing.elapsed() < 600, qPrintable(QString::number(typing.elapsed())));
     // Every kind of edit restarts the timer, so a snapshot follows each one.
-    Project& p = f.w().project();
     for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
              [&] { f.typeTasks(1, u"z"_s); }, [&] { p.setName(u"Renamed"_s); },
              [&] { p.renameGoal(1, u"Drafts"_s); }, [&] { p.setDue(1, u"1 Dec 2026"_s); }}) {
@@ -161,78 +249,78 @@ void TestSafety::snapshotFollowsUnsavedChanges()
     QVERIFY(!QFile::exists(path));
     f.addSubGoals({u"Other"_s});
     QTRY_VERIFY(QFile::exists(path));
-    f.prompt.answers = {Answer::No};
-    QVERIFY(f.w().close());
-    QVERIFY(!QFile::exists(path));
-}
 
-void TestSafety::unwritableRecoveryFolderIsToldOnce()
-{
-    WindowFixture f;
+    // A folder that cannot be written is told once, and again once it failed after working.
+    // Being root, the test cannot lock itself out with permissions; a file where the folder
+    // should be, or no folder at all, refuses every write the same way.
+    const auto edit = [&](const QString& text) {
+        f.typeTasks(1, text);
+        return writer.flush().ok();
+    };
     const QString folder = f.w().workspace().recoveryFolder();
     QVERIFY(QDir(folder).removeRecursively());
     writeFile(folder, "a file where the folder should be");
-    f.w().safety().recovery().writer().setTiming(10ms, 10ms);
-    f.addSubGoals({u"One"_s});
-    QTRY_COMPARE(f.prompt.shown.size(), 1);
-    QVERIFY(f.prompt.shown[0].text.contains(folder));
-    f.typeTasks(1, u"still working"_s);
-    QTest::qWait(100);
+    f.prompt.shown.clear();
+    QVERIFY(!edit(u"a"_s) && !edit(u"b"_s));
     QCOMPARE(f.prompt.shown.size(), 1);
+    QVERIFY(f.prompt.shown[0].text.contains(folder));
+    QVERIFY(QFile::remove(folder) && QDir().mkpath(folder) && edit(u"c"_s));
+    QVERIFY(QDir(folder).removeRecursively() && !edit(u"d"_s));
+    QCOMPARE(f.prompt.shown.size(), 2);
+    QVERIFY(QDir().mkpath(folder) && edit(u"e"_s));
+    p.setName(u"Pending"_s);
+    f.prompt.answers = {Answer::No};
+    QVERIFY(f.w().close());
+    QVERIFY(!written.wait(200)); // removed, and the write that was waiting cancelled
+    QVERIFY(!QFile::exists(path));
 }
 
 void TestSafety::changedOnDisk_data()
 {
-    QTest::addColumn<QString>("change");
+    QTest::addColumn<Change>("change");
     QTest::addColumn<Answer>("reload");
-    QTest::newRow("another writer") << u"other"_s << Answer::No;
-    QTest::newRow("another writer, reloaded") << u"other"_s << Answer::Yes;
-    QTest::newRow("same size and time, other bytes") << u"same"_s << Answer::No;
-    QTest::newRow("removed") << u"removed"_s << Answer::Cancel;
+    QTest::addColumn<bool>("asked");
+    const Change other = [](const QString& path) { // replaced by a rename, as editors do
+        QVERIFY(TextFile::saveBytes(path, ProjectFile::serialize({u"Theirs"_s, {}})).ok());
+    };
+    QTest::newRow("another writer") << other << Answer::No << true;
+    QTest::newRow("another writer, reloaded") << other << Answer::Yes << true;
+    QTest::newRow("same size and time, other bytes")
+        << rewrite("Draft", "Dreft", 0) << Answer::No << true;
+    QTest::newRow("only the time") << rewrite("Draft", "Draft", 1) << Answer::No << true;
+    QTest::newRow("removed") << Change([](const QString& path) { QFile::remove(path); })
+                             << Answer::Cancel << false;
 }
 
 void TestSafety::changedOnDisk()
 {
-    QFETCH(QString, change);
+    QFETCH(Change, change);
     QFETCH(Answer, reload);
+    QFETCH(bool, asked);
     WindowFixture f;
+    QSignalSpy noticed(&f.w().safety().watcher(), &ProjectFileWatcher::changed);
     const QString path = f.folder.file(u"projects/Plan.gpj"_s);
     f.addSubGoals({u"Draft"_s});
     f.prompt.saveChoices = {path};
     QVERIFY(f.w().mnuSave_Click());
     QVERIFY(f.w().mnuSave_Click()); // replaces the file it watches
-    QTest::qWait(400);
-    // Our own saves are never another program's change.
+    QVERIFY(!noticed.wait(400));    // our own saves are never another program's change
     QCOMPARE(f.prompt.texts(), QStringList(2, u"Ready! Project saved."_s));
     f.prompt.shown.clear();
     f.typeTasks(1, u"unsaved"_s);
-
-    if (change == u"removed"_s) {
-        QVERIFY(QFile::remove(path));
-    } else if (change == u"other"_s) {
-        // Replaced by a rename, as editors and sync tools do.
-        QVERIFY(TextFile::saveBytes(path, ProjectFile::serialize({u"Theirs"_s, {}})).ok());
-    } else {
-        QByteArray bytes = fileBytes(path);
-        bytes.replace("Draft", "Dreft");
-        const QDateTime time = QFileInfo(path).lastModified();
-        writeFile(path, bytes);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
-    }
+    change(path);
     const QByteArray theirs = fileBytes(path);
     f.prompt.answers = {reload};
-    if (change == u"removed"_s) {
-        QTest::qWait(400);
-        QVERIFY(f.prompt.shown.isEmpty());
-    } else {
-        QTRY_COMPARE(f.prompt.shown.size(), 1);
-        QCOMPARE(f.prompt.shown[0].text, Reload.arg(path) + Discards);
+    QVERIFY(noticed.wait());
+    QCOMPARE(f.prompt.shown.size(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(f.prompt.shown[0].text,
+                 u"The project file %1 was changed by another program. Reload it?\n\nReloading "
+                 u"discards the unsaved changes made here."_s.arg(path));
         QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
         writeFile(f.folder.file(u"projects/other.txt"_s), "a later notice");
-        QTest::qWait(300);
-        QCOMPARE(f.prompt.shown.size(), 1); // asked once
+        QVERIFY(!noticed.wait(300)); // asked once
+        QCOMPARE(f.prompt.shown.size(), 1);
     }
     f.prompt.shown.clear();
     if (reload == Answer::Yes) {
@@ -240,9 +328,8 @@ void TestSafety::changedOnDisk()
         QVERIFY(!f.w().projectModified());
     } else {
         QVERIFY(f.w().projectModified());
-        const bool asks = change != u"removed"_s;
-        QCOMPARE(f.w().mnuSave_Click(), !asks);
-        if (asks) {
+        QCOMPARE(f.w().mnuSave_Click(), !asked);
+        if (asked) {
             QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
             QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
             QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
