@@ -38,8 +38,8 @@ DueReminder::DueReminder(MainWindow* window, DayWatcher& day, const QString& set
     m_enabled->setChecked(m_settings.value(EnabledKey, true).toBool());
     menu->insertAction(exit, m_enabled);
     connect(m_enabled, &QAction::triggered, this, &DueReminder::turn);
-    m_daily = new DailyTimer(m_settings, menu, exit);
-    connect(m_daily, &DailyTimer::failed, window->statusBar(),
+    auto* daily = new DailyTimer(m_settings, menu, exit);
+    connect(daily, &DailyTimer::failed, window->statusBar(),
             [bar = window->statusBar()](const QString& message) { bar->showMessage(message); });
     menu->insertSeparator(exit)->setObjectName(QStringLiteral("mnuSepReminders"));
 }

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QSettings>
 
-class DailyTimer;
 class DayWatcher;
 class DesktopNotifier;
 class MainWindow;
@@ -26,7 +25,6 @@ public:
     void start();
     // Tells what was not told today, unless turned off.
     void check();
-    DesktopNotifier& notifier() const { return *m_notifier; }
 
 private:
     void turn(bool on);
@@ -38,5 +36,4 @@ private:
     ReminderLog m_log;
     DesktopNotifier* m_notifier;
     QAction* m_enabled = nullptr;
-    DailyTimer* m_daily = nullptr;
 };

@@ -63,7 +63,7 @@ int remindOfDueDates(const Workspace& workspace, const Clock& clock, QTextStream
     if (waiting > 0)
         loop.exec();
     if (unshown)
-        err << "aimwell: no desktop notification service answered; the lines above are all "
-               "that was said.\n";
+        err << "aimwell: no desktop notification service answered; these reminders were only "
+               "printed.\n";
     return 0;
 }

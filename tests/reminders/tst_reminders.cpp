@@ -64,12 +64,12 @@ SubGoalRecord goal(const char* name, QDate due, int pending, int done = 0)
             DueDateText::format(due), tasks};
 }
 
-// Overdue, all done, not yet due soon, due soon: the first and the last need attention.
+// All done, overdue, not yet due soon, due soon: the second and the last need attention.
 ProjectData sample(QDate today)
 {
     return {u"My Goal"_s,
-            {goal("Paint house", today.addDays(-5), 1, 1),
-             goal("Tidy shed", today.addDays(-2), 0, 1), goal("Learn piano", today.addDays(4), 1),
+            {goal("Tidy shed", today.addDays(-2), 0, 1),
+             goal("Paint house", today.addDays(-5), 1, 1), goal("Learn piano", today.addDays(4), 1),
              goal("Run 10 km", today.addDays(2), 3)}};
 }
 
@@ -120,7 +120,7 @@ private slots:
     void dailyItemRunsSystemctl();
 
 private:
-    void requireBus();
+    bool busReady();
 
     QTemporaryDir m_busDir;
     QProcess m_daemon;
@@ -147,16 +147,16 @@ void TestReminders::initTestCase()
     QVERIFY(fake.registerService(Service));
 }
 
-void TestReminders::requireBus()
+bool TestReminders::busReady()
 {
-    if (m_daemon.state() != QProcess::Running)
-        QSKIP("dbus-daemon is not installed (apt-get install dbus)");
     m_fake.calls.clear();
+    return m_daemon.state() == QProcess::Running;
 }
 
 void TestReminders::windowTellsOncePerDayOrElseInTheStatusBar()
 {
-    requireBus();
+    if (!busReady())
+        QSKIP("dbus-daemon is not installed (apt-get install dbus)");
     Window f;
     f.w.reminder().start();
     QTRY_COMPARE(m_fake.calls.size(), 1);
@@ -178,7 +178,7 @@ void TestReminders::windowTellsOncePerDayOrElseInTheStatusBar()
     QDBusMessage click = QDBusMessage::createSignal(u"/org/freedesktop/Notifications"_s, Service,
                                                     u"ActionInvoked"_s);
     QDBusConnection(u"fake"_s).send(click << uint(2) << u"default"_s);
-    QTRY_COMPARE(f.w.selectedGoalIndex(), 1);
+    QTRY_COMPARE(f.w.selectedGoalIndex(), 2);
 
     QDBusConnection(u"fake"_s).unregisterService(Service);
     const auto back = qScopeGuard([] { QDBusConnection(u"fake"_s).registerService(Service); });
@@ -206,7 +206,8 @@ void TestReminders::remindWithoutWindow_data()
 // The real program, copied so that its data folder is the test's; no display.
 void TestReminders::remindWithoutWindow()
 {
-    requireBus();
+    if (!busReady())
+        QSKIP("dbus-daemon is not installed (apt-get install dbus)");
     QFETCH(bool, folderIsAFile);
     QFETCH(int, exitCode);
     QFETCH(int, notifications);
