@@ -1,5 +1,6 @@
 #include "app/DesktopNotifier.h"
 
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -14,23 +15,25 @@ const QString DesktopId = QStringLiteral("io.github.aimwell.Aimwell");
 
 } // namespace
 
-DesktopNotifier::DesktopNotifier(QObject* parent)
-    : QObject(parent), m_bus(QDBusConnection::sessionBus())
-{
-    m_bus.connect(Service, Path, Service, QStringLiteral("ActionInvoked"), this,
-                  SLOT(actionInvoked(uint, QString)));
-    m_bus.connect(Service, Path, Service, QStringLiteral("NotificationClosed"), this,
-                  SLOT(notificationClosed(uint, uint)));
-}
+DesktopNotifier::DesktopNotifier(QObject* parent) : QObject(parent) {}
 
 void DesktopNotifier::notify(const QString& summary, const QStringList& lines,
                              const QString& target, std::function<void(bool)> done)
 {
     if (!done)
         done = [](bool) {};
-    if (!m_bus.isConnected()) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
         QTimer::singleShot(0, this, [done] { done(false); });
         return;
+    }
+    // Only once there is something to tell: a window that never tells uses no bus.
+    if (!m_listening) {
+        bus.connect(Service, Path, Service, QStringLiteral("ActionInvoked"), this,
+                    SLOT(actionInvoked(uint, QString)));
+        bus.connect(Service, Path, Service, QStringLiteral("NotificationClosed"), this,
+                    SLOT(notificationClosed(uint, uint)));
+        m_listening = true;
     }
     // Most services read the body as markup: a sub-goal named "R&D" stays as typed.
     QStringList body;
@@ -45,7 +48,7 @@ void DesktopNotifier::notify(const QString& summary, const QStringList& lines,
     call << QStringLiteral("Aimwell") << uint(0) << DesktopId << summary << body.join(u'\n')
          << actions << hints << int(-1);
     // Never blocking: a hung service must not freeze the window.
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, target, done](QDBusPendingCallWatcher* finished) {
                 finished->deleteLater();

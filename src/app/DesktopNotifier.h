@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -30,7 +29,7 @@ private slots:
     void notificationClosed(uint id, uint reason);
 
 private:
-    QDBusConnection m_bus;
+    bool m_listening = false;
     // Notification ids of ours that have a target, until the service closes them.
     QHash<uint, QString> m_targets;
 };
