@@ -1,9 +1,11 @@
 #include "app/AppServices.h"
 #include "app/CommandLine.h"
+#include "app/DueReminder.h"
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/ProjectRequest.h"
 #include "app/ProjectSafety.h"
+#include "app/RemindCommand.h"
 #include "app/SplashWindow.h"
 #include "components/AppInfo.h"
 #include "components/RandomSource.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -61,6 +64,25 @@ QIcon programIcon()
     return icon;
 }
 
+// Portable with imgs beside the program, else the user's folders.
+Workspace programWorkspace()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    return Workspace::forProgram(
+        appDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+        QDir::cleanPath(appDir + QStringLiteral("/" AIMWELL_SHARE_FROM_BIN)));
+}
+
+// Without a window, so without a display.
+int remind(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Aimwell"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return remindOfDueDates(programWorkspace(), Clock::system(), out, err);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -69,6 +91,8 @@ int main(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine command = CommandLine::parse(arguments, QDir::currentPath());
+    if (command.action() == CommandLine::Action::Remind)
+        return remind(argc, argv);
     if (command.action() != CommandLine::Action::Run)
         return command.report();
 
@@ -83,13 +107,13 @@ int main(int argc, char* argv[])
     DialogPrompt prompt;
     DesktopFolderOpener folderOpener;
     SystemRandomSource random;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    AppServices services{
-        Workspace::forProgram(appDir,
-                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                              QDir::cleanPath(appDir + QStringLiteral("/" AIMWELL_SHARE_FROM_BIN))),
-        &prompt, &folderOpener, &random};
+    AppServices services{programWorkspace(), &prompt, &folderOpener, &random};
     const QString dataFolder = services.workspace.dataFolder();
+    // Choices stay beside a portable program, else in the user's settings.
+    if (dataFolder != QCoreApplication::applicationDirPath())
+        services.settingsFile =
+            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+            QStringLiteral("/aimwell.ini");
 
     const Result ready = services.workspace.prepareFolders();
     if (!ready.ok())
@@ -143,6 +167,7 @@ int main(int argc, char* argv[])
                          .arg(projects.error));
             if (!file.isEmpty())
                 openRequestedProject(window, file);
+            window->reminder().start();
             channel.setReceiver(
                 [window](const QString& path) { openRequestedProject(window, path); });
         });

@@ -26,6 +26,15 @@ install(FILES ${AIMWELL_DATA}/aimwell-mime.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME aimwell.xml)
 install(DIRECTORY ${AIMWELL_DATA}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${CMAKE_BINARY_DIR}/aimwell.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The daily reminder as a systemd user timer, where systemd looks for user units under the
+# prefix. The service names the program by the prefix of this install (cmake --install
+# --prefix, cpack), not of the configure run.
+install(CODE "
+    set(AIMWELL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    configure_file(\"${AIMWELL_DATA}/aimwell-remind.service.in\"
+        \"${CMAKE_BINARY_DIR}/aimwell-remind.service\" @ONLY)")
+install(FILES ${CMAKE_BINARY_DIR}/aimwell-remind.service ${AIMWELL_DATA}/aimwell-remind.timer
+    DESTINATION lib/systemd/user)
 # Named after the package rather than the project, as Debian expects.
 install(FILES ${AIMWELL_DATA}/copyright ${CMAKE_BINARY_DIR}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/aimwell)

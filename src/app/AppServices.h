@@ -15,4 +15,6 @@ struct AppServices
     FolderOpener* folderOpener = nullptr;
     RandomSource* random = nullptr;
     const Clock* clock = &Clock::system();
+    // Where the choices are kept; empty: aimwell.ini in the data folder.
+    QString settingsFile = {};
 };

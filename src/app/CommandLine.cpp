@@ -17,6 +17,11 @@ const char HelpText[] = "Usage: aimwell [options] [project.gpj]\n"
                         "Options:\n"
                         "  -h, --help     Show this help and exit.\n"
                         "  -v, --version  Show the version and exit.\n"
+                        "  --remind       Without a window or a display: send a desktop\n"
+                        "                 notification for each project with sub-goals that\n"
+                        "                 are overdue or due within three days, print the\n"
+                        "                 same lines, and exit. The aimwell-remind.timer\n"
+                        "                 systemd user unit runs it daily.\n"
                         "\n"
                         "Arguments:\n"
                         "  project.gpj    A project to open after start-up. If a copy is\n"
@@ -31,8 +36,11 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& curr
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
+    const QCommandLineOption remind(QStringLiteral("remind"),
+                                    QStringLiteral("Notify of due sub-goals and exit."));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(remind);
     // The toolkit reads its own options from the same line ("-style fusion"): accepted
     // here and left for it. Single-dash words are whole names, so an unknown one is named
     // whole too.
@@ -64,6 +72,16 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& curr
         return result;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(remind) && !files.isEmpty()) {
+        result.m_action = Action::Fail;
+        result.m_error = QStringLiteral("--remind reads every project in the projects folder; "
+                                        "it takes no file.");
+        return result;
+    }
+    if (parser.isSet(remind)) {
+        result.m_action = Action::Remind;
+        return result;
+    }
     if (files.size() > 1) {
         result.m_action = Action::Fail;
         result.m_error = QStringLiteral("Only one project can be opened at a time.");
@@ -88,6 +106,7 @@ int CommandLine::report() const
         std::fprintf(stderr, "aimwell: %s Try 'aimwell --help'.\n", qUtf8Printable(m_error));
         return 2;
     case Action::Run:
+    case Action::Remind:
         break;
     }
     return 0;

@@ -11,6 +11,7 @@ public:
     enum class Action
     {
         Run,
+        Remind,
         ShowHelp,
         ShowVersion,
         Fail

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ClientArea.h"
+#include "app/DueReminder.h"
 #include "app/HelpMenu.h"
 #include "app/KeyboardAccess.h"
 #include "app/MainMenus.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     new ProgressStatus(m_project, *day, statusBar());
     m_tasks = m_sidebar->tasks();
     buildMenus();
+    m_reminder = new DueReminder(this, *day, m_services.settingsFile);
     new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);

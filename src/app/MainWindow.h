@@ -12,6 +12,7 @@
 #include <QUndoStack>
 
 class DashboardView;
+class DueReminder;
 class GoalPanel;
 class ProjectSafety;
 class Sidebar;
@@ -36,6 +37,7 @@ public:
     const Workspace& workspace() const { return m_services.workspace; }
     QUndoStack& history() { return m_history; }
     ProjectSafety& safety() { return *m_safety; }
+    DueReminder& reminder() { return *m_reminder; }
 
     // Selection of the main goal (0) or a panel (1..8): the one way the sidebar changes mode.
     void lblGoal_Click(int index);
@@ -94,6 +96,7 @@ private:
     DashboardView* m_dashboard = nullptr;
     TaskEditor* m_tasks = nullptr;
     ProjectSafety* m_safety = nullptr;
+    DueReminder* m_reminder = nullptr;
     // Typing with no other step between merges into one history step.
     int m_burst = 0;
     QElapsedTimer m_lastTyping;

@@ -62,6 +62,29 @@ grep -qx 'application/x-aimwell-project:\*.gpj' "$dest/mime/globs" || fail "*.gp
 grep -qx 'application/x-aimwell-project text/plain' "$dest/mime/subclasses" ||
     fail "a project is not a kind of text/plain"
 
+# The daily reminder: a user timer and its service where systemd looks under the prefix.
+units="$usr/lib/systemd/user"
+for unit in aimwell-remind.service aimwell-remind.timer; do
+    [ -f "$units/$unit" ] || fail "$unit is not installed"
+done
+grep -qx 'ExecStart=/usr/bin/aimwell --remind' "$units/aimwell-remind.service" ||
+    fail "the service does not run the installed program"
+grep -qx 'OnCalendar=\*-\*-\* 09:00' "$units/aimwell-remind.timer" || fail "the timer is not daily at 9"
+grep -qx 'Persistent=true' "$units/aimwell-remind.timer" || fail "the timer misses days asleep"
+# systemd reads them without a complaint (it checks that the program is there, so the copy
+# it reads names the program under DESTDIR).
+if command -v systemd-analyze >/dev/null 2>&1; then
+    mkdir "$dest/units"
+    sed "s|^ExecStart=/usr/|ExecStart=$usr/|" "$units/aimwell-remind.service" \
+        >"$dest/units/aimwell-remind.service"
+    cp "$units/aimwell-remind.timer" "$dest/units/"
+    out=$(systemd-analyze verify --man=no "$dest/units/aimwell-remind.timer" \
+        "$dest/units/aimwell-remind.service" 2>&1) || fail "systemd-analyze verify: $out"
+    [ -z "$out" ] || fail "systemd-analyze verify: $out"
+else
+    echo "systemd-analyze is not installed: the unit files were not verified"
+fi
+
 gzip -t "$usr/share/man/man1/aimwell.1.gz" || fail "manual page is not gzip"
 gzip -dc "$usr/share/man/man1/aimwell.1.gz" | grep -q '^\.TH AIMWELL 1' || fail "not a man page"
 
