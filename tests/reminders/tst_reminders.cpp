@@ -1,23 +1,15 @@
 #include "app/DueReminder.h"
-#include "app/MainWindow.h"
 #include "components/DayWatcher.h"
-#include "components/RandomSource.h"
 #include "model/DueDateText.h"
 #include "storage/ProjectFile.h"
-#include "support/FixedClock.h"
+#include "support/TestSupport.h"
 
-#include <QAction>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDir>
-#include <QMenu>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -41,20 +33,6 @@ public slots:
         calls.append(icon + u' ' + actions.join(u',') + u'\n' + summary + u'\n' + body);
         return uint(calls.size());
     }
-};
-
-class QuietPrompt : public Prompt
-{
-public:
-    Answer ask(QWidget*, const Message&) override { return Answer::Cancel; }
-    std::optional<QString> chooseProjectToOpen(QWidget*, const Workspace&) override { return {}; }
-    std::optional<QString> chooseProjectToSave(QWidget*, const Workspace&) override { return {}; }
-    std::optional<QString> chooseExportFile(QWidget*, const QString&, const QString&,
-                                            const QString&) override
-    {
-        return {};
-    }
-    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
 };
 
 SubGoalRecord goal(const char* name, QDate due, int pending, int done = 0)
@@ -81,28 +59,12 @@ QString overdue(QDate today)
 
 struct Window
 {
-    QTemporaryDir dir;
     FixedClock clock{Today};
-    QuietPrompt prompt;
-    SystemRandomSource random;
-    MainWindow w{AppServices{Workspace(dir.path()), &prompt, nullptr, &random, &clock}};
+    WindowFixture fixture{&clock};
+    MainWindow& w = fixture.w();
 
-    Window() { w.LoadProject(dir.filePath(u"projects/home.gpj"_s), sample(Today)); }
+    Window() { w.LoadProject(fixture.folder.file(u"projects/home.gpj"_s), sample(Today)); }
 };
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
-}
-
-QString fileText(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 } // namespace
 
@@ -265,6 +227,7 @@ void TestReminders::dailyItemRunsSystemctl()
               "#!/bin/sh\ncd \"$(dirname \"$0\")\"\necho \"$*\" >> calls\ncase $2 in\n"
               "enable) echo enabled > state ;;\ndisable) echo disabled > state ;;\n"
               "is-enabled) cat state ;;\nesac\n");
+    QFile::setPermissions(bin.filePath(u"systemctl"_s), QFile::ReadOwner | QFile::ExeOwner);
     writeFile(bin.filePath(u"state"_s), state);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
@@ -276,11 +239,11 @@ void TestReminders::dailyItemRunsSystemctl()
     emit menu->aboutToShow();
     QTRY_COMPARE(daily->isChecked(), !on);
     daily->trigger();
-    QTRY_COMPARE(fileText(bin.filePath(u"calls"_s)),
+    QTRY_COMPARE(QString::fromUtf8(fileBytes(bin.filePath(u"calls"_s))),
                  u"--user is-enabled aimwell-remind.timer\n--user %1 --now aimwell-remind.timer\n"
                  "--user is-enabled aimwell-remind.timer\n"_s.arg(command));
     QTRY_COMPARE(daily->isChecked(), on);
-    QSettings settings(f.dir.filePath(u"aimwell.ini"_s), QSettings::IniFormat);
+    QSettings settings(f.fixture.folder.file(u"aimwell.ini"_s), QSettings::IniFormat);
     QCOMPARE(settings.value(u"reminders/daily"_s), QVariant(on));
 }
 
