@@ -15,6 +15,7 @@
 #include "dialogs/Prompt.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
+#include "progress/ProgressWindow.h"
 #include "sidebar/Sidebar.h"
 #include "sidebar/TaskEditor.h"
 #include "widgets/ClickableLabel.h"
@@ -104,6 +105,12 @@ void MainWindow::buildMenus()
                   [this] { redo(); }}},
                 first);
     followHistory(m_history, edit);
+    addMenu(menuBar(), "mnuView", QStringLiteral("View"),
+            {{"mnuProgress",
+              QStringLiteral("Progress Over Time..."),
+              {},
+              [this] { mnuProgress_Click(); }}},
+            first);
     addHelpMenu(menuBar(), this, m_services.workspace, m_services.prompt,
                 [this] { lblFilename_Click(); });
 }
@@ -349,6 +356,7 @@ bool MainWindow::SaveProject(const QString& path)
             QStringLiteral("Save Project"));
         return false;
     }
+    tellHistory(m_project.progress().record(path, project.value, m_services.clock->today()));
     m_project.setFile(path);
     m_history.setClean();
     m_project.setClean(true);
@@ -361,12 +369,30 @@ void MainWindow::NewProject()
 {
     m_reporter.forget();
     m_project.clear();
+    m_project.progress().clear();
 }
 
 void MainWindow::LoadProject(const QString& path, ProjectData project)
 {
     m_reporter.forget();
     m_reporter.reportAll(m_project.load(path, std::move(project)));
+    tellHistory(m_project.progress().open(path));
+}
+
+void MainWindow::mnuProgress_Click()
+{
+    if (!m_progressWindow)
+        m_progressWindow = new ProgressWindow(m_project, *m_services.clock, this);
+    m_progressWindow->show();
+    m_progressWindow->raise();
+    m_progressWindow->activateWindow();
+}
+
+// The history is no part of the project: trouble with it is told, and the work goes on.
+void MainWindow::tellHistory(const QString& note)
+{
+    if (!note.isEmpty())
+        m_services.prompt->warn(this, note, QStringLiteral("Progress History"));
 }
 
 void MainWindow::lblFilename_Click()
