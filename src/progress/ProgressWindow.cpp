@@ -130,8 +130,12 @@ void ProgressWindow::redraw(bool force)
         const QStringList cells{Forecast::dateText(p.date), QString::number(p.total),
                                 QString::number(p.completed),
                                 QString::number(p.total - p.completed)};
-        for (int column = 0; column < cells.size(); ++column)
-            m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (column > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(row, column, item);
+        }
     }
 }
 

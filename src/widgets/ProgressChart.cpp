@@ -44,7 +44,7 @@ QChart* ProgressChart::build(const QList<ProgressPoint>& points, const Forecast&
     QLineSeries* total = line(chart, Total, TotalColour, Qt::SolidLine);
     QLineSeries* completed = line(chart, Completed, CompletedColour, Qt::SolidLine);
     QList<QPointF> totals, done;
-    double top = 1;
+    double top = 0;
     QDate first = points.isEmpty() ? QDate::currentDate() : points.first().date;
     QDate last = points.isEmpty() ? first : points.last().date;
     for (const ProgressPoint& p : points) {
@@ -75,11 +75,22 @@ QChart* ProgressChart::build(const QList<ProgressPoint>& points, const Forecast&
         first = std::min(first, due);
         last = std::max(last, due);
     }
-    top = std::ceil(top * 1.1);
+    // Whole numbers on the ticks (1, 2, 5, 10, 20... apart), at most about six steps, with
+    // room above the highest point: labels of 3.25 tasks would read as 3.
+    int scale = 1, step = 1;
+    while (top > 6 * step) {
+        if (step == scale)
+            step = 2 * scale;
+        else if (step == 2 * scale)
+            step = 5 * scale;
+        else
+            step = scale *= 10;
+    }
+    const int ceiling = step * (int(top / step) + 1);
     if (due.isValid()) {
         QLineSeries* mark = line(chart, Due, DueColour, Qt::DotLine);
         mark->append(at(due), 0);
-        mark->append(at(due), top);
+        mark->append(at(due), ceiling);
     }
 
     auto* x = new QDateTimeAxis(chart);
@@ -91,7 +102,8 @@ QChart* ProgressChart::build(const QList<ProgressPoint>& points, const Forecast&
     auto* y = new QValueAxis(chart);
     y->setTitleText(u"Tasks"_s);
     y->setLabelFormat(u"%d"_s);
-    y->setRange(0, top);
+    y->setRange(0, ceiling);
+    y->setTickCount(ceiling / step + 1);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* series : chart->series()) {
