@@ -53,6 +53,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);
     connect(m_safety, &ProjectSafety::projectRead, this, &MainWindow::LoadProject);
+    connect(&m_project.progress(), &ProgressHistory::writeFailed, this, &MainWindow::tellHistory);
     connect(m_safety, &ProjectSafety::told, statusBar(),
             [this](const QString& message) { statusBar()->showMessage(message); });
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +

@@ -2,9 +2,15 @@
 
 #include "model/TaskCounts.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+
+ProgressHistory::ProgressHistory(QObject* parent) : QObject(parent)
+{
+    m_writer.setMaxThreadCount(1);
+}
 
 ProgressHistory::Known ProgressHistory::knownOf(const QString& path)
 {
@@ -56,9 +62,11 @@ QString ProgressHistory::record(const QString& projectFile, const ProjectData& s
     const QString path = HistoryFile::pathFor(projectFile);
     QString note;
     const Known now = knownOf(path);
-    // Only a file changed since we read or wrote it is read again.
+    // Only a file changed since we read or wrote it is read again; while our own write is
+    // under way, the file is ours.
     const bool ours =
-        path == m_known.path && now.size == m_known.size && now.modified == m_known.modified;
+        path == m_known.path &&
+        (m_pending > 0 || (now.size == m_known.size && now.modified == m_known.modified));
     if (now.size >= 0 && !ours) {
         Expected<QList<HistoryRow>> read = HistoryFile::read(path);
         if (!read.ok() && !setAside(path, read.error, note))
@@ -72,12 +80,29 @@ QString ProgressHistory::record(const QString& projectFile, const ProjectData& s
         day.append({today, goal.key, goal.name, counts.total, counts.completed});
     }
     m_rows = HistoryFile::withDay(std::move(m_rows), today, day);
-    const Result written = HistoryFile::write(path, m_rows);
-    if (written.ok())
-        m_known = knownOf(path);
-    else
-        note += (note.isEmpty() ? QString() : u"\n"_s) +
-                u"The progress history could not be written to %1: %2."_s.arg(path, written.error);
+    m_known = {path, -1, {}};
+    ++m_pending;
+    m_writer.start([this, path, rows = m_rows] {
+        const QString error = HistoryFile::write(path, rows).error;
+        QMetaObject::invokeMethod(
+            this, [this, path, error] { written(path, error); }, Qt::QueuedConnection);
+    });
     emit changed();
     return note;
+}
+
+void ProgressHistory::written(const QString& path, const QString& error)
+{
+    --m_pending;
+    if (!error.isEmpty())
+        emit writeFailed(
+            u"The progress history could not be written to %1: %2."_s.arg(path, error));
+    else if (m_pending == 0 && path == m_known.path)
+        m_known = knownOf(path);
+}
+
+void ProgressHistory::waitForWrites()
+{
+    m_writer.waitForDone();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }

@@ -126,6 +126,7 @@ void TestProgress::savesRecordTheDay()
                                             Day0.addDays(save.section(u':', 0, 0).toInt()));
         QVERIFY2(note.isEmpty(), qPrintable(note));
     }
+    history.waitForWrites();
     QCOMPARE(history.rows(), rowsOf(rows));
     ProgressHistory reopened;
     QVERIFY(reopened.open(project).isEmpty());
@@ -159,8 +160,10 @@ void TestProgress::unreadableHistorySetAside()
     QCOMPARE(fileBytes(dir.filePath(aside.first())), bytes);
     // Damaged after it was read: kept too, never written over.
     QVERIFY(history.record(project, projectOf(u"A=1/0"_s), Day0).isEmpty());
+    history.waitForWrites();
     writeFile(path, bytes + "x");
     QVERIFY(!history.record(project, projectOf(u"A=2/0"_s), Day0).isEmpty());
+    history.waitForWrites();
     QCOMPARE(QDir(dir.path()).entryList({u"Plan.history-unreadable-*.csv"_s}).size(), 2);
     QCOMPARE(HistoryFile::read(path).value, rowsOf(u"0:A=2/0"_s));
 }
@@ -172,6 +175,7 @@ void TestProgress::saveAsTakesTheHistoryAlong()
     ProgressHistory history;
     QVERIFY(history.record(first, projectOf(u"A=3/1"_s), Day0).isEmpty());
     QVERIFY(history.record(second, projectOf(u"A=4/2"_s), Day0.addDays(1)).isEmpty());
+    history.waitForWrites();
     QCOMPARE(HistoryFile::read(HistoryFile::pathFor(first)).value, rowsOf(u"0:A=3/1"_s));
     QCOMPARE(HistoryFile::read(HistoryFile::pathFor(second)).value, rowsOf(u"0:A=3/1;1:A=4/2"_s));
 }
