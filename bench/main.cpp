@@ -1,4 +1,5 @@
 #include "Benchmarks.h"
+#include "HistoryBench.h"
 #include "PeakMemory.h"
 #include "Ratios.h"
 
@@ -80,6 +81,7 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
 
     registerBenchmarks(fixture);
+    registerHistoryBenchmarks(fixture);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
@@ -94,6 +96,7 @@ int main(int argc, char* argv[])
 
     printRatioTable({reporter, memory, fixture.projectBytes(), fixture.mainWindowWidgets,
                      fixture.historyBytes, fixture.historySteps});
+    printHistoryRatios(reporter);
     benchmark::Shutdown();
     // Misses are findings, not failures of the program.
     return 0;

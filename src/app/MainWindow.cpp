@@ -16,6 +16,7 @@
 #include "dialogs/Prompt.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
+#include "progress/ProgressWindow.h"
 #include "sidebar/Sidebar.h"
 #include "sidebar/TaskEditor.h"
 #include "widgets/ClickableLabel.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);
     connect(m_safety, &ProjectSafety::projectRead, this, &MainWindow::LoadProject);
+    connect(&m_project.progress(), &ProgressHistory::writeFailed, this, &MainWindow::tellHistory);
     connect(m_safety, &ProjectSafety::told, statusBar(),
             [this](const QString& message) { statusBar()->showMessage(message); });
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
@@ -106,6 +108,12 @@ void MainWindow::buildMenus()
                   [this] { redo(); }}},
                 first);
     followHistory(m_history, edit);
+    addMenu(menuBar(), "mnuView", QStringLiteral("View"),
+            {{"mnuProgress",
+              QStringLiteral("Progress Over Time..."),
+              {},
+              [this] { mnuProgress_Click(); }}},
+            first);
     addHelpMenu(menuBar(), this, m_services.workspace, m_services.prompt,
                 [this] { lblFilename_Click(); });
 }
@@ -351,6 +359,7 @@ bool MainWindow::SaveProject(const QString& path)
             QStringLiteral("Save Project"));
         return false;
     }
+    tellHistory(m_project.progress().record(path, project.value, m_services.clock->today()));
     m_project.setFile(path);
     m_history.setClean();
     m_project.setClean(true);
@@ -363,12 +372,30 @@ void MainWindow::NewProject()
 {
     m_reporter.forget();
     m_project.clear();
+    m_project.progress().clear();
 }
 
 void MainWindow::LoadProject(const QString& path, ProjectData project)
 {
     m_reporter.forget();
     m_reporter.reportAll(m_project.load(path, std::move(project)));
+    tellHistory(m_project.progress().open(path));
+}
+
+void MainWindow::mnuProgress_Click()
+{
+    if (!m_progressWindow)
+        m_progressWindow = new ProgressWindow(m_project, *m_services.clock, this);
+    m_progressWindow->show();
+    m_progressWindow->raise();
+    m_progressWindow->activateWindow();
+}
+
+// The history is no part of the project: trouble with it is told, and the work goes on.
+void MainWindow::tellHistory(const QString& note)
+{
+    if (!note.isEmpty())
+        m_services.prompt->warn(this, note, QStringLiteral("Progress History"));
 }
 
 void MainWindow::lblFilename_Click()

@@ -14,6 +14,7 @@
 class DashboardView;
 class DueReminder;
 class GoalPanel;
+class ProgressWindow;
 class ProjectSafety;
 class Sidebar;
 class TaskEditor;
@@ -63,6 +64,7 @@ public:
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
     void mnuExit_Click() { close(); }
+    void mnuProgress_Click();
     void undo() { replay(&QUndoStack::undo); }
     void redo() { replay(&QUndoStack::redo); }
 
@@ -86,6 +88,7 @@ private:
     bool saveChangesFirst(Message::Buttons buttons);
     void replay(void (QUndoStack::*step)());
     int typingBurst();
+    void tellHistory(const QString& note);
 
     AppServices m_services;
     TaskStore m_store;
@@ -97,6 +100,7 @@ private:
     TaskEditor* m_tasks = nullptr;
     ProjectSafety* m_safety = nullptr;
     DueReminder* m_reminder = nullptr;
+    ProgressWindow* m_progressWindow = nullptr; // made when first asked for
     // Typing with no other step between merges into one history step.
     int m_burst = 0;
     QElapsedTimer m_lastTyping;

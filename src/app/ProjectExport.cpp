@@ -27,7 +27,8 @@ void ProjectExport::exportPdf()
     exportTo(QStringLiteral("Export as PDF"), QStringLiteral(".pdf"),
              QStringLiteral("PDF files (*.pdf)"),
              [this](const QString& path, const ProjectData& p) {
-                 return ProjectPrinter::exportPdf(path, p, m_services.clock->today());
+                 return ProjectPrinter::exportPdf(path, p, m_services.clock->today(), QLocale(),
+                                                  m_project.progress().rows());
              });
 }
 
@@ -68,7 +69,8 @@ void ProjectExport::print()
         return;
     const Expected<ProjectData> project = read();
     QString failure = project.error;
-    if (project.ok() && !ProjectPrinter::paint(&printer, project.value, m_services.clock->today()))
+    if (project.ok() && !ProjectPrinter::paint(&printer, project.value, m_services.clock->today(),
+                                               QLocale(), m_project.progress().rows()))
         failure = QStringLiteral("the printer could not be started");
     if (!failure.isEmpty())
         m_services.prompt->warn(

@@ -1,6 +1,7 @@
 #include "dashboard/ProjectPrinter.h"
 
 #include "components/TextFile.h"
+#include "dashboard/ProgressPage.h"
 #include "model/DueStatus.h"
 #include "model/ProgressSummary.h"
 #include "model/TaskCounts.h"
@@ -256,7 +257,7 @@ QPageSize::PageSizeId ProjectPrinter::pageSizeFor(const QLocale& locale)
 }
 
 bool ProjectPrinter::paint(QPagedPaintDevice* device, const ProjectData& project, QDate today,
-                           const QLocale& locale)
+                           const QLocale& locale, const QList<HistoryRow>& history)
 {
     QPainter painter;
     if (!painter.begin(device))
@@ -273,6 +274,10 @@ bool ProjectPrinter::paint(QPagedPaintDevice* device, const ProjectData& project
     }
     ReportPainter report(device, painter);
     report.dashboard(project.name, goals, summary);
+    if (!history.isEmpty()) {
+        report.newPage();
+        ProgressPage::draw(painter, device, project, history, today, locale);
+    }
     if (!goals.isEmpty())
         report.newPage();
     for (const Goal& goal : goals)
@@ -281,7 +286,7 @@ bool ProjectPrinter::paint(QPagedPaintDevice* device, const ProjectData& project
 }
 
 Result ProjectPrinter::exportPdf(const QString& path, const ProjectData& project, QDate today,
-                                 const QLocale& locale)
+                                 const QLocale& locale, const QList<HistoryRow>& history)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -291,7 +296,7 @@ Result ProjectPrinter::exportPdf(const QString& path, const ProjectData& project
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setTitle(project.name);
         writer.setCreator(QStringLiteral("Aimwell"));
-        if (!paint(&writer, project, today, locale))
+        if (!paint(&writer, project, today, locale, history))
             return Result::failure(QStringLiteral("the report could not be drawn"));
     }
     return TextFile::saveBytes(path, pdf.data(), TextFile::Access::Shared);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Result.h"
+#include "model/ProgressHistory.h"
 #include "model/ProjectData.h"
 #include "model/TaskCounts.h"
 
@@ -41,6 +42,9 @@ public:
     QStringList goalNames() const;
     TaskCounts totals() const;
     TaskStore& store() { return m_store; }
+    // The counts each save recorded, read from and written beside the project file.
+    ProgressHistory& progress() { return m_progress; }
+    const ProgressHistory& progress() const { return m_progress; }
 
     void setName(const QString& name);
     void setFile(const QString& file);
@@ -101,4 +105,5 @@ private:
     QString m_selectedTasks;
     QList<SubGoalRecord> m_goals;
     QList<TaskCounts> m_counts;
+    ProgressHistory m_progress;
 };

@@ -1,5 +1,6 @@
 # Fails when a source file includes from a folder later than its own in the layer order, or
-# from another view folder: the dashboard, the sidebar and the dialogs share one rank.
+# from another view folder: the dashboard, the sidebar, the dialogs and the progress window
+# share one rank.
 # Run as: cmake -DSOURCE_DIR=<repo> -P Layers.cmake
 set(rank_components 0)
 set(rank_storage 1)
@@ -9,6 +10,7 @@ set(rank_widgets 4)
 set(rank_dashboard 5)
 set(rank_sidebar 5)
 set(rank_dialogs 5)
+set(rank_progress 5)
 set(rank_app 6)
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
 set(failures "")
