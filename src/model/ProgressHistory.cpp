@@ -33,6 +33,7 @@ bool ProgressHistory::setAside(const QString& path, const QString& why, QString&
 
 QString ProgressHistory::open(const QString& projectFile)
 {
+    waitForWrites(); // a file being written is read as written
     m_rows.clear();
     m_known = {};
     QString note;

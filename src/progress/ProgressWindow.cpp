@@ -124,9 +124,19 @@ void ProgressWindow::redraw(bool force)
     m_chart->setChart(ProgressChart::build(points, forecast, due));
     delete old;
 
-    m_table->setRowCount(int(points.size()));
-    for (int row = 0; row < points.size(); ++row) {
-        const ProgressPoint& p = points[row];
+    m_points = points;
+    // A thousand days make four thousand cells: filled only when the table is shown.
+    m_tableFilled = false;
+    if (m_table->isVisible())
+        fillTable();
+}
+
+void ProgressWindow::fillTable()
+{
+    m_tableFilled = true;
+    m_table->setRowCount(int(m_points.size()));
+    for (int row = 0; row < m_points.size(); ++row) {
+        const ProgressPoint& p = m_points[row];
         const QStringList cells{Forecast::dateText(p.date), QString::number(p.total),
                                 QString::number(p.completed),
                                 QString::number(p.total - p.completed)};
@@ -141,6 +151,8 @@ void ProgressWindow::redraw(bool force)
 
 void ProgressWindow::showTable(bool table)
 {
+    if (table && !m_tableFilled)
+        fillTable();
     m_chart->setVisible(!table);
     m_table->setVisible(table);
 }

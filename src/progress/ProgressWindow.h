@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Forecast.h"
+
 #include <QDate>
 #include <QWidget>
 
@@ -31,6 +33,7 @@ private:
     void redraw(bool force);
     QDate dueShown() const;
     void showTable(bool table);
+    void fillTable();
 
     const Project& m_project;
     const Clock& m_clock;
@@ -42,4 +45,6 @@ private:
     QString m_drawnKey;
     QDate m_drawnDue;
     bool m_drawn = false;
+    QList<ProgressPoint> m_points; // drawn last, for the table
+    bool m_tableFilled = false;
 };
