@@ -6,8 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-ShortcutsDialog::ShortcutsDialog(const QList<ShortcutRow>& rows, QWidget* parent)
-    : QDialog(parent)
+ShortcutsDialog::ShortcutsDialog(const QList<KeyHelp>& rows, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmShortcuts"));
     setWindowTitle(QStringLiteral("Keyboard Shortcuts"));

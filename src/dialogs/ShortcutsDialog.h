@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/KeyHelp.h"
 
-// One key, or keys, and what it does.
-struct ShortcutRow
-{
-    QString keys;
-    QString what;
-};
+#include <QDialog>
 
 // Every key the window answers, as a table a screen reader reads row by row. Not modal.
 class ShortcutsDialog : public QDialog
@@ -15,5 +10,5 @@ class ShortcutsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ShortcutsDialog(const QList<ShortcutRow>& rows, QWidget* parent = nullptr);
+    explicit ShortcutsDialog(const QList<KeyHelp>& rows, QWidget* parent = nullptr);
 };

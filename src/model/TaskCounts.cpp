@@ -68,12 +68,12 @@ QStringList TaskCounts::toggledDone(QStringList lines)
         QString plain;
         qsizetype from = 0;
         for (const QRegularExpressionMatch& m : mark.globalMatch(line)) {
-            plain += QStringView(line).sliced(from, m.capturedStart() - from);
+            plain += line.sliced(from, m.capturedStart() - from);
             if (m.capturedStart() > 0 && m.capturedEnd() < line.size() && !plain.isEmpty())
                 plain += u' ';
             from = m.capturedEnd();
         }
-        line = plain + QStringView(line).sliced(from);
+        line = plain + line.sliced(from);
     }
     return lines;
 }

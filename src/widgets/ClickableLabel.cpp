@@ -46,7 +46,8 @@ QString ClickableLabel::shownText() const
 {
     if (m_elide == Qt::ElideNone)
         return text();
-    return fontMetrics().elidedText(text(), m_elide, contentsRect().width() - 2 * qMax(0, indent()));
+    return fontMetrics().elidedText(text(), m_elide,
+                                    contentsRect().width() - 2 * qMax(0, indent()));
 }
 
 void ClickableLabel::paintEvent(QPaintEvent* event)
