@@ -17,4 +17,10 @@ struct AppServices
     const Clock* clock = &Clock::system();
     // Where the choices are kept; empty: aimwell.ini in the data folder.
     QString settingsFile = {};
+
+    QString settingsPath() const
+    {
+        return settingsFile.isEmpty() ? workspace.dataFolder() + QStringLiteral("/aimwell.ini")
+                                      : settingsFile;
+    }
 };

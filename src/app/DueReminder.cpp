@@ -16,16 +16,10 @@ namespace {
 
 const QString EnabledKey = QStringLiteral("reminders/dueDates");
 
-QString settingsPath(const QString& file, const Workspace& workspace)
-{
-    return file.isEmpty() ? workspace.dataFolder() + QStringLiteral("/aimwell.ini") : file;
-}
-
 } // namespace
 
 DueReminder::DueReminder(MainWindow* window, DayWatcher& day, const QString& settingsFile)
-    : QObject(window), m_window(window), m_day(day),
-      m_settings(settingsPath(settingsFile, window->workspace()), QSettings::IniFormat),
+    : QObject(window), m_window(window), m_day(day), m_settings(settingsFile, QSettings::IniFormat),
       m_log(window->workspace().dataFolder()), m_notifier(new DesktopNotifier(this))
 {
     connect(m_notifier, &DesktopNotifier::activated, this, &DueReminder::show);

@@ -18,7 +18,6 @@ class DueReminder : public QObject
     Q_OBJECT
 
 public:
-    // settingsFile empty: aimwell.ini in the data folder.
     DueReminder(MainWindow* window, DayWatcher& day, const QString& settingsFile);
 
     // Checks now and from then on whenever the day changes.

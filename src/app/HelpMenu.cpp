@@ -1,17 +1,52 @@
 #include "app/HelpMenu.h"
 
+#include "app/KeyboardAccess.h"
+#include "dashboard/PanelNavigator.h"
 #include "dialogs/AboutDialog.h"
-#include "dialogs/Prompt.h"
+#include "dialogs/ShortcutsDialog.h"
 #include "storage/Workspace.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
-void addHelpMenu(QMenuBar* bar, QWidget* parent, const Workspace& workspace, Prompt* prompt,
+namespace {
+
+// One window of a kind at a time, not modal.
+template <typename Dialog, typename... Args> void showOnce(QWidget* parent, Args&&... args)
+{
+    auto* dialog = parent->findChild<Dialog*>();
+    if (!dialog) {
+        dialog = new Dialog(std::forward<Args>(args)..., parent);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+QString plain(QString caption)
+{
+    return caption.remove(u'&');
+}
+
+void addItemKeys(QList<KeyHelp>& rows, const QMenu* menu, const QString& path)
+{
+    for (const QAction* action : menu->actions()) {
+        const QString name = path + QStringLiteral(", ") + plain(action->text());
+        if (action->menu())
+            addItemKeys(rows, action->menu(), name);
+        else if (!action->shortcuts().isEmpty())
+            rows.append({KeyHelp::keysText(action->shortcuts()), name});
+    }
+}
+
+} // namespace
+
+void addHelpMenu(QMenuBar* bar, QWidget* parent, const Workspace& workspace,
                  std::function<void()> openProjectsFolder)
 {
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
 
     QAction* about = help->addAction(QStringLiteral("About Aimwell"));
@@ -19,37 +54,25 @@ void addHelpMenu(QMenuBar* bar, QWidget* parent, const Workspace& workspace, Pro
     about->setMenuRole(QAction::AboutRole);
     QObject::connect(about, &QAction::triggered, parent,
                      [parent, folder = workspace.projectsFolder(), openProjectsFolder] {
-                         // One About window at a time.
-                         auto* dialog = parent->findChild<AboutDialog*>();
-                         if (!dialog) {
-                             dialog = new AboutDialog(folder, openProjectsFolder, parent);
-                             dialog->setAttribute(Qt::WA_DeleteOnClose);
-                         }
-                         dialog->show();
-                         dialog->raise();
-                         dialog->activateWindow();
+                         showOnce<AboutDialog>(parent, folder, openProjectsFolder);
                      });
 
     QAction* keys = help->addAction(QStringLiteral("Keyboard Shortcuts"));
     keys->setObjectName(QStringLiteral("mnuShortcuts"));
-    QObject::connect(keys, &QAction::triggered, parent, [parent, prompt] {
-        prompt->inform(parent, keyboardShortcutsText(), QStringLiteral("Keyboard Shortcuts"));
-    });
+    keys->setShortcut(QKeySequence::HelpContents);
+    QObject::connect(keys, &QAction::triggered, parent,
+                     [parent, bar] { showOnce<ShortcutsDialog>(parent, keyboardShortcuts(bar)); });
 }
 
-QString keyboardShortcutsText()
+QList<KeyHelp> keyboardShortcuts(const QMenuBar* bar)
 {
-    const auto key = [](QKeySequence sequence) {
-        return sequence.toString(QKeySequence::NativeText);
-    };
-    return QStringLiteral("New project: %1\n"
-                          "Open a project: %2\n"
-                          "Save the project: %3\n"
-                          "Undo: %4\n"
-                          "Redo: %5 or %6\n"
-                          "Add a sub-goal, or rename the selected one: Enter in the sub-goal "
-                          "box")
-        .arg(key(Qt::CTRL | Qt::Key_N), key(Qt::CTRL | Qt::Key_O), key(Qt::CTRL | Qt::Key_S),
-             key(Qt::CTRL | Qt::Key_Z), key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-             key(Qt::CTRL | Qt::Key_Y));
+    QList<KeyHelp> rows;
+    for (const QAction* title : bar->actions()) {
+        if (!title->menu())
+            continue;
+        rows.append({KeyHelp::keysText({QKeySequence::mnemonic(title->text())}),
+                     QStringLiteral("Open the %1 menu").arg(plain(title->text()))});
+        addItemKeys(rows, title->menu(), plain(title->text()));
+    }
+    return rows + PanelNavigator::help() + KeyboardAccess::help();
 }

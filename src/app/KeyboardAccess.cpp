@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 
@@ -19,8 +18,6 @@ KeyboardAccess::KeyboardAccess(QMainWindow* window, Sidebar* sidebar, DashboardV
     const auto shortcut = [window](QKeySequence keys, auto run) {
         QObject::connect(new QShortcut(keys, window), &QShortcut::activated, window, run);
     };
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_P), [this] { openMenu(QStringLiteral("mnuProject")); });
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_E), [this] { openMenu(QStringLiteral("mnuEdit")); });
     shortcut(QKeySequence(Qt::Key_F10), [window] {
         QMenuBar* bar = window->menuBar();
         if (!bar->actions().isEmpty())
@@ -38,10 +35,18 @@ KeyboardAccess::KeyboardAccess(QMainWindow* window, Sidebar* sidebar, DashboardV
     m_sidebar = sidebar;
 }
 
-void KeyboardAccess::openMenu(const QString& name)
+QList<KeyHelp> KeyboardAccess::help()
 {
-    if (auto* menu = m_window->menuBar()->findChild<QMenu*>(name))
-        m_window->menuBar()->setActiveAction(menu->menuAction());
+    using K = KeyHelp;
+    return {{K::keysText({Qt::Key_F10}), QStringLiteral("Go to the menu bar")},
+            {K::keysText({Qt::Key_Escape}),
+             QStringLiteral("Go back to the dashboard from the sidebar")},
+            {K::keysText({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}),
+             QStringLiteral("Go to the next or the previous control")},
+            {K::keysText({Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab}),
+             QStringLiteral("Leave the task list")},
+            {K::keysText({Qt::Key_Return}),
+             QStringLiteral("In the sub-goal box: add a sub-goal, or rename the selected one")}};
 }
 
 bool KeyboardAccess::eventFilter(QObject* watched, QEvent* event)

@@ -10,6 +10,12 @@ QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption,
 {
     QMenu* menu = bar->addMenu(caption);
     menu->setObjectName(QString::fromLatin1(name));
+    addItems(menu, items, first);
+    return menu;
+}
+
+void addItems(QMenu* menu, const QList<MenuItem>& items, const std::function<void()>& first)
+{
     for (const MenuItem& item : items) {
         QAction* action =
             item.caption == u"-" ? menu->addSeparator() : menu->addAction(item.caption);
@@ -21,7 +27,6 @@ QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption,
                 run();
             });
     }
-    return menu;
 }
 
 void followHistory(const QUndoStack& history, QMenu* edit)

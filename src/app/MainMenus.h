@@ -19,7 +19,9 @@ struct MenuItem
     std::function<void()> run;
 };
 
-// Adds a menu; every item runs `first` before its own action.
+// Adds items to a menu; every item runs `first` before its own action.
+void addItems(QMenu* menu, const QList<MenuItem>& items, const std::function<void()>& first);
+// Adds a menu with its items.
 QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption,
                const QList<MenuItem>& items, const std::function<void()>& first);
 // Keeps the Undo and Redo items enabled and named after the step they would take.

@@ -2,6 +2,7 @@
 
 #include "app/ClientArea.h"
 #include "app/DueReminder.h"
+#include "app/EditActions.h"
 #include "app/HelpMenu.h"
 #include "app/KeyboardAccess.h"
 #include "app/MainMenus.h"
@@ -9,6 +10,7 @@
 #include "app/ProjectCommands.h"
 #include "app/ProjectExport.h"
 #include "app/ProjectSafety.h"
+#include "app/RecentProjects.h"
 #include "components/AppInfo.h"
 #include "components/DayWatcher.h"
 #include "dashboard/DashboardView.h"
@@ -24,6 +26,8 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -50,7 +54,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     new ProgressStatus(m_project, *day, statusBar());
     m_tasks = m_sidebar->tasks();
     buildMenus();
-    m_reminder = new DueReminder(this, *day, m_services.settingsFile);
+    m_reminder = new DueReminder(this, *day, m_services.settingsPath());
     new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);
@@ -84,23 +88,32 @@ void MainWindow::buildMenus()
         m_project, m_services, [this] { writeUnwrittenTasks(); }, this);
     connect(out, &ProjectExport::exported, this,
             [this](const QString& message) { statusBar()->showMessage(message, 8000); });
-    addMenu(
-        menuBar(), "mnuProject", QStringLiteral("Project"),
+    QMenu* project = addMenu(
+        menuBar(), "mnuProject", QStringLiteral("&Project"),
         {{"mnuNew", QStringLiteral("New"), {Qt::CTRL | Qt::Key_N}, [this] { mnuNew_Click(); }},
          {"mnuOpen", QStringLiteral("Open"), {Qt::CTRL | Qt::Key_O}, [this] { mnuOpen_Click(); }},
          {"mnuSave", QStringLiteral("Save"), {Qt::CTRL | Qt::Key_S}, [this] { mnuSave_Click(); }},
-         {"mnuSaveAs", QStringLiteral("Save As..."), {}, [this] { mnuSaveAs_Click(); }},
+         {"mnuSaveAs",
+          QStringLiteral("Save As..."),
+          {Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+          [this] { mnuSaveAs_Click(); }},
          {"mnuExportPdf", QStringLiteral("Export as PDF..."), {}, [out] { out->exportPdf(); }},
          {"mnuExportMarkdown",
           QStringLiteral("Export as Markdown..."),
           {},
           [out] { out->exportMarkdown(); }},
-         {"mnuPrint", QStringLiteral("Print..."), {}, [out] { out->print(); }},
+         {"mnuPrint", QStringLiteral("Print..."), {Qt::CTRL | Qt::Key_P}, [out] { out->print(); }},
          {"mnuSep1", QStringLiteral("-"), {}, {}},
-         {"mnuExit", QStringLiteral("Exit"), {}, [this] { mnuExit_Click(); }}},
+         {"mnuExit", QStringLiteral("Exit"), {Qt::CTRL | Qt::Key_Q}, [this] { mnuExit_Click(); }}},
         first);
+    auto* recent = new QMenu(QStringLiteral("Open Recent"), project);
+    recent->setObjectName(QStringLiteral("mnuOpenRecent"));
+    recent->menuAction()->setObjectName(QStringLiteral("mnuOpenRecent"));
+    project->insertMenu(project->findChild<QAction*>(QStringLiteral("mnuSave")), recent);
+    m_recent = new RecentProjects(m_services.settingsPath(), recent);
+    connect(m_recent, &RecentProjects::chosen, this, &MainWindow::openRecent);
     QMenu* edit =
-        addMenu(menuBar(), "mnuEdit", QStringLiteral("Edit"),
+        addMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"),
                 {{"mnuUndo", QStringLiteral("Undo"), {QKeySequence::Undo}, [this] { undo(); }},
                  {"mnuRedo",
                   QStringLiteral("Redo"),
@@ -108,14 +121,25 @@ void MainWindow::buildMenus()
                   [this] { redo(); }}},
                 first);
     followHistory(m_history, edit);
-    addMenu(menuBar(), "mnuView", QStringLiteral("View"),
+    new EditActions(edit);
+    addItems(edit,
+             {{"mnuSep2", QStringLiteral("-"), {}, {}},
+              {"mnuMarkDone",
+               QStringLiteral("Mark Done"),
+               {Qt::CTRL | Qt::Key_D},
+               [this] { markDone(); }}},
+             first);
+    QAction* done = edit->findChild<QAction*>(QStringLiteral("mnuMarkDone"));
+    connect(&m_project, &Project::selectionChanged, done,
+            [this, done] { done->setEnabled(m_project.selected() > 0); });
+    done->setEnabled(false);
+    addMenu(menuBar(), "mnuView", QStringLiteral("&View"),
             {{"mnuProgress",
               QStringLiteral("Progress Over Time..."),
               {},
               [this] { mnuProgress_Click(); }}},
             first);
-    addHelpMenu(menuBar(), this, m_services.workspace, m_services.prompt,
-                [this] { lblFilename_Click(); });
+    addHelpMenu(menuBar(), this, m_services.workspace, [this] { lblFilename_Click(); });
 }
 
 void MainWindow::connectViews()
@@ -315,6 +339,27 @@ void MainWindow::mnuOpen_Click()
         openProjectFile(*chosen);
 }
 
+void MainWindow::openRecent(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        return openProjectFile(path);
+    m_recent->remove(path);
+    m_services.prompt->inform(
+        this,
+        QStringLiteral("The project \"%1\" is no longer there. It was taken off the list.")
+            .arg(QDir::toNativeSeparators(path)),
+        QStringLiteral("Open Recent"));
+}
+
+void MainWindow::markDone()
+{
+    // A step of its own, between any typing before and after.
+    writeUnwrittenTasks();
+    ++m_burst;
+    m_tasks->markDone();
+    ++m_burst;
+}
+
 void MainWindow::openProjectFile(const QString& path)
 {
     if (saveChangesFirst(Message::Buttons::YesNoCancel))
@@ -361,6 +406,7 @@ bool MainWindow::SaveProject(const QString& path)
     }
     tellHistory(m_project.progress().record(path, project.value, m_services.clock->today()));
     m_project.setFile(path);
+    m_recent->add(path);
     m_history.setClean();
     m_project.setClean(true);
     m_services.prompt->inform(this, QStringLiteral("Ready! Project saved."),
@@ -380,6 +426,8 @@ void MainWindow::LoadProject(const QString& path, ProjectData project)
     m_reporter.forget();
     m_reporter.reportAll(m_project.load(path, std::move(project)));
     tellHistory(m_project.progress().open(path));
+    if (!path.isEmpty())
+        m_recent->add(path);
 }
 
 void MainWindow::mnuProgress_Click()

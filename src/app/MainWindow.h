@@ -16,6 +16,7 @@ class DueReminder;
 class GoalPanel;
 class ProgressWindow;
 class ProjectSafety;
+class RecentProjects;
 class Sidebar;
 class TaskEditor;
 
@@ -60,6 +61,10 @@ public:
     void mnuOpen_Click();
     // Opens a project file as Open does once a file is chosen.
     void openProjectFile(const QString& path);
+    // Open Recent: as Open, or off the list when the file is gone.
+    void openRecent(const QString& path);
+    // Marks the task lines at the cursor done, or not done, as one step.
+    void markDone();
     // Both report whether the project was written.
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
@@ -99,6 +104,7 @@ private:
     DashboardView* m_dashboard = nullptr;
     TaskEditor* m_tasks = nullptr;
     ProjectSafety* m_safety = nullptr;
+    RecentProjects* m_recent = nullptr;
     DueReminder* m_reminder = nullptr;
     ProgressWindow* m_progressWindow = nullptr; // made when first asked for
     // Typing with no other step between merges into one history step.

@@ -15,6 +15,13 @@ ProgressStatus::ProgressStatus(const Project& project, const DayWatcher& day, QS
     m_label->setContentsMargins(6, 0, 6, 0);
     // Permanent, on the right, so that a passing message on the left does not hide it.
     bar->addPermanentWidget(m_label);
+    auto* unsaved = new QLabel(bar);
+    unsaved->setObjectName(QStringLiteral("statusUnsaved"));
+    unsaved->setContentsMargins(6, 0, 6, 0);
+    bar->addWidget(unsaved);
+    connect(&project, &Project::modifiedChanged, unsaved, [unsaved](bool modified) {
+        unsaved->setText(modified ? QStringLiteral("Unsaved changes") : QString());
+    });
     connect(&project, &Project::goalAdded, this, &ProgressStatus::update);
     connect(&project, &Project::goalRemoved, this, &ProgressStatus::update);
     connect(&project, &Project::goalChanged, this, &ProgressStatus::update);

@@ -6,7 +6,10 @@
 #include "report/MarkdownExport.h"
 #include "storage/FileNameRules.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
+#include <QSettings>
 #include <QWidget>
 
 ProjectExport::ProjectExport(const Project& project, const AppServices& services,
@@ -44,13 +47,18 @@ void ProjectExport::exportMarkdown()
 void ProjectExport::exportTo(const QString& caption, const QString& suffix, const QString& filter,
                              const Writer& write)
 {
+    // Each export starts where the last one went.
+    QSettings settings(m_services.settingsPath(), QSettings::IniFormat);
+    const QString folder = settings.value(QStringLiteral("exports/folder")).toString();
+    const QString name = FileNameRules::exportName(m_project.name()) + suffix;
     const auto path = m_services.prompt->chooseExportFile(
-        m_parent, caption, FileNameRules::exportName(m_project.name()) + suffix, filter);
+        m_parent, caption, folder.isEmpty() ? name : QDir(folder).filePath(name), filter);
     if (!path || path->isEmpty())
         return;
     const Expected<ProjectData> project = read();
     const QString failure = project.ok() ? write(*path, project.value).error : project.error;
     if (failure.isEmpty()) {
+        settings.setValue(QStringLiteral("exports/folder"), QFileInfo(*path).absolutePath());
         emit exported(QStringLiteral("Exported to \"%1\".").arg(*path));
         return;
     }

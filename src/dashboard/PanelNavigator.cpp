@@ -128,6 +128,17 @@ bool PanelNavigator::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+QList<KeyHelp> PanelNavigator::help()
+{
+    using K = KeyHelp;
+    return {{K::keysText({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}),
+             QStringLiteral("On the dashboard: move between the main goal and the panels")},
+            {K::keysText({Qt::Key_Return, Qt::Key_Space}),
+             QStringLiteral("On the dashboard: select the main goal or the panel")},
+            {K::keysText({Qt::Key_Delete}),
+             QStringLiteral("On the dashboard: delete the panel's sub-goal")}};
+}
+
 bool PanelNavigator::handleKey(int index, int key)
 {
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {

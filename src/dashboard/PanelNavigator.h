@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ProjectData.h"
+#include "widgets/KeyHelp.h"
 
 #include <QHash>
 #include <QObject>
@@ -30,6 +31,8 @@ public:
     QList<QWidget*> items() const;
     // Focuses the selected panel, or the centre box when none is.
     void focusDashboard();
+    // The keys handled here, for the Keyboard Shortcuts window.
+    static QList<KeyHelp> help();
 
 signals:
     void activated(int index);

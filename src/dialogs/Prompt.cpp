@@ -93,16 +93,19 @@ std::optional<QString> DialogPrompt::chooseExportFile(QWidget* parent, const QSt
                                                       const QString& suggestedName,
                                                       const QString& filter)
 {
-    // Exports are for sharing, so they start where the user keeps documents, not among
-    // the projects beside the program.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The first export starts where the user keeps documents, not among the projects beside
+    // the program; later ones where the last went.
+    const QFileInfo suggested(suggestedName);
+    QString folder = suggested.isAbsolute()
+                         ? suggested.absolutePath()
+                         : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
     QFileDialog dialog(parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
-    dialog.selectFile(suggestedName);
+    dialog.setDefaultSuffix(suggested.suffix());
+    dialog.selectFile(suggested.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

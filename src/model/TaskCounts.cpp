@@ -2,6 +2,10 @@
 
 #include "components/TextFile.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 QStringList TaskCounts::captions() const
 {
     return {QStringLiteral("Tasks: ") + QString::number(total),
@@ -45,4 +49,31 @@ TaskCounts TaskCounts::ofLines(const QStringList& lines)
         counts.completed += isCompleted(line);
     }
     return counts;
+}
+
+QStringList TaskCounts::toggledDone(QStringList lines)
+{
+    const bool anyPending = std::any_of(lines.cbegin(), lines.cend(), [](const QString& line) {
+        return isTask(line) && !isCompleted(line);
+    });
+    static const QRegularExpression mark(QStringLiteral("[ \\t]*-{2,}[ \\t]*"));
+    for (QString& line : lines) {
+        if (!isTask(line) || isCompleted(line) == anyPending)
+            continue;
+        if (anyPending) {
+            line += line.back().isSpace() ? QStringLiteral("--") : QStringLiteral(" --");
+            continue;
+        }
+        // Between words the mark leaves one blank; at either end, nothing.
+        QString plain;
+        qsizetype from = 0;
+        for (const QRegularExpressionMatch& m : mark.globalMatch(line)) {
+            plain += line.sliced(from, m.capturedStart() - from);
+            if (m.capturedStart() > 0 && m.capturedEnd() < line.size() && !plain.isEmpty())
+                plain += u' ';
+            from = m.capturedEnd();
+        }
+        line = plain + line.sliced(from);
+    }
+    return lines;
 }

@@ -27,4 +27,8 @@ struct TaskCounts
     // is drawn as done is exactly what is counted.
     static bool isTask(QStringView line);
     static bool isCompleted(QStringView line);
+
+    // Mark Done over some lines: while any task among them is pending, each pending one gets
+    // " --" at its end; when all are done, each loses every "--" and the blanks around it.
+    static QStringList toggledDone(QStringList lines);
 };

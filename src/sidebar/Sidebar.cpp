@@ -78,6 +78,8 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
     // Screen readers name each control after the heading above it.
     fileHeading->setBuddy(m_filename);
     m_filename->setFont(Fonts::verdana(9.75));
+    // The file's own name is the part worth seeing; the tooltip has the whole path.
+    m_filename->setElideMode(Qt::ElideMiddle);
     Fonts::setTextColour(m_filename, LightGrey);
 
     m_goalHeading = heading(this, "Label14", QStringLiteral("Goal Name:"), {225, 945, 2490, 420});
@@ -111,6 +113,11 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
     m_tasks = place(new TaskEditor(this), "txtGoalTasks", {225, 3780, 4740, 2130});
     m_tasks->setFont(Fonts::trebuchet(11.25));
     TaskHighlighter::attach(m_tasks);
+    // The done rule is nowhere else on screen.
+    const QString rule = QStringLiteral("One task per line. A line with \"--\" in it counts as "
+                                        "done; Edit, Mark Done adds or removes it.");
+    m_tasks->setToolTip(rule);
+    m_tasks->setAccessibleDescription(rule);
     m_tasksHeading->setBuddy(m_tasks);
     m_taskInstructions =
         label(this, "lblTaskInstructions",

@@ -1,6 +1,9 @@
 #include "sidebar/TaskEditor.h"
 
+#include "model/TaskCounts.h"
+
 #include <QKeyEvent>
+#include <QTextBlock>
 #include <QTextDocument>
 
 TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
@@ -35,6 +38,34 @@ void TaskEditor::setTasksText(const QString& text)
     setPlainText(text);
     m_settingText = false;
     setUnwritten(false);
+}
+
+void TaskEditor::markDone()
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock first = document()->findBlock(cursor.selectionStart());
+    QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    // A selection that ends where a line starts does not take that line.
+    if (last != first && cursor.selectionEnd() == last.position())
+        last = last.previous();
+    QStringList lines;
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        lines.append(block.text());
+        if (block == last)
+            break;
+    }
+    const QStringList marked = TaskCounts::toggledDone(lines);
+    if (marked == lines)
+        return;
+    QTextCursor edit(document());
+    edit.setPosition(first.position());
+    edit.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    edit.insertText(marked.join(u'\n'));
+    // The marked lines stay selected, ready for another toggle.
+    QTextCursor shown(document());
+    shown.setPosition(first.position());
+    shown.setPosition(edit.position(), QTextCursor::KeepAnchor);
+    setTextCursor(shown);
 }
 
 bool TaskEditor::isUnwritten() const

@@ -22,6 +22,8 @@ public:
     bool isUnwritten() const;
     void setUnwritten(bool unwritten);
     void forgetPressedKeys() { m_keys.reset(); }
+    // Mark Done on the lines of the cursor or the selection; hands over the text as an edit.
+    void markDone();
     // Inner blank space left and right of the text, in pixels.
     void setTextMargins(int left, int right);
 

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(parent)
 {
@@ -41,9 +42,23 @@ void ClickableLabel::keyPressEvent(QKeyEvent* event)
     QLabel::keyPressEvent(event);
 }
 
+QString ClickableLabel::shownText() const
+{
+    if (m_elide == Qt::ElideNone)
+        return text();
+    return fontMetrics().elidedText(text(), m_elide,
+                                    contentsRect().width() - 2 * qMax(0, indent()));
+}
+
 void ClickableLabel::paintEvent(QPaintEvent* event)
 {
-    QLabel::paintEvent(event);
+    if (m_elide == Qt::ElideNone || shownText() == text()) {
+        QLabel::paintEvent(event);
+    } else {
+        QPainter painter(this);
+        style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(),
+                              shownText(), foregroundRole());
+    }
     if (!hasFocus())
         return;
     // The links sit on a dark sidebar: the mark takes the text's own colour.

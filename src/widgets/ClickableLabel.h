@@ -15,6 +15,9 @@ public:
     // What a screen reader calls it: a link unless told otherwise.
     QAccessible::Role accessibleRole() const { return m_role; }
     void setAccessibleRole(QAccessible::Role role) { m_role = role; }
+    // Too long a text is drawn shortened this way; text() stays whole.
+    void setElideMode(Qt::TextElideMode mode) { m_elide = mode; }
+    QString shownText() const;
 
 public slots:
     void click() { emit clicked(); }
@@ -31,4 +34,5 @@ protected:
 private:
     bool m_pressed = false;
     QAccessible::Role m_role = QAccessible::Link;
+    Qt::TextElideMode m_elide = Qt::ElideNone;
 };

@@ -326,7 +326,7 @@ private slots:
         QStringList order;
         for (const QAction* a : f.find<QMenu>(u"mnuProject"_s)->actions())
             order.append(a->objectName());
-        QCOMPARE(order.mid(3, 5),
+        QCOMPARE(order.mid(4, 5),
                  (QStringList{u"mnuSaveAs"_s, u"mnuExportPdf"_s, u"mnuExportMarkdown"_s,
                               u"mnuPrint"_s, u"mnuSep1"_s}));
         f.addSubGoals({u"Paint"_s});

@@ -118,7 +118,7 @@ private slots:
         auto* project = f.find<QMenu>(u"mnuProject"_s);
         auto* edit = f.find<QMenu>(u"mnuEdit"_s);
         QCOMPARE(QStringList({project->title(), edit->title()}),
-                 (QStringList{u"Project"_s, u"Edit"_s}));
+                 (QStringList{u"&Project"_s, u"&Edit"_s}));
         for (const auto& [key, modifier, menu] : {std::tuple{Qt::Key_P, Qt::AltModifier, project},
                                                   {Qt::Key_E, Qt::AltModifier, edit},
                                                   {Qt::Key_F10, Qt::NoModifier, project}}) {

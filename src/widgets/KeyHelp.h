@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+// A key, or keys, and what it does: a line of the Keyboard Shortcuts window.
+struct KeyHelp
+{
+    QString keys;
+    QString what;
+
+    // The keys as the platform writes them, joined with ", ".
+    static QString keysText(const QList<QKeySequence>& keys)
+    {
+        QStringList names;
+        for (const QKeySequence& key : keys)
+            names.append(key.toString(QKeySequence::NativeText));
+        return names.join(QStringLiteral(", "));
+    }
+};

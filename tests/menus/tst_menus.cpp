@@ -1,0 +1,195 @@
+#include "app/HelpMenu.h"
+#include "support/TestSupport.h"
+#include "widgets/ClickableLabel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTextBlock>
+
+class TestMenus : public QObject
+{
+    Q_OBJECT
+
+    static QStringList captions(QMenu* menu)
+    {
+        QStringList list;
+        for (const QAction* a : menu->actions())
+            list.append(a->text());
+        return list;
+    }
+
+private slots:
+    void recentProjects()
+    {
+        auto f = std::make_unique<WindowFixture>();
+        auto* recent = f->find<QMenu>(u"mnuOpenRecent"_s);
+        QCOMPARE(captions(recent), (QStringList{QString(), u"Clear List"_s}));
+        QStringList saved;
+        for (int i = 1; i <= 9; ++i) {
+            f->prompt.saveChoices = {f->folder.file(u"projects/p%1.gpj"_s.arg(i))};
+            QVERIFY(f->w().mnuSaveAs_Click());
+            saved.prepend(u"p%1.gpj"_s.arg(i));
+        }
+        // Newest first, eight at most, the folder as tooltip; kept across a restart.
+        f->window = std::make_unique<MainWindow>(f->services());
+        recent = f->find<QMenu>(u"mnuOpenRecent"_s);
+        QStringList expected;
+        for (int i = 0; i < 8; ++i)
+            expected.append(u"&%1 %2"_s.arg(i + 1).arg(saved[i]));
+        QCOMPARE(captions(recent).mid(0, 8), expected);
+        QCOMPARE(recent->actions().first()->toolTip(), f->folder.file(u"projects"_s));
+        // Opening one asks about unsaved changes first; a gone one leaves the list.
+        f->w().project().setName(u"Changed"_s);
+        f->w().project().markEdited();
+        f->prompt.answers = {Answer::No};
+        recent->actions()[2]->trigger();
+        QCOMPARE(f->prompt.last(), u"Save Changes: Want to save changes before?"_s);
+        QCOMPARE(f->w().currentProjectFile(), f->folder.file(u"projects/p7.gpj"_s));
+        QCOMPARE(recent->actions().first()->text(), u"&1 p7.gpj"_s);
+        QVERIFY(QFile::remove(f->folder.file(u"projects/p9.gpj"_s)));
+        recent->actions()[1]->trigger();
+        QVERIFY(f->prompt.last().startsWith(u"Open Recent: The project \""_s));
+        QCOMPARE(f->w().currentProjectFile(), f->folder.file(u"projects/p7.gpj"_s));
+        QCOMPARE(recent->actions().size(), 7 + 2);
+        recent->actions().last()->trigger();
+        QCOMPARE(captions(recent), (QStringList{QString(), u"Clear List"_s}));
+        QVERIFY(!recent->actions().last()->isEnabled());
+    }
+
+    void markDone_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from"); // lines
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<int>("completed");
+        QTest::newRow("pending to done") << u"a\nb"_s << 0 << 0 << u"a --\nb"_s << 1;
+        QTest::newRow("done to pending") << u"a --\nb"_s << 0 << 0 << u"a\nb"_s << 0;
+        QTest::newRow("several, one pending")
+            << u"a --\nb\n\nc--"_s << 0 << 3 << u"a --\nb --\n\nc--"_s << 3;
+        QTest::newRow("several done") << u"a --\nb---  \nc"_s << 0 << 1 << u"a\nb\nc"_s << 0;
+        QTest::newRow("in the middle") << u"call -- Bob"_s << 0 << 0 << u"call Bob"_s << 0;
+    }
+    void markDone()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, marked);
+        QFETCH(int, completed);
+        WindowFixture f;
+        f.addSubGoals({u"Paint"_s});
+        f.typeTasks(1, text);
+        auto* editor = f.find<QPlainTextEdit>(u"txtGoalTasks"_s);
+        QTextCursor cursor(editor->document()->findBlockByNumber(from));
+        cursor.setPosition(editor->document()->findBlockByNumber(to).position() + 1,
+                           QTextCursor::KeepAnchor);
+        editor->setTextCursor(cursor);
+        QTest::keySequence(editor, QKeySequence(Qt::CTRL | Qt::Key_D));
+        QCOMPARE(editor->toPlainText(), marked);
+        QCOMPARE(f.w().project().tasks(1), marked);
+        QCOMPARE(f.w().project().counts(1).completed, completed);
+        f.w().undo();
+        QCOMPARE(f.w().project().tasks(1), text);
+    }
+
+    void standardKeys_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("save as") << QKeySequence(u"Ctrl+Shift+S"_s) << u"mnuSaveAs"_s;
+        QTest::newRow("print") << QKeySequence(u"Ctrl+P"_s) << u"mnuPrint"_s;
+        QTest::newRow("shortcuts") << QKeySequence(u"F1"_s) << u"mnuShortcuts"_s;
+        QTest::newRow("exit") << QKeySequence(u"Ctrl+Q"_s) << u"mnuExit"_s;
+        QTest::newRow("project menu") << QKeySequence(u"Alt+P"_s) << u"mnuProject"_s;
+        QTest::newRow("edit menu") << QKeySequence(u"Alt+E"_s) << u"mnuEdit"_s;
+        QTest::newRow("view menu") << QKeySequence(u"Alt+V"_s) << u"mnuView"_s;
+        QTest::newRow("help menu") << QKeySequence(u"Alt+H"_s) << u"mnuHelp"_s;
+    }
+    void standardKeys()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, item);
+        WindowFixture f;
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        auto* menu = f.find<QMenu>(item);
+        QSignalSpy triggered(menu ? menu->menuAction() : f.find<QAction>(item),
+                             &QAction::triggered);
+        QTest::keySequence(f.find(u"txtSubGoal"_s), keys);
+        if (menu)
+            QTRY_VERIFY(menu->isVisible());
+        else
+            QCOMPARE(triggered.size(), 1);
+        QCOMPARE(f.prompt.printWindows, int(item == u"mnuPrint"_s));
+    }
+
+    void shortcutsWindowListsEveryKey()
+    {
+        WindowFixture f;
+        f.find<QAction>(u"mnuShortcuts"_s)->trigger();
+        auto* table = f.find<QTableWidget>(u"tblShortcuts"_s);
+        QVERIFY(table && table->isVisible());
+        QStringList listed;
+        for (int row = 0; row < table->rowCount(); ++row)
+            listed.append(table->item(row, 0)->text());
+        int actions = 0;
+        for (const QAction* a : f.w().menuBar()->findChildren<QAction*>()) {
+            if (a->shortcuts().isEmpty())
+                continue;
+            ++actions;
+            QVERIFY2(listed.contains(KeyHelp::keysText(a->shortcuts())), qPrintable(a->text()));
+        }
+        QVERIFY(actions >= 14);
+        for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
+            QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
+    }
+
+    void editItemsFollowTheFocus()
+    {
+        WindowFixture f;
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        const auto enabled = [&] {
+            QString flags;
+            for (const char* name : {"mnuCut", "mnuCopy", "mnuPaste", "mnuSelectAll"})
+                flags += f.find<QAction>(QString::fromLatin1(name))->isEnabled() ? u'1' : u'0';
+            return flags;
+        };
+        QApplication::clipboard()->clear();
+        auto* box = f.find<QLineEdit>(u"txtProjectName"_s);
+        box->setFocus();
+        box->deselect();
+        QCOMPARE(enabled(), u"0001"_s);
+        f.find<QAction>(u"mnuSelectAll"_s)->trigger();
+        QCOMPARE(enabled(), u"1101"_s);
+        f.find<QAction>(u"mnuCopy"_s)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), u"My Goal"_s);
+        QCOMPARE(enabled(), u"1111"_s);
+        f.find(u"lblFilename"_s)->setFocus();
+        QCOMPARE(enabled(), u"0000"_s);
+    }
+
+    void everyStateInSight()
+    {
+        WindowFixture f;
+        const QString path = f.folder.file(u"projects/"_s + QString(60, u'x') + u"/Plan.gpj"_s);
+        QDir().mkpath(QFileInfo(path).path());
+        f.addSubGoals({u"Paint"_s});
+        QCOMPARE(f.text(u"statusUnsaved"_s), u"Unsaved changes"_s);
+        f.prompt.saveChoices = {path};
+        QVERIFY(f.w().mnuSave_Click());
+        QCOMPARE(f.text(u"statusUnsaved"_s), QString());
+        auto* label = f.find<ClickableLabel>(u"lblFilename"_s);
+        QCOMPARE(label->text(), path);
+        QVERIFY(label->shownText().endsWith(u"/Plan.gpj"_s));
+        QVERIFY(label->shownText().contains(QChar(0x2026)));
+        QVERIFY(label->toolTip().contains(path));
+    }
+};
+
+QTEST_MAIN(TestMenus)
+#include "tst_menus.moc"
