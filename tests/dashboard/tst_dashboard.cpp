@@ -106,19 +106,17 @@ private slots:
         box->paste();
         QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(f.w().subGoalNames().size(), 1);
-        QVERIFY(f.w().subGoalNames()[0].startsWith(u"two"_s));
-        QVERIFY(!f.w().subGoalNames()[0].contains(u'\n'));
+        const QStringList one = f.w().subGoalNames();
+        QVERIFY(one.size() == 1 && one[0].startsWith(u"two"_s) && !one[0].contains(u'\n'));
         QStringList names;
         for (int i = 2; i <= 9; ++i)
             names.append(u" Goal %1 "_s.arg(i)); // blanks stay as typed
         f.addSubGoals(names);
         QCOMPARE(f.w().subGoalNames().mid(1), names.mid(0, 7));
         QCOMPARE(f.w().panel(8)->name(), names[6]);
-        QVERIFY(f.w().projectModified());
-        QCOMPARE(f.w().selectedGoalIndex(), 0);
-        QCOMPARE(f.prompt.shown.size(), 1);
-        QVERIFY(f.prompt.last().startsWith(u"Ooops: Ooops! You can create up to 8 sub-goals"_s));
+        QVERIFY(f.w().projectModified() && f.w().selectedGoalIndex() == 0);
+        QVERIFY(f.prompt.shown.size() == 1 &&
+                f.prompt.last().startsWith(u"Ooops: Ooops! You can create up to 8 sub-goals"_s));
         QCOMPARE(box->text(), names[7]);
         // Renaming keeps the key and the task file; the counter follows the selected name.
         f.typeTasks(2, u"paint"_s);
@@ -128,18 +126,16 @@ private slots:
         QTest::keyClicks(box, u"Bravo"_s);
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(f.w().panel(2)->name(), u"Bravo"_s);
-        QCOMPARE(f.w().project().goal(2).key, key);
-        QCOMPARE(f.w().selectedGoalIndex(), 2);
+        QVERIFY(f.w().project().goal(2).key == key && f.w().selectedGoalIndex() == 2);
         QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files),
                  QStringList{key + u".txt"_s});
-        QCOMPARE(fileBytes(f.taskFile(2)), "paint"_ba);
     }
 
     void deletingRepacksThePanels()
     {
         WindowFixture f;
-        f.addSubGoals({u"one"_s, u"two"_s, u"three"_s, u"four and more"_s, u" five "_s});
-        for (int i = 1; i <= 5; ++i)
+        f.addSubGoals({u"one"_s, u"two"_s, u"three"_s, u"four and more"_s});
+        for (int i = 1; i <= 4; ++i)
             f.typeTasks(i, i == 4 ? u"task 4 --"_s : u"task %1 --\nopen"_s.arg(i));
         f.w().project().setDue(4, u"15/03/2026"_s);
         f.prompt.answers = {Answer::Yes};
@@ -148,13 +144,12 @@ private slots:
         QCOMPARE(f.prompt.last(), u"Confirm: Delete Sub Goal?"_s);
         // The panels show the re-packed goals (keys and files are the model's business).
         QStringList shown;
-        for (int i = 1; i <= 4; ++i)
+        for (int i = 1; i <= 3; ++i)
             shown.append(f.w().panel(i)->name() + u'|' + f.text(u"lblTasks_Total_%1"_s.arg(i)));
-        QCOMPARE(shown, (QStringList{u"one|Tasks: 2"_s, u"two|Tasks: 2"_s,
-                                     u"four and more|Tasks: 1"_s, u" five |Tasks: 2"_s}));
-        QVERIFY(!f.w().panel(5)->isVisible());
+        QCOMPARE(shown,
+                 (QStringList{u"one|Tasks: 2"_s, u"two|Tasks: 2"_s, u"four and more|Tasks: 1"_s}));
         QCOMPARE(f.w().panel(3)->dueCaption(), u"Due Date: 15/03/2026"_s);
-        QVERIFY(f.visible(u"shDueDate_3"_s) && !f.visible(u"shDueDate_4"_s));
+        QVERIFY(f.visible(u"shDueDate_3"_s) && !f.w().panel(4)->isVisible());
         QCOMPARE(f.w().selectedGoalIndex(), 0);
         // The "X" selects its panel first; No leaves it selected and unchanged. A task file
         // already removed outside the program is no error.
@@ -172,8 +167,7 @@ private slots:
         g.prompt.answers = {Answer::Yes};
         g.click(u"lblDeleteOnMouseOver_1"_s);
         QVERIFY(g.w().subGoalNames().isEmpty() && !g.w().panel(1)->isVisible());
-        QCOMPARE(g.prompt.shown.size(), 2);
-        QVERIFY(!g.visible(u"lblDelete"_s));
+        QVERIFY(g.prompt.shown.size() == 2 && !g.visible(u"lblDelete"_s));
     }
 
     void goalKeysAreDrawnAgainOnCollision()
@@ -229,7 +223,7 @@ private slots:
         QCOMPARE(f.text(u"Label14"_s), u"Sub Goal:"_s);
         QVERIFY(f.visible(u"txtGoalTasks"_s) && f.visible(u"Calendar1"_s));
         f.click(u"lblNewGoal"_s);
-        QCOMPARE(f.text(u"Label14"_s), u"Main Goal:"_s);
+        QCOMPARE(f.text(u"Label14"_s) + f.text(u"lblGoalName"_s), u"Main Goal:Add New Sub-Goal:"_s);
         QVERIFY(!f.visible(u"txtGoalTasks"_s) && !f.visible(u"Calendar1"_s));
     }
 
