@@ -267,7 +267,8 @@ private slots:
         auto* calendar = f.find<QCalendarWidget>(u"Calendar1"_s);
         // Ticked, the date picked, the due text and whether the panel's band shows.
         const auto state = [&](int panel) {
-            f.click(u"lblGoal_%1"_s.arg(panel));
+            if (f.w().selectedGoalIndex() != panel)
+                f.click(u"lblGoal_%1"_s.arg(panel));
             return QStringList{QString::number(box->isChecked()),
                                calendar->selectedDate().toString(Qt::ISODate),
                                f.w().project().goal(panel).due,
