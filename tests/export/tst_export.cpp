@@ -137,11 +137,8 @@ private slots:
                                  colour(DueState::OnTrack)}));
         QCOMPARE(f.find<QLabel>(u"lblDueDateDate_2"_s)->palette().color(QPalette::WindowText),
                  QColor(Qt::black));
-        QWidget* panel = f.find(u"picGoal_1"_s);
-        QCOMPARE(panel->accessibleDescription(),
-                 u"Past: 1 of 2 tasks completed, 1 pending, due %1, overdue"_s.arg(
-                     DueDateText::format(Today.addDays(-1))));
-        QVERIFY(panel->toolTip().contains(u"overdue"_s));
+        // The words: dueState above; the panel's description: tst_keyboard.
+        QVERIFY(f.find(u"picGoal_1"_s)->toolTip().contains(u"overdue"_s));
         // Left open past midnight: "Soon" has gone by. The same day again is no change.
         auto* watcher = f.w().findChild<DayWatcher*>();
         QSignalSpy changed(watcher, &DayWatcher::dayChanged);

@@ -189,8 +189,8 @@ private slots:
         f.addSubGoals({u"Draft"_s});
         f.typeTasks(1, u"outline\nwrite --"_s);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 3000); // the real one-second timer
-        const RecoverySnapshot snapshot = RecoveryFile::read(path).value;
-        QCOMPARE(snapshot.project.goals.value(0).tasks, QStringList({u"outline"_s, u"write --"_s}));
+        QCOMPARE(RecoveryFile::read(path).value.project.goals.value(0).tasks,
+                 QStringList({u"outline"_s, u"write --"_s}));
 
         RecoveryWriter& writer = f.w().safety().recovery().writer();
         writer.setTiming(50ms, 300ms);

@@ -339,15 +339,25 @@ private slots:
         writeFile(path, "[Project]\r\nName=P\r\n[Goals]\r\n" +
                             goal(1, "1-1-1", "2", {"a --", "b"}) + goal(2, "2-2-2", "1", {"c --"}));
         f.w().openProjectFile(path);
-        QCOMPARE(f.prompt.shown.size(), 1);
-        QVERIFY(f.prompt.shown[0].text.contains(f.folder.file(u"tmp/1-1-1.txt"_s)));
+        QVERIFY(f.prompt.last().startsWith(u"Task File: "_s) &&
+                f.prompt.last().contains(f.folder.file(u"tmp/1-1-1.txt"_s)));
         QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s); // shown all the same
         QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("c --\r\n"));
+        // Elsewhere and back, the text is still there; typing on is told at most once, and saving
+        // stores it even so.
+        f.click(u"lblGoal_2"_s);
+        f.click(u"lblGoal_1"_s);
+        QCOMPARE(f.find<TaskEditor>(u"txtGoalTasks"_s)->tasksText(), u"a --\nb\n"_s);
+        QTest::keyClicks(f.find(u"txtGoalTasks"_s), u"!"_s);
+        const qsizetype told = f.prompt.shown.size();
+        QTest::keyClicks(f.find(u"txtGoalTasks"_s), u"!"_s);
+        QCOMPARE(f.prompt.shown.size(), told);
         f.prompt.saveChoices = {f.folder.file(u"projects/Again.gpj"_s)};
         QVERIFY(f.w().mnuSaveAs_Click());
         QVERIFY(fileBytes(f.folder.file(u"projects/Again.gpj"_s))
-                    .contains("Goal1_Tasks=2\r\nGoal1_Task1=a --\r\nGoal1_Task2=b\r\n"));
+                    .contains("Goal1_Tasks=2\r\nGoal1_Task1=!!a --\r\nGoal1_Task2=b\r\n"));
 
+        f.click(u"lblGoal_0"_s);
         f.addSubGoals({u"Unsaved"_s});
         f.prompt.answers = {Answer::No};
         f.w().openProjectFile(f.folder.file(u"imgs"_s));

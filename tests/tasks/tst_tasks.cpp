@@ -190,25 +190,6 @@ private slots:
         QCOMPARE(fileBytes(f.taskFile(2)), "abbob"_ba);
     }
 
-    void unwritableTaskFileIsReportedOnceAndKept()
-    {
-        WindowFixture f;
-        f.addSubGoals({u"A"_s, u"B"_s});
-        QDir().mkpath(f.taskFile(1)); // a folder where the file should be
-        f.typeTasks(1, u"one"_s);
-        QVERIFY(f.prompt.last().startsWith(u"Task File: "_s) &&
-                f.prompt.last().contains(f.taskFile(1)));
-        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
-        // Elsewhere and back: the text is still there, and reported only once; saving stores
-        // it even so.
-        f.typeTasks(2, u"two"_s);
-        f.click(u"lblGoal_1"_s);
-        QCOMPARE(editor(f)->tasksText(), u"one"_s);
-        QTest::keyClicks(editor(f), u"!"_s);
-        QCOMPARE(f.prompt.shown.size(), 1);
-        QVERIFY(fileBytes(f.save()).contains("Goal1_Task1=!one\r\n"));
-    }
-
     void dueDateText_data()
     {
         QTest::addColumn<QString>("locale"); // the default while reading
