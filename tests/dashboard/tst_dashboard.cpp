@@ -36,17 +36,14 @@ private slots:
         QCOMPARE(container->width(), toPixels(PanelsWidth));
         QCOMPARE(canvas->x(), toPixels(canvasLeft(PanelsWidth)));
         // The panels fill the grid around the centre box, hidden until used.
-        const QRect centre = f.find(u"Picture2"_s)->geometry();
-        QCOMPARE(centre, toPixels(QRect(4545, 4050, 3615, 1590)));
-        QRegion taken(centre);
+        QRegion taken(f.find(u"Picture2"_s)->geometry());
         for (int i = 1; i <= 8; ++i) {
             const QRect r = f.w().panel(i)->geometry();
             QVERIFY2(!taken.intersects(r) && !f.w().panel(i)->isVisible(),
                      qPrintable(QString::number(i)));
             taken += r;
         }
-        QCOMPARE(f.w().panel(5)->pos(), QPoint(toPixels(8775), toPixels(3375)));
-        QCOMPARE(f.w().panel(7)->pos(), QPoint(toPixels(4770), toPixels(6480)));
+
         // The longest main goal is read whole in the centre box.
         auto* goal = f.find<QLabel>(u"lblGoal_0"_s);
         for (const QString& name : {u"Renovate the kitchen and the garden now!"_s,
