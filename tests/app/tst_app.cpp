@@ -57,7 +57,6 @@ private slots:
         writeFile(ws.taskFilePath(u"old"_s), "x");
         QStringList opened; // and whether tmp was emptied first
         SplashWindow splash(ws, [&] { opened.append(u"splash"_s); });
-
         splash.show();
         // A short interval stands in for the two seconds.
         SplashWindow quick(
@@ -331,7 +330,6 @@ private slots:
     void helpMenu()
     {
         WindowFixture f;
-
         const auto about = [&] {
             f.find<QAction>(u"mnuAbout"_s)->trigger();
             return f.w().findChild<AboutDialog*>();

@@ -43,7 +43,6 @@ private slots:
                      qPrintable(QString::number(i)));
             taken += r;
         }
-
         // The longest main goal is read whole in the centre box.
         auto* goal = f.find<QLabel>(u"lblGoal_0"_s);
         for (const QString& name : {u"Renovate the kitchen and the garden now!"_s,
@@ -95,9 +94,6 @@ private slots:
     {
         WindowFixture f;
         auto* box = f.find<QLineEdit>(u"txtSubGoal"_s);
-        QTest::keyClicks(box, u"abcd"_s);
-        QCOMPARE(f.text(u"lblSubgoalscharsleft"_s), u"Characters Left: 12"_s);
-        box->clear();
         // A pasted line break never reaches a name; Enter in an empty box adds nothing.
         QGuiApplication::clipboard()->setText(u"two\nlines"_s);
         box->paste();

@@ -57,7 +57,6 @@ private slots:
         FakePrompt prompt;
         SaveDialog dialog(ws, prompt);
         dialog.show();
-
         auto* name = dialog.findChild<QLineEdit*>(u"txtSave"_s);
         dialog.findChild<QPushButton*>(u"cmdOpen"_s)->click();
         QCOMPARE(prompt.last(), u"Missing Info: Please enter a name for the file."_s);
@@ -113,7 +112,6 @@ private slots:
         OpenDialog dialog(ws, prompt);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-
         auto* list = dialog.findChild<QListWidget*>(u"File1"_s);
         QCOMPARE(names(list), (QStringList{u"A.GPJ"_s, u"b.gpj"_s}));
         QVERIFY(list->selectedItems().isEmpty());

@@ -117,7 +117,6 @@ private slots:
         FixedClock clock(Today);
         WindowFixture f(&clock);
         const auto status = [&f] { return f.text(u"statusSummary"_s); };
-
         f.addSubGoals({u"Past"_s, u"Soon"_s, u"Done"_s});
         for (int i : {1, 2, 3})
             f.w().project().setDue(i, DueDateText::format(Today.addDays(i == 2 ? 2 : -1)));

@@ -117,7 +117,6 @@ private slots:
         ActiveWindow f({u"One"_s});
         auto* project = f.find<QMenu>(u"mnuProject"_s);
         auto* edit = f.find<QMenu>(u"mnuEdit"_s);
-
         for (const auto& [key, modifier, menu] : {std::tuple{Qt::Key_P, Qt::AltModifier, project},
                                                   {Qt::Key_E, Qt::AltModifier, edit},
                                                   {Qt::Key_F10, Qt::NoModifier, project}}) {

@@ -101,7 +101,6 @@ private slots:
         // One load is one reset: each signal once.
         for (const QSignalSpy* spy : {&resets, &names, &files, &m.selected})
             QCOMPARE(spy->size(), 1);
-
         // A key used twice gets a fresh one, so the two never share a task file.
         QVERIFY(m.project.goal(2).key != u"1-2-3"_s);
         QVERIFY(m.project.totals().total == 3 && m.project.totals().completed == 2);

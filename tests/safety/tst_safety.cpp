@@ -143,8 +143,7 @@ private slots:
         QCOMPARE(aside.size(), answer == Answer::Yes ? 0 : 1);
         if (!aside.isEmpty()) {
             QCOMPARE(fileBytes(folder.filePath(aside[0])), bytes);
-            QVERIFY(!QFile::exists(recoveryPath(f)));
-            QVERIFY(!f.w().projectModified());
+            QVERIFY(!QFile::exists(recoveryPath(f)) && !f.w().projectModified());
         }
         if (!readable) {
             QVERIFY2(text.contains(u"could not be read"_s) &&
@@ -173,8 +172,8 @@ private slots:
         f.prompt.shown.clear();
         QCOMPARE(f.w().mnuSave_Click(), !theirs);
         if (theirs) {
-            QCOMPARE(f.prompt.texts().first(), Replace.arg(original));
-            QCOMPARE(ProjectFile::read(original).value.name, u"Their book"_s);
+            QVERIFY(f.prompt.texts().first() == Replace.arg(original) &&
+                    ProjectFile::read(original).value.name == u"Their book"_s);
             return;
         }
         QCOMPARE(f.prompt.texts(), QStringList({u"Ready! Project saved."_s}));

@@ -80,7 +80,6 @@ private slots:
         QCOMPARE(shownCounts(f, 1), u"Tasks: 0, Completed: 0, Pending: 0"_s);
         f.click(u"lblGoal_2"_s);
         QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
-        QVERIFY(editor(f)->tasksText().isEmpty());
         f.typeTasks(1, u"dig --\nplant --\nwater"_s);
         QCOMPARE(shownCounts(f, 1), u"Tasks: 3, Completed: 2, Pending: 1"_s);
         QCOMPARE(image(f.w().panel(1)->picture().toImage()), blue);
@@ -100,8 +99,7 @@ private slots:
         QGuiApplication::clipboard()->setText(u"pasted --\nnon\u00A0breaking"_s);
         editor(f)->paste();
         QCOMPARE(fileBytes(f.taskFile(2)), u"pasted --\r\nnon\u00A0breaking"_s.toUtf8());
-        QVERIFY(f.w().projectModified());
-        QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
+        QVERIFY(f.w().projectModified() && f.text(u"lblTasks_Total_2"_s) == u"Tasks: 2"_s);
         QTest::keyClick(editor(f), Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(editor(f), u"x"_s);
         QCOMPARE(fileBytes(f.taskFile(2)), u"pasted --\r\nnon\u00A0breaking\r\nx"_s.toUtf8());
