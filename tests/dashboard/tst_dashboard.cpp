@@ -146,21 +146,16 @@ private slots:
         QCOMPARE(f.w().selectedGoalIndex(), 0);
         // The "X" selects its panel first; No leaves it selected and unchanged. A task file
         // already removed outside the program is no error.
-        f.window.reset();
-        WindowFixture g;
-        g.addSubGoals({u"only"_s});
-        g.typeTasks(1, u"x"_s);
-        QTest::mouseMove(g.w().panel(1), QPoint(4, 4));
-        QTRY_VERIFY(g.visible(u"lblDeleteOnMouseOver_1"_s));
-        g.w().lblGoal_Click(0);
-        g.prompt.answers = {Answer::No};
-        g.click(u"lblDeleteOnMouseOver_1"_s);
-        QCOMPARE(g.w().selectedGoalIndex(), 1);
-        QVERIFY(QFile::remove(g.taskFile(1)));
-        g.prompt.answers = {Answer::Yes};
-        g.click(u"lblDeleteOnMouseOver_1"_s);
-        QVERIFY(g.w().subGoalNames().isEmpty() && !g.w().panel(1)->isVisible());
-        QVERIFY(g.prompt.shown.size() == 2 && !g.visible(u"lblDelete"_s));
+        QTest::mouseMove(f.w().panel(3), QPoint(4, 4));
+        QTRY_VERIFY(f.visible(u"lblDeleteOnMouseOver_3"_s));
+        f.prompt.answers = {Answer::No};
+        f.click(u"lblDeleteOnMouseOver_3"_s);
+        QCOMPARE(f.w().selectedGoalIndex(), 3);
+        QVERIFY(QFile::remove(f.taskFile(3)));
+        f.prompt.answers = {Answer::Yes};
+        f.click(u"lblDeleteOnMouseOver_3"_s);
+        QVERIFY(f.w().subGoalNames().size() == 2 && !f.w().panel(3)->isVisible());
+        QVERIFY(f.prompt.shown.size() == 3 && !f.visible(u"lblDelete"_s));
     }
 
     void goalKeysAreDrawnAgainOnCollision()

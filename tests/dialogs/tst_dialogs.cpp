@@ -179,11 +179,10 @@ private slots:
         f.click(u"lblFilename"_s);
         QVERIFY(f.prompt.last().contains(projects));
         // A file where the folder should be.
-        WindowFixture g;
-        writeFile(g.folder.file(u"projects"_s), {});
-        g.click(u"lblFilename"_s);
-        QVERIFY(g.opener.opened.isEmpty());
-        QVERIFY(g.prompt.last().startsWith(u"Projects Folder: "_s));
+        QVERIFY(QDir(projects).removeRecursively());
+        writeFile(projects, {});
+        f.click(u"lblFilename"_s);
+        QVERIFY(f.opener.opened.size() == 3 && f.prompt.last().startsWith(u"Projects Folder: "_s));
     }
 
     void questionBoxShowsPlainTextAndEscCancels()
