@@ -75,7 +75,7 @@ private slots:
     void mainWindowStartState()
     {
         WindowFixture f;
-        QVERIFY(!f.w().projectModified());
+        QVERIFY(f.w().windowTitle() == u"Aimwell Pro v1.4 "_s && !f.w().projectModified());
         for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
                                  "lblTaskInstructions", "lblDueDate", "chkDueDate", "Calendar1"}) {
             const QWidget* control = f.find(QString::fromLatin1(name)); // the calendar comes later

@@ -99,12 +99,13 @@ private slots:
         writeFile(*f.prompt.openChoices[0], golden("full-project.gpj"));
         QSignalSpy resets(&f.w().project(), &Project::goalsReset);
         f.w().mnuOpen_Click();
-        QVERIFY(resets.size() == 1 && !f.w().projectModified());
+        QVERIFY(resets.size() == 1 && !f.w().projectModified() && f.w().selectedGoalIndex() == 0);
         QCOMPARE(QStringList({f.text(u"lblGoal_0"_s), f.w().panel(3)->name(),
                               f.w().panel(4)->dueCaption(), f.text(u"lblTasks_Pending_1"_s)}),
                  (QStringList{u"House & Home"_s, u"a\u00A8b=c;d"_s, u"Due Date: 1 Jan 2027"_s,
                               u"Pending: 1"_s}));
-        QCOMPARE(fileBytes(f.taskFile(4)), QByteArray("weed --\r\n\r\nwater --\r\n"));
+        QCOMPARE(fileBytes(f.taskFile(4)) + '|' + fileBytes(f.taskFile(7)),
+                 "weed --\r\n\r\nwater --\r\n|");
         QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 8);
         const QString again = f.folder.file(u"projects/Again.gpj"_s);
         f.prompt.saveChoices = {again};
