@@ -1,7 +1,6 @@
 #include "app/InstanceChannel.h"
 #include "app/SplashWindow.h"
 #include "dialogs/AboutDialog.h"
-#include "storage/InstanceLock.h"
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
@@ -56,12 +55,6 @@ private slots:
         writeFile(ws.taskFilePath(u"old"_s), "x");
         QStringList opened; // and whether tmp was emptied first
         SplashWindow splash(ws, [&] { opened.append(u"splash"_s); });
-        QCOMPARE(splash.timer().interval(), 2000);
-        QCOMPARE(splash.timer().timerType(), Qt::PreciseTimer); // never early
-        QCOMPARE(
-            QStringList({splash.windowTitle(), splash.findChild<QLabel*>(u"lblAppName"_s)->text(),
-                         splash.findChild<QLabel*>(u"Label1"_s)->text()}),
-            (QStringList{u"Aimwell Pro v1.4 "_s, u"Aimwell Pro"_s, u"Please Wait ..."_s}));
         splash.show();
         // A short interval stands in for the two seconds.
         SplashWindow quick(
@@ -76,24 +69,17 @@ private slots:
         QVERIFY(!splash.timer().isActive());
     }
 
+    // A new window is unmodified and shows only what adding a sub-goal needs. The name limits
+    // hold from the start, and again after a longer name from a file.
     void mainWindowStartState()
     {
         WindowFixture f;
-        QStringList texts{f.w().windowTitle()};
-        for (const QString& name :
-             {u"Label14"_s, u"lblGoalName"_s, u"lblFilename"_s, u"txtProjectName"_s})
-            texts.append(f.text(name));
-        QCOMPARE(texts,
-                 (QStringList{u"Aimwell Pro v1.4 "_s, u"Main Goal:"_s, u"Add New Sub-Goal:"_s,
-                              u"New Project (No Filename)"_s, u"My Goal"_s}));
+        QVERIFY(f.w().windowTitle() == u"Aimwell Pro v1.4 "_s && !f.w().projectModified());
         for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
                                  "lblTaskInstructions", "lblDueDate", "chkDueDate", "Calendar1"}) {
             const QWidget* control = f.find(QString::fromLatin1(name)); // the calendar comes later
             QVERIFY2(!control || !control->isVisible(), name);
         }
-        QVERIFY(!f.w().projectModified());
-        QCOMPARE(f.w().selectedGoalIndex(), 0);
-        // The name limits hold from the start, and again after a longer name from a file.
         const auto limits = [&] {
             QList<std::pair<int, QMargins>> shown;
             for (const QString& name : {u"txtSubGoal"_s, u"txtProjectName"_s})
@@ -104,34 +90,11 @@ private slots:
         const QList<std::pair<int, QMargins>> expected{{16, {10, 0, 20, 0}}, {40, {10, 0, 20, 0}}};
         QCOMPARE(limits(), expected);
         f.addSubGoals({u"abc"_s});
-        QVERIFY(f.text(u"txtSubGoal"_s).isEmpty()); // Enter added, and typed nothing
         f.w().project().renameGoal(1, QString(20, u'x'));
         f.click(u"lblGoal_1"_s);
         QCOMPARE(f.find<QLineEdit>(u"txtProjectName"_s)->maxLength(), 40); // not the name's
         f.click(u"lblNewGoal"_s);
         QCOMPARE(limits(), expected);
-    }
-
-    void oneCopyPerFolder()
-    {
-        TempAppFolder folder, crashed;
-        InstanceLock first(folder.path()), second(folder.path());
-        QCOMPARE(first.acquire(), InstanceLock::State::Acquired);
-        // A live copy's lock is never taken over for being old.
-        QFile lockFile(folder.file(u".aimwell.lock"_s));
-        QVERIFY(lockFile.open(QIODevice::ReadWrite));
-        QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-30),
-                                     QFileDevice::FileModificationTime));
-        QCOMPARE(second.acquire(), InstanceLock::State::HeldByOther);
-        // A lock left by a copy that crashed is taken over.
-        const pid_t child = fork();
-        if (child == 0)
-            _exit(0);
-        waitpid(child, nullptr, 0);
-        writeFile(crashed.file(u".aimwell.lock"_s), QByteArray::number(child) + "\naimwell\n" +
-                                                        QSysInfo::machineHostName().toUtf8() +
-                                                        "\n");
-        QCOMPARE(InstanceLock(crashed.path()).acquire(), InstanceLock::State::Acquired);
     }
 
     void workspaceLayout_data()
@@ -283,10 +246,9 @@ private slots:
         const QString program = at(u"usr/bin/aimwell"_s), data = at(u"home/data/Aimwell"_s);
         QDir().mkpath(at(u"usr/bin"_s));
         QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
-        TempAppFolder images;
         for (const QString& name : {u"greencircle.gif"_s, u"bluecircle.gif"_s})
             writeFile(at(u"usr/share/aimwell/imgs/"_s + name),
-                      fileBytes(images.file(u"imgs/"_s + name)));
+                      fileBytes(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + name));
         QDir().mkpath(at(u"run"_s));
         QFile::setPermissions(at(u"run"_s), ownerOnly);
         QFile::copy(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj"), at(u"first.gpj"_s));
@@ -322,20 +284,30 @@ private slots:
             told.kill();
             told.waitForFinished();
         }
+        // A lock left by a copy that crashed is taken over; a live copy's lock is never taken
+        // over for being old.
+        const pid_t gone = fork();
+        if (gone == 0)
+            _exit(0);
+        waitpid(gone, nullptr, 0);
+        writeFile(data + u"/.aimwell.lock"_s, QByteArray::number(gone) + "\naimwell\n" +
+                                                  QSysInfo::machineHostName().toUtf8() + "\n");
         QProcess running, second, third;
         start(running, {u"first.gpj"_s});
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
                                   "buy paint --\r\nsand walls\r\n"_ba, 10000);
+        QFile lock(data + u"/.aimwell.lock"_s);
+        QVERIFY(lock.open(QIODevice::ReadWrite) &&
+                lock.setFileTime(QDateTime::currentDateTime().addDays(-30),
+                                 QFileDevice::FileModificationTime));
         // A relative name is taken from the folder the second start was made in; that start
         // then leaves at once.
         start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
-        QVERIFY(second.waitForFinished(5000));
-        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.waitForFinished(5000) && second.exitCode() == 0);
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s), "handed over --\r\n"_ba,
                                   5000);
         start(third, {});
-        QVERIFY(third.waitForFinished(5000));
-        QCOMPARE(third.exitCode(), 0);
+        QVERIFY(third.waitForFinished(5000) && third.exitCode() == 0);
         QCOMPARE(running.state(), QProcess::Running);
         QCOMPARE(entries(at(u"usr/bin"_s)), QStringList{u"aimwell"_s});
         QVERIFY(QFileInfo(data + u"/projects"_s).isDir());
@@ -346,7 +318,6 @@ private slots:
     void helpMenu()
     {
         WindowFixture f;
-        QCOMPARE(f.w().menuBar()->actions().last()->text(), u"&Help"_s);
         const auto about = [&] {
             f.find<QAction>(u"mnuAbout"_s)->trigger();
             return f.w().findChild<AboutDialog*>();

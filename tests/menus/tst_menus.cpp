@@ -144,6 +144,10 @@ private slots:
             QVERIFY2(listed.contains(KeyHelp::keysText(a->shortcuts())), qPrintable(a->text()));
         }
         QVERIFY(actions >= 14);
+        QStringList titles; // the letters underlined, the captions as they were
+        for (const QAction* title : f.w().menuBar()->actions())
+            titles.append(QString(title->text()).remove(u'&'));
+        QCOMPARE(titles, (QStringList{u"Project"_s, u"Edit"_s, u"View"_s, u"Help"_s}));
         for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
             QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
     }

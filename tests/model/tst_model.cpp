@@ -74,20 +74,16 @@ private slots:
         const SubGoalRecord third = m.project.goal(3);
         m.project.renameGoal(2, u"Bee"_s);
         m.project.select(2);
-        QCOMPARE(m.project.selectedKey(), m.project.goal(2).key);
         // Deleting re-packs in order; the key, date and counts move with their sub-goal.
         const SubGoalRecord gone = m.project.removeGoal(2);
         QCOMPARE(gone.name, u"Bee"_s);
         QCOMPARE(m.project.goalNames(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
-        QCOMPARE(m.project.goal(2), third);
-        QCOMPARE(m.project.counts(2).total, 2);
-        QVERIFY(m.project.selectedKey().isEmpty());
+        QVERIFY(m.project.goal(2) == third && m.project.counts(2).total == 2);
+        QVERIFY(m.project.selectedKey().isEmpty() && !QFile::exists(m.store.path(gone.key)));
         QCOMPARE(removed.takeFirst().at(0).toInt(), 2);
-        QVERIFY(!QFile::exists(m.store.path(gone.key)));
-        while (m.project.goalCount() < ProjectData::MaxGoals) {
-            QVERIFY(!m.project.isFull());
+        // Eight is full; the window's limit is tst_dashboard's.
+        while (m.project.goalCount() < ProjectData::MaxGoals)
             m.project.addGoal(u"more"_s);
-        }
         QVERIFY(m.project.isFull());
     }
 
@@ -105,11 +101,9 @@ private slots:
         // One load is one reset: each signal once.
         for (const QSignalSpy* spy : {&resets, &names, &files, &m.selected})
             QCOMPARE(spy->size(), 1);
-        QCOMPARE(m.project.file(), u"/p/Plan.gpj"_s);
         // A key used twice gets a fresh one, so the two never share a task file.
         QVERIFY(m.project.goal(2).key != u"1-2-3"_s);
-        QCOMPARE(m.project.totals().total, 3);
-        QCOMPARE(m.project.totals().completed, 2);
+        QVERIFY(m.project.totals().total == 3 && m.project.totals().completed == 2);
         QCOMPARE(m.project.tasks(1), u"a --\nb\n"_s);
         data.goals[1].key = m.project.goal(2).key;
         QCOMPARE(m.project.toProjectData().value, data);

@@ -49,301 +49,285 @@ class TestSafety : public QObject
     Q_OBJECT
 
 private slots:
-    void onlyWholeFilesRead_data();
-    void onlyWholeFilesRead();
-    void setAsideNeverReplaces();
-    void recoveryAtStart_data();
-    void recoveryAtStart();
-    void snapshotFollowsUnsavedChanges();
-    void changedOnDisk_data();
-    void changedOnDisk();
-};
+    // A whole recovery file reads back as written, and as an ordinary project file too. Damaged
+    // files are refused, and so is a file cut short anywhere, as a torn write would leave it; only
+    // the last line end may be missing.
+    void onlyWholeFilesRead_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<std::optional<RecoverySnapshot>>("expected");
+        const std::optional<RecoverySnapshot> none;
+        int n = 0; // plain, never saved, no goals, odd characters, backslashes
+        for (const RecoverySnapshot& s :
+             {sample(), sample(QString()), RecoverySnapshot{{u"Empty"_s, {}}, u"/p/e.gpj"_s, {}},
+              sample(u" /a=b/%41%/ü€ 日本\r\n[x]\nComplete=no.gpj "_s),
+              sample(u"C:\\Users\\Zoë\\Plan;1.gpj"_s)})
+            QTest::addRow("whole %d", ++n) << RecoveryFile::serialize(s) << std::optional(s);
+        const QByteArray good = RecoveryFile::serialize(sample());
+        QTest::newRow("last line end missing") << good.chopped(2) << std::optional(sample());
+        QTest::newRow("project only") << ProjectFile::serialize(sample().project) << none;
+        QTest::newRow("marker wrong")
+            << QByteArray(good).replace("Complete=yes", "Complete=no") << none;
+        // What the project reader refuses (the damaged files in tst_storage), as this key.
+        QTest::newRow("key escapes the folder")
+            << QByteArray(good).replace("Goal1=101-1-300", "Goal1=../../etc") << none;
+        for (n = 0; n < good.size() - 2; ++n)
+            QTest::addRow("cut at %d", n) << good.first(n) << none;
+    }
 
-// A whole recovery file reads back as written, and as an ordinary project file too. Damaged
-// files are refused, and so is a file cut short anywhere, as a torn write would leave it; only
-// the last line end may be missing.
-void TestSafety::onlyWholeFilesRead_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<std::optional<RecoverySnapshot>>("expected");
-    const std::optional<RecoverySnapshot> none;
-    int n = 0; // plain, never saved, no goals, odd characters, backslashes
-    for (const RecoverySnapshot& s :
-         {sample(), sample(QString()), RecoverySnapshot{{u"Empty"_s, {}}, u"/p/e.gpj"_s, {}},
-          sample(u" /a=b/%41%/ü€ 日本\r\n[x]\nComplete=no.gpj "_s),
-          sample(u"C:\\Users\\Zoë\\Plan;1.gpj"_s)})
-        QTest::addRow("whole %d", ++n) << RecoveryFile::serialize(s) << std::optional(s);
-    const QByteArray good = RecoveryFile::serialize(sample());
-    QTest::newRow("last line end missing") << good.chopped(2) << std::optional(sample());
-    QTest::newRow("project only") << ProjectFile::serialize(sample().project) << none;
-    QTest::newRow("marker wrong") << QByteArray(good).replace("Complete=yes", "Complete=no")
-                                  << none;
-    // What the project reader refuses (the damaged files in tst_storage), as this key.
-    QTest::newRow("key escapes the folder")
-        << QByteArray(good).replace("Goal1=101-1-300", "Goal1=../../etc") << none;
-    for (n = 0; n < good.size() - 2; ++n)
-        QTest::addRow("cut at %d", n) << good.first(n) << none;
-}
+    void onlyWholeFilesRead()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(std::optional<RecoverySnapshot>, expected);
+        const auto back = RecoveryFile::parse(bytes);
+        QCOMPARE(back.ok(), expected.has_value());
+        QVERIFY(!expected || back.value == *expected);
+        QVERIFY(!expected || ProjectFile::parse(bytes).value == expected->project);
+    }
 
-void TestSafety::onlyWholeFilesRead()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(std::optional<RecoverySnapshot>, expected);
-    const auto back = RecoveryFile::parse(bytes);
-    QCOMPARE(back.ok(), expected.has_value());
-    QVERIFY(!expected || back.value == *expected);
-    QVERIFY(!expected || ProjectFile::parse(bytes).value == expected->project);
-}
+    void setAsideNeverReplaces()
+    {
+        TempAppFolder dir;
+        const QString path = RecoveryFile::pathIn(dir.path());
+        const QDateTime now(QDate(2026, 12, 7), QTime(21, 5, 33));
+        for (const QString& suffix : {QString(), u"-2"_s, u"-3"_s}) {
+            writeFile(path, "copy" + suffix.toUtf8());
+            const auto aside = RecoveryFile::setAside(path, now);
+            QCOMPARE(aside.value, dir.file(u"recovery-2026-12-07T21-05-33"_s + suffix + u".gpj"_s));
+            QCOMPARE(fileBytes(aside.value), "copy" + suffix.toUtf8());
+            QVERIFY(!QFile::exists(path));
+        }
+        QVERIFY(!RecoveryFile::setAside(path, now).ok());
+        QVERIFY(RecoveryFile::remove(path).ok());
+    }
 
-void TestSafety::setAsideNeverReplaces()
-{
-    TempAppFolder dir;
-    const QString path = RecoveryFile::pathIn(dir.path());
-    const QDateTime now(QDate(2026, 12, 7), QTime(21, 5, 33));
-    for (const QString& suffix : {QString(), u"-2"_s, u"-3"_s}) {
-        writeFile(path, "copy" + suffix.toUtf8());
-        const auto aside = RecoveryFile::setAside(path, now);
-        QCOMPARE(aside.value, dir.file(u"recovery-2026-12-07T21-05-33"_s + suffix + u".gpj"_s));
-        QCOMPARE(fileBytes(aside.value), "copy" + suffix.toUtf8());
+    void recoveryAtStart_data()
+    {
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("theirs"); // another program changed the file since
+        QTest::newRow("restored") << true << Answer::Yes << true << false;
+        QTest::newRow("restored over another program's change")
+            << true << Answer::Yes << true << true;
+        QTest::newRow("declined") << true << Answer::No << true << false;
+        QTest::newRow("never saved, declined") << true << Answer::No << false << false;
+        QTest::newRow("cut short") << false << Answer::Ok << true << false;
+    }
+
+    void recoveryAtStart()
+    {
+        QFETCH(bool, readable);
+        QFETCH(Answer, answer);
+        QFETCH(bool, saved);
+        QFETCH(bool, theirs);
+        WindowFixture f;
+        const QString original = saved ? f.folder.file(u"projects/Book.gpj"_s) : QString();
+        RecoverySnapshot snapshot = sample(original);
+        if (saved) {
+            writeFile(original, ProjectFile::serialize({u"Book"_s, {}}));
+            snapshot.base = FileFingerprint::of(original);
+        }
+        if (theirs)
+            writeFile(original, ProjectFile::serialize({u"Their book"_s, {}}));
+        const QByteArray bytes = RecoveryFile::serialize(snapshot).chopped(readable ? 0 : 20);
+        writeFile(recoveryPath(f), bytes);
+        f.prompt.answers = {answer};
+        f.w().safety().offerRecovery();
+
+        QCOMPARE(f.prompt.shown.size(), 1);
+        const QString text = f.prompt.shown[0].text;
+        const QDir folder(f.w().workspace().recoveryFolder());
+        const QStringList aside = folder.entryList({u"recovery-*.gpj"_s});
+        // Whatever is not restored is kept under a dated name.
+        QCOMPARE(aside.size(), answer == Answer::Yes ? 0 : 1);
+        if (!aside.isEmpty()) {
+            QCOMPARE(fileBytes(folder.filePath(aside[0])), bytes);
+            QVERIFY(!QFile::exists(recoveryPath(f)) && !f.w().projectModified());
+        }
+        if (!readable) {
+            QVERIFY2(text.contains(u"could not be read"_s) &&
+                         text.contains(folder.filePath(aside[0])),
+                     qPrintable(text));
+            return;
+        }
+        QCOMPARE(text,
+                 u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
+                 u"the book ("_s +
+                     (saved ? original : u"New Project (No Filename)"_s) +
+                     u")?\n\nNo keeps a copy of them in "_s + folder.path() + u"."_s);
+        if (answer != Answer::Yes) {
+            QCOMPARE(f.w().statusBar()->currentMessage(),
+                     u"The unsaved changes were kept as "_s + folder.filePath(aside[0]) + u"."_s);
+            return;
+        }
+        // Shown as Open would show it, and the recovery copy is the live one again.
+        QCOMPARE(RecoveryFile::read(recoveryPath(f)).value, snapshot);
+        QVERIFY(f.w().currentProjectFile() == original && f.w().projectModified());
+        QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
+        f.typeTasks(1, u"x"_s);
+        f.w().undo(); // back at the restored state, which was never saved
+        QVERIFY(f.w().projectModified());
+        // The next Save writes it where it belongs, and nothing is left to recover.
+        f.prompt.shown.clear();
+        QCOMPARE(f.w().mnuSave_Click(), !theirs);
+        if (theirs) {
+            QVERIFY(f.prompt.texts().first() == Replace.arg(original) &&
+                    ProjectFile::read(original).value.name == u"Their book"_s);
+            return;
+        }
+        QCOMPARE(f.prompt.texts(), QStringList({u"Ready! Project saved."_s}));
+        QVERIFY(ProjectFile::read(original).value == snapshot.project &&
+                !QFile::exists(recoveryPath(f)));
+    }
+
+    void snapshotFollowsUnsavedChanges()
+    {
+        WindowFixture f;
+        const QString path = recoveryPath(f);
+        f.addSubGoals({u"Draft"_s});
+        f.typeTasks(1, u"outline\nwrite --"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 3000); // the real one-second timer
+        QCOMPARE(RecoveryFile::read(path).value.project.goals.value(0).tasks,
+                 QStringList({u"outline"_s, u"write --"_s}));
+
+        RecoveryWriter& writer = f.w().safety().recovery().writer();
+        writer.setTiming(50ms, 300ms);
+        QSignalSpy written(&writer, &RecoveryWriter::snapshotWritten);
+        Project& p = f.w().project();
+        QVERIFY(!f.save().isEmpty() && !QFile::exists(path));
+        f.typeTasks(1, u"x"_s);
+        QTRY_VERIFY(QFile::exists(path));
+        f.w().undo(); // back at the saved state
+        QVERIFY(!QFile::exists(path));
+        written.clear();
+        // Written once the edits pause, never on the edit itself.
+        p.markEdited();
+        for (int i = 0; i < 10; ++i) {
+            p.setName(u"Name %1"_s.arg(i));
+            QTest::qWait(5);
+        }
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(written.wait());
+        QCOMPARE(RecoveryFile::read(path).value.project.name, u"Name 9"_s);
+        // Steady typing still gets written, by the longest delay.
+        QElapsedTimer typing;
+        typing.start();
+        for (int i = 0; written.size() == 1 && typing.elapsed() < 2000; ++i) {
+            p.setName(u"Typing %1"_s.arg(i));
+            QTest::qWait(10);
+        }
+        QCOMPARE(written.size(), 2);
+        QVERIFY2(typing.elapsed() < 600, qPrintable(QString::number(typing.elapsed())));
+        // Every kind of edit restarts the timer, so a snapshot follows each one.
+        for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
+                 [&] { f.typeTasks(1, u"z"_s); }, [&] { p.setName(u"Renamed"_s); },
+                 [&] { p.renameGoal(1, u"Drafts"_s); }, [&] { p.setDue(1, u"1 Dec 2026"_s); }}) {
+            edit();
+            QTRY_COMPARE(RecoveryFile::read(path).value.project, p.toProjectData().value);
+        }
+        // A task file that cannot be read just now does not cost the snapshot already kept.
+        const RecoverySnapshot kept = RecoveryFile::read(path).value;
+        QVERIFY(QFile::remove(f.taskFile(1)) && QDir().mkpath(f.taskFile(1)));
+        p.setDue(1, {});
+        QVERIFY(f.w().safety().recovery().writer().flush().ok());
+        QCOMPARE(RecoveryFile::read(path).value, kept);
+        QVERIFY(QDir().rmdir(f.taskFile(1)));
+        f.prompt.answers = {Answer::No}; // do not save first
+        f.w().mnuNew_Click();
+        QVERIFY(!QFile::exists(path));
+        f.addSubGoals({u"Other"_s});
+        QTRY_VERIFY(QFile::exists(path));
+
+        // A folder that cannot be written is told once, and again once it failed after working.
+        // Being root, the test cannot lock itself out with permissions; a file where the folder
+        // should be, or no folder at all, refuses every write the same way.
+        const auto edit = [&](const QString& text) {
+            f.typeTasks(1, text);
+            return writer.flush().ok();
+        };
+        const QString folder = f.w().workspace().recoveryFolder();
+        QVERIFY(QDir(folder).removeRecursively());
+        writeFile(folder, "a file where the folder should be");
+        f.prompt.shown.clear();
+        QVERIFY(!edit(u"a"_s) && !edit(u"b"_s));
+        QVERIFY(f.prompt.shown.size() == 1 && f.prompt.shown[0].text.contains(folder));
+        QVERIFY(QFile::remove(folder) && QDir().mkpath(folder) && edit(u"c"_s));
+        QVERIFY(QDir(folder).removeRecursively() && !edit(u"d"_s));
+        QCOMPARE(f.prompt.shown.size(), 2);
+        QVERIFY(QDir().mkpath(folder) && edit(u"e"_s));
+        p.setName(u"Pending"_s);
+        f.prompt.answers = {Answer::No};
+        QVERIFY(f.w().close());
+        QVERIFY(!written.wait(200)); // removed, and the write that was waiting cancelled
         QVERIFY(!QFile::exists(path));
     }
-    QVERIFY(!RecoveryFile::setAside(path, now).ok());
-    QVERIFY(RecoveryFile::remove(path).ok());
-}
 
-void TestSafety::recoveryAtStart_data()
-{
-    QTest::addColumn<bool>("readable");
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("saved");
-    QTest::addColumn<bool>("theirs"); // another program changed the file since
-    QTest::newRow("restored") << true << Answer::Yes << true << false;
-    QTest::newRow("restored over another program's change") << true << Answer::Yes << true << true;
-    QTest::newRow("declined") << true << Answer::No << true << false;
-    QTest::newRow("never saved, declined") << true << Answer::No << false << false;
-    QTest::newRow("cut short") << false << Answer::Ok << true << false;
-}
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<Answer>("reload");
+        QTest::addColumn<bool>("asked");
+        const Change other = [](const QString& path) { // replaced by a rename, as editors do
+            QVERIFY(TextFile::saveBytes(path, ProjectFile::serialize({u"Theirs"_s, {}})).ok());
+        };
+        QTest::newRow("another writer") << other << Answer::No << true;
+        QTest::newRow("another writer, reloaded") << other << Answer::Yes << true;
+        QTest::newRow("same size and time, other bytes")
+            << rewrite("Draft", "Dreft", 0) << Answer::No << true;
+        QTest::newRow("only the time") << rewrite("Draft", "Draft", 1) << Answer::No << true;
+        QTest::newRow("removed") << Change([](const QString& path) { QFile::remove(path); })
+                                 << Answer::Cancel << false;
+    }
 
-void TestSafety::recoveryAtStart()
-{
-    QFETCH(bool, readable);
-    QFETCH(Answer, answer);
-    QFETCH(bool, saved);
-    QFETCH(bool, theirs);
-    WindowFixture f;
-    const QString original = saved ? f.folder.file(u"projects/Book.gpj"_s) : QString();
-    RecoverySnapshot snapshot = sample(original);
-    if (saved) {
-        writeFile(original, ProjectFile::serialize({u"Book"_s, {}}));
-        snapshot.base = FileFingerprint::of(original);
-    }
-    if (theirs)
-        writeFile(original, ProjectFile::serialize({u"Their book"_s, {}}));
-    const QByteArray bytes = RecoveryFile::serialize(snapshot).chopped(readable ? 0 : 20);
-    writeFile(recoveryPath(f), bytes);
-    f.prompt.answers = {answer};
-    f.w().safety().offerRecovery();
-
-    QCOMPARE(f.prompt.shown.size(), 1);
-    const QString text = f.prompt.shown[0].text;
-    const QDir folder(f.w().workspace().recoveryFolder());
-    const QStringList aside = folder.entryList({u"recovery-*.gpj"_s});
-    // Whatever is not restored is kept under a dated name.
-    QCOMPARE(aside.size(), answer == Answer::Yes ? 0 : 1);
-    if (!aside.isEmpty()) {
-        QCOMPARE(fileBytes(folder.filePath(aside[0])), bytes);
-        QVERIFY(!QFile::exists(recoveryPath(f)));
-        QVERIFY(!f.w().projectModified());
-    }
-    if (!readable) {
-        QVERIFY2(text.contains(u"could not be read"_s) && text.contains(folder.filePath(aside[0])),
-                 qPrintable(text));
-        return;
-    }
-    QCOMPARE(text, u"Aimwell Pro was not closed properly. Restore the unsaved changes to Finish "
-                   u"the book ("_s +
-                       (saved ? original : u"New Project (No Filename)"_s) +
-                       u")?\n\nNo keeps a copy of them in "_s + folder.path() + u"."_s);
-    if (answer != Answer::Yes) {
-        QCOMPARE(f.w().statusBar()->currentMessage(),
-                 u"The unsaved changes were kept as "_s + folder.filePath(aside[0]) + u"."_s);
-        return;
-    }
-    // Shown as Open would show it, and the recovery copy is the live one again.
-    QCOMPARE(RecoveryFile::read(recoveryPath(f)).value, snapshot);
-    QCOMPARE(f.w().currentProjectFile(), original);
-    QVERIFY(f.w().projectModified());
-    QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 2"_s);
-    f.typeTasks(1, u"x"_s);
-    f.w().undo(); // back at the restored state, which was never saved
-    QVERIFY(f.w().projectModified());
-    // The next Save writes it where it belongs, and nothing is left to recover.
-    f.prompt.shown.clear();
-    QCOMPARE(f.w().mnuSave_Click(), !theirs);
-    if (theirs) {
-        QCOMPARE(f.prompt.texts().first(), Replace.arg(original));
-        QCOMPARE(ProjectFile::read(original).value.name, u"Their book"_s);
-        return;
-    }
-    QCOMPARE(f.prompt.texts(), QStringList({u"Ready! Project saved."_s}));
-    QCOMPARE(ProjectFile::read(original).value, snapshot.project);
-    QVERIFY(!QFile::exists(recoveryPath(f)));
-}
-
-void TestSafety::snapshotFollowsUnsavedChanges()
-{
-    WindowFixture f;
-    const QString path = recoveryPath(f);
-    f.addSubGoals({u"Draft"_s});
-    f.typeTasks(1, u"outline\nwrite --"_s);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 3000); // the real one-second timer
-    const RecoverySnapshot snapshot = RecoveryFile::read(path).value;
-    QCOMPARE(snapshot.project.goals.value(0).tasks, QStringList({u"outline"_s, u"write --"_s}));
-
-    RecoveryWriter& writer = f.w().safety().recovery().writer();
-    writer.setTiming(50ms, 300ms);
-    QSignalSpy written(&writer, &RecoveryWriter::snapshotWritten);
-    Project& p = f.w().project();
-    f.prompt.saveChoices = {f.folder.file(u"projects/Plan.gpj"_s)};
-    QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(!QFile::exists(path));
-    f.typeTasks(1, u"x"_s);
-    QTRY_VERIFY(QFile::exists(path));
-    f.w().undo(); // back at the saved state
-    QVERIFY(!QFile::exists(path));
-    written.clear();
-    // Written once the edits pause, never on the edit itself.
-    p.markEdited();
-    for (int i = 0; i < 10; ++i) {
-        p.setName(u"Name %1"_s.arg(i));
-        QTest::qWait(5);
-    }
-    QVERIFY(!QFile::exists(path));
-    QVERIFY(written.wait());
-    QCOMPARE(RecoveryFile::read(path).value.project.name, u"Name 9"_s);
-    // Steady typing still gets written, by the longest delay.
-    QElapsedTimer typing;
-    typing.start();
-    for (int i = 0; written.size() == 1 && typing.elapsed() < 2000; ++i) {
-        p.setName(u"Typing %1"_s.arg(i));
-        QTest::qWait(10);
-    }
-    QCOMPARE(written.size(), 2);
-    QVERIFY2(typing.elapsed() < 600, qPrintable(QString::number(typing.elapsed())));
-    // Every kind of edit restarts the timer, so a snapshot follows each one.
-    for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
-             [&] { f.typeTasks(1, u"z"_s); }, [&] { p.setName(u"Renamed"_s); },
-             [&] { p.renameGoal(1, u"Drafts"_s); }, [&] { p.setDue(1, u"1 Dec 2026"_s); }}) {
-        edit();
-        QTRY_COMPARE(RecoveryFile::read(path).value.project, p.toProjectData().value);
-    }
-    // A task file that cannot be read just now does not cost the snapshot already kept.
-    const RecoverySnapshot kept = RecoveryFile::read(path).value;
-    QVERIFY(QFile::remove(f.taskFile(1)) && QDir().mkpath(f.taskFile(1)));
-    p.setDue(1, {});
-    QVERIFY(f.w().safety().recovery().writer().flush().ok());
-    QCOMPARE(RecoveryFile::read(path).value, kept);
-    QVERIFY(QDir().rmdir(f.taskFile(1)));
-    f.prompt.answers = {Answer::No}; // do not save first
-    f.w().mnuNew_Click();
-    QVERIFY(!QFile::exists(path));
-    f.addSubGoals({u"Other"_s});
-    QTRY_VERIFY(QFile::exists(path));
-
-    // A folder that cannot be written is told once, and again once it failed after working.
-    // Being root, the test cannot lock itself out with permissions; a file where the folder
-    // should be, or no folder at all, refuses every write the same way.
-    const auto edit = [&](const QString& text) {
-        f.typeTasks(1, text);
-        return writer.flush().ok();
-    };
-    const QString folder = f.w().workspace().recoveryFolder();
-    QVERIFY(QDir(folder).removeRecursively());
-    writeFile(folder, "a file where the folder should be");
-    f.prompt.shown.clear();
-    QVERIFY(!edit(u"a"_s) && !edit(u"b"_s));
-    QCOMPARE(f.prompt.shown.size(), 1);
-    QVERIFY(f.prompt.shown[0].text.contains(folder));
-    QVERIFY(QFile::remove(folder) && QDir().mkpath(folder) && edit(u"c"_s));
-    QVERIFY(QDir(folder).removeRecursively() && !edit(u"d"_s));
-    QCOMPARE(f.prompt.shown.size(), 2);
-    QVERIFY(QDir().mkpath(folder) && edit(u"e"_s));
-    p.setName(u"Pending"_s);
-    f.prompt.answers = {Answer::No};
-    QVERIFY(f.w().close());
-    QVERIFY(!written.wait(200)); // removed, and the write that was waiting cancelled
-    QVERIFY(!QFile::exists(path));
-}
-
-void TestSafety::changedOnDisk_data()
-{
-    QTest::addColumn<Change>("change");
-    QTest::addColumn<Answer>("reload");
-    QTest::addColumn<bool>("asked");
-    const Change other = [](const QString& path) { // replaced by a rename, as editors do
-        QVERIFY(TextFile::saveBytes(path, ProjectFile::serialize({u"Theirs"_s, {}})).ok());
-    };
-    QTest::newRow("another writer") << other << Answer::No << true;
-    QTest::newRow("another writer, reloaded") << other << Answer::Yes << true;
-    QTest::newRow("same size and time, other bytes")
-        << rewrite("Draft", "Dreft", 0) << Answer::No << true;
-    QTest::newRow("only the time") << rewrite("Draft", "Draft", 1) << Answer::No << true;
-    QTest::newRow("removed") << Change([](const QString& path) { QFile::remove(path); })
-                             << Answer::Cancel << false;
-}
-
-void TestSafety::changedOnDisk()
-{
-    QFETCH(Change, change);
-    QFETCH(Answer, reload);
-    QFETCH(bool, asked);
-    WindowFixture f;
-    QSignalSpy noticed(&f.w().safety().watcher(), &ProjectFileWatcher::changed);
-    const QString path = f.folder.file(u"projects/Plan.gpj"_s);
-    f.addSubGoals({u"Draft"_s});
-    f.prompt.saveChoices = {path};
-    QVERIFY(f.w().mnuSave_Click());
-    QVERIFY(f.w().mnuSave_Click()); // replaces the file it watches
-    QVERIFY(!noticed.wait(400));    // our own saves are never another program's change
-    QCOMPARE(f.prompt.texts(), QStringList(2, u"Ready! Project saved."_s));
-    f.prompt.shown.clear();
-    f.typeTasks(1, u"unsaved"_s);
-    change(path);
-    const QByteArray theirs = fileBytes(path);
-    f.prompt.answers = {reload};
-    QVERIFY(noticed.wait());
-    QCOMPARE(f.prompt.shown.size(), asked ? 1 : 0);
-    if (asked) {
-        QCOMPARE(f.prompt.shown[0].text,
-                 u"The project file %1 was changed by another program. Reload it?\n\nReloading "
-                 u"discards the unsaved changes made here."_s.arg(path));
-        QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
-        writeFile(f.folder.file(u"projects/other.txt"_s), "a later notice");
-        QVERIFY(!noticed.wait(300)); // asked once
-        QCOMPARE(f.prompt.shown.size(), 1);
-    }
-    f.prompt.shown.clear();
-    if (reload == Answer::Yes) {
-        QCOMPARE(f.w().project().name(), u"Theirs"_s);
-        QVERIFY(!f.w().projectModified());
-    } else {
-        QVERIFY(f.w().projectModified());
-        QCOMPARE(f.w().mnuSave_Click(), !asked);
+    void changedOnDisk()
+    {
+        QFETCH(Change, change);
+        QFETCH(Answer, reload);
+        QFETCH(bool, asked);
+        WindowFixture f;
+        QSignalSpy noticed(&f.w().safety().watcher(), &ProjectFileWatcher::changed);
+        f.addSubGoals({u"Draft"_s});
+        const QString path = f.save();
+        QVERIFY(f.w().mnuSave_Click()); // replaces the file it watches
+        QVERIFY(!noticed.wait(400));    // our own saves are never another program's change
+        QCOMPARE(f.prompt.texts(), QStringList(2, u"Ready! Project saved."_s));
+        f.prompt.shown.clear();
+        f.typeTasks(1, u"unsaved"_s);
+        change(path);
+        const QByteArray theirs = fileBytes(path);
+        f.prompt.answers = {reload};
+        QVERIFY(noticed.wait());
+        QCOMPARE(f.prompt.shown.size(), asked ? 1 : 0);
         if (asked) {
-            QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
+            QCOMPARE(f.prompt.shown[0].text,
+                     u"The project file %1 was changed by another program. Reload it?\n\nReloading "
+                     u"discards the unsaved changes made here."_s.arg(path));
             QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
-            QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
-            QCOMPARE(fileBytes(path), theirs);
-            QVERIFY(f.w().projectModified());
-        } else {
-            QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+            writeFile(f.folder.file(u"projects/other.txt"_s), "a later notice");
+            QVERIFY(!noticed.wait(300) && f.prompt.shown.size() == 1); // asked once
         }
+        f.prompt.shown.clear();
+        if (reload == Answer::Yes) {
+            QVERIFY(f.w().project().name() == u"Theirs"_s && !f.w().projectModified());
+        } else {
+            QVERIFY(f.w().projectModified());
+            QCOMPARE(f.w().mnuSave_Click(), !asked);
+            if (asked) {
+                QCOMPARE(f.prompt.texts().first(), Replace.arg(path));
+                QCOMPARE(f.prompt.shown[0].defaultButton, Answer::No);
+                QVERIFY(f.prompt.texts().last().contains(u"Save As"_s));
+                QVERIFY(fileBytes(path) == theirs && f.w().projectModified());
+            } else {
+                QCOMPARE(ProjectFile::read(path).value.goals[0].tasks, QStringList({u"unsaved"_s}));
+            }
+        }
+        // Still watched after the file was replaced: a second change is noticed too.
+        f.prompt.shown.clear();
+        writeFile(path, ProjectFile::serialize({u"Theirs again"_s, {}}));
+        QTRY_COMPARE(f.prompt.shown.size(), 1);
     }
-    // Still watched after the file was replaced: a second change is noticed too.
-    f.prompt.shown.clear();
-    writeFile(path, ProjectFile::serialize({u"Theirs again"_s, {}}));
-    QTRY_COMPARE(f.prompt.shown.size(), 1);
-}
+};
 
 QTEST_MAIN(TestSafety)
 #include "tst_safety.moc"

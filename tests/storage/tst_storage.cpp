@@ -75,357 +75,307 @@ class TestStorage : public QObject
     Q_OBJECT
 
 private slots:
-    void readingRules();
-    void fullProjectBytesAndRoundTrip();
-    void largeValuesAreWrittenWhole();
-    void oldWindowsFileReads();
-    void unsavedChangesAreAskedAbout_data();
-    void unsavedChangesAreAskedAbout();
-    void editsMarkTheProjectModified_data();
-    void editsMarkTheProjectModified();
-    void damagedFiles_data();
-    void damagedFiles();
-    void thingsInTheWay();
-    void fullDisk();
-};
-
-// Sections and keys in any case; the first of a name wins; values keep their blanks; a lone CR
-// reads as a blank; missing task lines are empty, and a number written otherwise is another
-// key; "." stands for no date.
-void TestStorage::readingRules()
-{
-    const auto read = ProjectFile::parse(
-        "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1-2-3\n"
-        "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task1=a\nGoal1_Task03=z\nGoal1_TASKS=3\n"
-        "Goal1_Due=.\n[PROJECT]\nName=third\n[goals]\nGoal2=4-5-6\n");
-    QCOMPARE(read.value,
-             (ProjectData{u" first =x "_s, {{u"1-2-3"_s, {}, {}, {u"a"_s, u"b c"_s, {}}}}}));
-}
-
-void TestStorage::fullProjectBytesAndRoundTrip()
-{
-    WindowFixture f;
-    QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved, and nothing claims it was
-    QVERIFY(!QDir(f.folder.file(u"projects"_s)).exists() && f.prompt.shown.isEmpty());
-    auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
-    name->selectAll();
-    typeText(name, u"House & Home"_s);
-    f.addSubGoals({u"Paint house"_s, u" spaced name "_s, u"a\u00A8b=c;d"_s, u"Garden"_s,
-                   u"Taxes 2026"_s, u"Empty list"_s, u"Never opened"_s,
-                   u"\u00DCn\u00EFc\u00F8d\u00E9 \u20AC"_s});
-    f.typeTasks(1, u"buy paint --\nsand walls"_s);
-    f.typeTasks(2, u"x"_s);
-    f.typeTasks(3, u"k=v;w \"quoted\""_s);
-    f.typeTasks(4, u"weed --\n\nwater --"_s);
-    f.typeTasks(5, u"long "_s);
-    // One key event brings the long run, as an input method may; 300 would slow the test.
-    for (const auto action : {QTest::Press, QTest::Release})
-        QTest::sendKeyEvent(action, f.find(u"txtGoalTasks"_s), Qt::Key_unknown, QString(300, u'x'),
-                            Qt::NoModifier);
-    f.typeTasks(6, QString());
-    f.typeTasks(8, u"caf\u00E9 --"_s);
-    f.w().project().setDue(1, u"15 Mar 2026"_s);
-    f.w().project().setDue(4, u"1 Jan 2027"_s);
-    const QString path = f.folder.file(u"projects/Full.gpj"_s);
-    f.prompt.saveChoices = {path};
-    for (int save = 0; save < 2; ++save) { // makes the projects folder; again, the same bytes
-        QVERIFY(f.w().mnuSave_Click());
-        QCOMPARE(fileBytes(path), golden("full-project.gpj"));
-    }
-    QCOMPARE(f.prompt.shown.last().text, u"Ready! Project saved."_s);
-    QCOMPARE(f.prompt.shown.last().caption, u"Done"_s);
-    QCOMPARE(f.text(u"lblFilename"_s), path);
-
-    // Opened in a new project, read once; what shows here, the rest by the Save As below.
-    f.w().mnuNew_Click();
-    f.prompt.openChoices = {path};
-    QSignalSpy resets(&f.w().project(), &Project::goalsReset);
-    f.w().mnuOpen_Click();
-    QCOMPARE(resets.size(), 1);
-    QVERIFY(!f.w().projectModified());
-    QCOMPARE(f.text(u"lblGoal_0"_s), u"House & Home"_s);
-    QCOMPARE(f.w().panel(3)->name(), u"a\u00A8b=c;d"_s);
-    QCOMPARE(f.w().panel(4)->dueCaption(), u"Due Date: 1 Jan 2027"_s);
-    QCOMPARE(f.text(u"lblTasks_Total_4"_s), u"Tasks: 2"_s);
-    QCOMPARE(f.text(u"lblTasks_Pending_1"_s), u"Pending: 1"_s);
-    QCOMPARE(fileBytes(f.taskFile(4)), QByteArray("weed --\r\n\r\nwater --\r\n"));
-    QCOMPARE(fileBytes(f.taskFile(7)), QByteArray());
-    QCOMPARE(f.w().selectedGoalIndex(), 0);
-    QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 8);
-    const QString again = f.folder.file(u"projects/Again.gpj"_s);
-    f.prompt.saveChoices = {again};
-    QVERIFY(f.w().mnuSaveAs_Click());
-    QCOMPARE(fileBytes(again), golden("full-project.gpj"));
-    // Cancel in the save window still writes the project to its current file.
-    typeText(name, u"!"_s);
-    QVERIFY(f.w().mnuSaveAs_Click());
-    QVERIFY(fileBytes(again).contains("Name=House & Home!"));
-    f.w().mnuExit_Click(); // nothing unsaved, so no question holds it open
-    QVERIFY(!f.w().isVisible());
-}
-
-// The writer hands the file on in blocks; values longer than a block, and the many lines
-// of a big list crossing block ends, come out byte for byte. Line breaks in a task become
-// blanks.
-void TestStorage::largeValuesAreWrittenWhole()
-{
-    const QString euros(200000, QChar(0x20AC));
-    ProjectData project{u"Big \u00E9"_s,
-                        {{u"1-2-3"_s, u"Huge"_s, {}, {euros + u"\r\nend"_s, u"a\r\nb\nc\rd"_s}},
-                         {u"4-5-6"_s, u"Many"_s, u"12/31/2026"_s, {}}}};
-    QString expected = u"[Project]\r\nName=Big \u00E9\r\n[Goals]\r\nGoal1=1-2-3\r\nGoal1_Name=Huge"
-                       u"\r\nGoal1_Due=\r\nGoal1_Tasks=2\r\nGoal1_Task1="_s +
-                       euros +
-                       u"  end\r\nGoal1_Task2=a  b c d\r\nGoal2=4-5-6\r\nGoal2_Name=Many\r\n"
-                       u"Goal2_Due=12/31/2026\r\nGoal2_Tasks=20000\r\n"_s;
-    for (int i = 1; i <= 20000; ++i) {
-        project.goals[1].tasks << u"task %1 \u00FC"_s.arg(i);
-        expected += u"Goal2_Task%1=task %1 \u00FC\r\n"_s.arg(i);
-    }
-    TempAppFolder folder;
-    QVERIFY(ProjectFile::save(folder.file(u"big.gpj"_s), project).ok());
-    QVERIFY(fileBytes(folder.file(u"big.gpj"_s)) == expected.toUtf8());
-}
-
-// Windows-1252 bytes, names in other cases; numbered 1, 2, 4, so only two are read; a
-// fractional count is rounded down.
-void TestStorage::oldWindowsFileReads()
-{
-    QCOMPARE(ProjectFile::read(QStringLiteral(AIMWELL_TEST_DATA "/old-windows1252.gpj")).value,
-             (ProjectData{u"Caf\u00E9 Pl\u00E4ne"_s,
-                          {{u"4217-815-9001"_s,
-                            u"R\u00E9sum\u00E9"_s,
-                            u"15/03/98"_s,
-                            {u"\u20AC 50 --"_s, u"na\u00EFve"_s}},
-                           {u"5000-600-700"_s, u"Second"_s, {}, {u"only one"_s, {}}}}}));
-}
-
-// Changes that would be lost are asked about first; Cancel, and a save that did not happen,
-// keep them, and the project keeps the file it had.
-void TestStorage::unsavedChangesAreAskedAbout_data()
-{
-    QTest::addColumn<Action>("action");
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("saveTo"); // "" cancels the save window
-    QTest::addColumn<bool>("kept");
-    const Action exit{[](WindowFixture& f) { f.w().mnuExit_Click(); }};
-    const Action open{[](WindowFixture& f) { f.w().mnuOpen_Click(); }, 1};
-    const Action file{[](WindowFixture& f) { f.w().openProjectFile(f.folder.file(Other)); }};
-    const Action newOne{[](WindowFixture& f) { f.w().mnuNew_Click(); }, 0, false,
-                        Message::Buttons::YesNo};
-    QTest::newRow("exit, Cancel") << exit << Answer::Cancel << u""_s << true;
-    QTest::newRow("exit, save cancelled") << exit << Answer::Yes << u""_s << true;
-    QTest::newRow("open, Cancel") << open << Answer::Cancel << u""_s << true;
-    QTest::newRow("open, saved first") << open << Answer::Yes << u"Saved.gpj"_s << false;
-    QTest::newRow("file, No") << file << Answer::No << u""_s << false;
-    QTest::newRow("new, Cancel") << newOne << Answer::Cancel << u""_s << true;
-    QTest::newRow("new, No") << newOne << Answer::No << u""_s << false;
-    QTest::newRow("new, save cancelled") << newOne << Answer::Yes << u""_s << true;
-    QTest::newRow("new, save failed") << newOne << Answer::Yes << u"Blocked.gpj"_s << true;
-}
-
-void TestStorage::unsavedChangesAreAskedAbout()
-{
-    QFETCH(Action, action);
-    QFETCH(Answer, answer);
-    QFETCH(QString, saveTo);
-    QFETCH(bool, kept);
-    WindowFixture f;
-    const QString other = f.folder.file(Other);
-    f.prompt.saveChoices = {other};
-    QVERIFY(f.w().mnuSave_Click());
-    QCOMPARE(fileBytes(other), golden("empty-project.gpj"));
-    f.w().mnuNew_Click(); // nothing to lose, so nothing is asked
-    QCOMPARE(f.prompt.texts(), QStringList{u"Ready! Project saved."_s});
-    f.prompt = {};
-    const QString target = f.folder.file(u"projects/"_s + saveTo);
-    QDir().mkpath(f.folder.file(u"projects/Blocked.gpj"_s)); // a folder, so saving there fails
-    f.addSubGoals({u"Unsaved"_s});
-    f.prompt.answers = {answer};
-    f.prompt.openChoices = {other};
-    f.prompt.saveChoices = {saveTo.isEmpty() ? std::nullopt : std::optional(target)};
-    action.run(f);
-    QCOMPARE(f.prompt.shown.first().text, u"Want to save changes before?"_s);
-    QCOMPARE(f.prompt.shown.first().caption, u"Save Changes"_s);
-    QCOMPARE(f.prompt.shown.first().buttons, action.buttons);
-    QCOMPARE(f.prompt.saveWindows, answer == Answer::Yes ? 1 : 0);
-    QCOMPARE(f.prompt.openWindows, action.openWindows);
-    if (!saveTo.isEmpty()) { // saved, or the failure told
-        QCOMPARE(fileBytes(target).contains("Goal1_Name=Unsaved"), !kept);
-        QCOMPARE(f.prompt.shown.last().caption, kept ? u"Save Project"_s : u"Done"_s);
-        QCOMPARE(f.prompt.shown.last().text.contains(target), kept);
-    }
-    QVERIFY(f.w().isVisible());
-    QCOMPARE(f.w().projectModified(), kept);
-    QCOMPARE(f.text(u"lblFilename"_s), !kept && action.loadsOther ? other : NoFile);
-    QCOMPARE(f.w().panel(1)->isVisible(), kept);
-    QVERIFY(!kept || (f.w().panel(1)->name() == u"Unsaved"_s && f.w().history().canUndo()));
-}
-
-// Each kind of edit marks the project modified; answering No and keys that change no task do
-// not. (Deleting, looking at panels and keys in the name box: tst_dashboard and tst_tasks.)
-void TestStorage::editsMarkTheProjectModified_data()
-{
-    QTest::addColumn<Step>("edit");
-    QTest::addColumn<bool>("modified");
-    QTest::newRow("arrow keys") << keys({Qt::Key_Left, Qt::Key_Up}, "ab --") << false;
-    QTest::newRow("delete at the end") << keys({Qt::Key_Delete}, "ab --") << false;
-    QTest::newRow("delete inside") << keys({Qt::Key_Left, Qt::Key_Delete}, "ab -") << true;
-    QTest::newRow("backspace") << keys({Qt::Key_Backspace}, "ab -") << true;
-    QTest::newRow("enter") << keys({Qt::Key_Return}, "ab --\r\n") << true;
-    QTest::newRow("due date ticked") << clicks({u"chkDueDate"_s}) << true;
-    QTest::newRow("due date cleared") << clicks({u"lblGoal_2"_s, u"chkDueDate"_s}) << true;
-    QTest::newRow("date picked") << Step([](WindowFixture& f) {
-        f.find<QCalendarWidget>(u"Calendar1"_s)->setSelectedDate(QDate(2027, 5, 6));
-    }) << true;
-    QTest::newRow("delete answered No") << clicks({u"lblDelete"_s}, Answer::No) << false;
-}
-
-void TestStorage::editsMarkTheProjectModified()
-{
-    QFETCH(Step, edit);
-    QFETCH(bool, modified);
-    WindowFixture f;
-    f.addSubGoals({u"A"_s, u"B"_s});
-    f.typeTasks(1, u"ab --"_s);
-    f.w().project().setDue(2, u"1 Jan 2027"_s);
-    f.prompt.saveChoices = {f.folder.file(u"projects/p.gpj"_s)};
-    QVERIFY(f.w().mnuSave_Click());
-    f.click(u"lblGoal_1"_s);
-    edit(f);
-    QCOMPARE(f.w().projectModified(), modified);
-}
-
-void TestStorage::damagedFiles_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("opens");
-    const QByteArray head("[Project]\r\nName=Damaged\r\n[Goals]\r\n");
-    QTest::newRow("empty file") << QByteArray() << true;
-    QTest::newRow("only goals") << QByteArray("[Goals]") << true;
-    QTest::newRow("huge count") << head + goal(1, "1-2-3", "99999999999999999999") << false;
-    QTest::newRow("negative count") << head + goal(1, "1-2-3", "-3") << false;
-    QTest::newRow("fractional count") << head + goal(1, "1-2-3", "1.75", {"a --", "b"}) << true;
-    QTest::newRow("count with blanks") << head + goal(1, "1-2-3", " 2 ", {"a", "b --"}) << true;
-    QTest::newRow("count with letters") << head + goal(1, "1-2-3", "2x", {"a", "b"}) << false;
-    QTest::newRow("10 MB single line") << QByteArray(10 * 1024 * 1024, 'x') << false;
-    QByteArray binary;
-    for (int i = 0; i < 4096; ++i)
-        binary.append(char((i * 7919 + 13) % 255 + 1));
-    QTest::newRow("binary bytes") << binary << false;
-    QTest::newRow("notes, not a project") << QByteArray("# Notes\r\nmilk=2\r\n[Goals\r\n") << false;
-    QTest::newRow("nul bytes") << head + QByteArray("Goal1=1-2\0-3\r\n", 14) << false;
-    QTest::newRow("lone cr in a value")
-        << head + goal(1, "1-2-3", "1", {"first\rsecond --"}) << true;
-    QTest::newRow("duplicate sections and keys")
-        << head + goal(1, "1-2-3", "1", {"kept"}) +
-               "Goal1=9-9-9\r\n[Goals]\r\nGoal2=4-5-6\r\n[project]\r\nName=Other\r\n"
-        << true;
-    QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF" + head + goal(1, "1-2-3", "1", {"caf\xC3\xA9"})
-                               << true;
-    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    QTest::newRow("utf-16 bom") << QByteArray(utf16(u"[Project]\r\nName=Wide \u00E9\r\n"_s))
-                                << true;
-    const QByteArray diaeresis = QString(10000, QChar(0x00A8)).toUtf8();
-    QTest::newRow("10000 diaeresis")
-        << "[Project]\r\nName=" + diaeresis + "\r\n[Goals]\r\n" + goal(1, "1-2-3", "1", {diaeresis})
-        << true;
-    QByteArray nine = head;
-    for (int n = 1; n <= 9; ++n)
-        nine += goal(n, QByteArray::number(n) + "-0-0", "1", {"t"});
-    QTest::newRow("nine sub-goals") << nine << true;
-    QTest::newRow("numbering gaps") << head + goal(1, "1-1-1", "0") + goal(3, "3-3-3", "0") << true;
-    QTest::newRow("duplicate keys")
-        << head + goal(1, "5-5-5", "1", {"one"}) + goal(2, "5-5-5", "1", {"two"}) << true;
-    QTest::newRow("key leaving tmp") << head + goal(1, "../x", "0") << false;
-    // Files the fuzzer once broke save-and-open with.
-    const QDir fuzz(QStringLiteral(AIMWELL_TEST_DATA "/fuzz-crashes"));
-    for (const QString& name : fuzz.entryList(QDir::Files))
-        QTest::newRow(qPrintable(name)) << fileBytes(fuzz.filePath(name)) << true;
-}
-
-// A damaged file is refused in bounded time; one that is read has at most eight sub-goals,
-// and reads back the same once saved.
-void TestStorage::damagedFiles()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, opens);
-    TempAppFolder dir;
-    writeFile(dir.file(u"d.gpj"_s), bytes);
-    QElapsedTimer clock;
-    clock.start();
-    const auto read = ProjectFile::read(dir.file(u"d.gpj"_s));
-    QVERIFY2(clock.elapsed() < 30000, "reading took too long");
-    QCOMPARE(read.ok(), opens);
-    QVERIFY(read.value.goals.size() <= 8);
-    QVERIFY(ProjectFile::parse(ProjectFile::serialize(read.value)).value == read.value);
-}
-
-// What is in the way is told and left alone: a folder where a task file goes is told once, a
-// link there is replaced, not followed; a folder chosen as the project is refused, and the
-// open project stays as it was.
-void TestStorage::thingsInTheWay()
-{
-    WindowFixture f;
-    TempAppFolder outside;
-    writeFile(outside.file(u"precious.txt"_s), "precious");
-    QDir().mkpath(f.folder.file(u"tmp/1-1-1.txt"_s));
-    QVERIFY(QFile::link(outside.file(u"precious.txt"_s), f.folder.file(u"tmp/2-2-2.txt"_s)));
-    const QString path = f.folder.file(u"projects/P.gpj"_s);
-    writeFile(path, "[Project]\r\nName=P\r\n[Goals]\r\n" + goal(1, "1-1-1", "2", {"a --", "b"}) +
-                        goal(2, "2-2-2", "1", {"c --"}));
-    f.w().openProjectFile(path);
-    QCOMPARE(f.prompt.shown.size(), 1);
-    QVERIFY(f.prompt.shown[0].text.contains(f.folder.file(u"tmp/1-1-1.txt"_s)));
-    QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s); // shown all the same
-    QCOMPARE(fileBytes(outside.file(u"precious.txt"_s)), QByteArray("precious"));
-    QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("c --\r\n"));
-    f.prompt.saveChoices = {f.folder.file(u"projects/Again.gpj"_s)};
-    QVERIFY(f.w().mnuSaveAs_Click());
-    QVERIFY(fileBytes(f.folder.file(u"projects/Again.gpj"_s))
-                .contains("Goal1_Tasks=2\r\nGoal1_Task1=a --\r\nGoal1_Task2=b\r\n"));
-
-    f.addSubGoals({u"Unsaved"_s});
-    f.prompt.answers = {Answer::No};
-    f.w().openProjectFile(f.folder.file(u"imgs"_s));
-    QVERIFY(f.prompt.shown.last().text.contains(u"could not be opened"_s));
-    QVERIFY(f.prompt.shown.last().text.contains(f.folder.file(u"imgs"_s)));
-    QCOMPARE(f.prompt.shown.last().caption, u"Open Project"_s);
-    QCOMPARE(f.w().subGoalNames().last(), u"Unsaved"_s);
-    QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/Again.gpj"_s));
-    QVERIFY(f.w().projectModified());
-}
-
-// A write that fails half way leaves the old file whole; each failure is told once.
-void TestStorage::fullDisk()
-{
-    WindowFixture f;
-    f.addSubGoals({u"Big"_s});
-    f.typeTasks(1, u"first task --"_s);
-    const QString path = f.folder.file(u"projects/P.gpj"_s);
-    f.prompt.saveChoices = {path};
-    QVERIFY(f.w().mnuSave_Click());
-    const QByteArray savedProject = fileBytes(path), savedTasks = fileBytes(f.taskFile(1));
+    // Sections and keys in any case; the first of a name wins; values keep their blanks; a lone CR
+    // reads as a blank; missing task lines are empty, and a number written otherwise is another
+    // key; "." stands for no date.
+    void readingRules()
     {
-        std::signal(SIGXFSZ, SIG_IGN); // files of this process end a few bytes past the tasks
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit low{rlim_t(savedTasks.size() + 20), old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &low);
-        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &old); });
-        typeText(f.find(u"txtGoalTasks"_s), u"\nsecond task, long enough to pass the limit"_s);
-        QVERIFY(!f.w().mnuSave_Click());
+        const auto read = ProjectFile::parse(
+            "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1-2-3\n"
+            "goal1_task2=b\rc\nGOAL1_TASK2=dup\nGoal1_Task1=a\nGoal1_Task03=z\nGoal1_TASKS=3\n"
+            "Goal1_Due=.\n[PROJECT]\nName=third\n[goals]\nGoal2=4-5-6\n");
+        QCOMPARE(read.value,
+                 (ProjectData{u" first =x "_s, {{u"1-2-3"_s, {}, {}, {u"a"_s, u"b c"_s, {}}}}}));
     }
-    QCOMPARE(f.prompt.shown.size(), 3); // saved, then the task file and the save once each
-    QCOMPARE(f.prompt.shown[1].caption, u"Task File"_s);
-    QCOMPARE(f.prompt.shown[2].caption, u"Save Project"_s);
-    QVERIFY(f.w().projectModified());
-    QCOMPARE(fileBytes(path), savedProject);
-    const QByteArray now = fileBytes(f.taskFile(1));
-    QVERIFY(now == savedTasks || now.startsWith("first task --\r\nsecond"));
-    QVERIFY(f.w().mnuSave_Click()); // room again: everything typed reaches the file
-    QVERIFY(fileBytes(path).contains("Goal1_Task2=second task, long enough to pass the limit\r\n"));
-}
+
+    // The full project opens as it was saved, read once; saved again, under another name and
+    // then its own, it is the same bytes.
+    void fullProjectBytesAndRoundTrip()
+    {
+        WindowFixture f;
+        QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved, and nothing claims it was
+        QVERIFY(!QDir(f.folder.file(u"projects"_s)).exists() && f.prompt.shown.isEmpty());
+        f.prompt.openChoices = {f.folder.file(u"Full.gpj"_s)};
+        writeFile(*f.prompt.openChoices[0], golden("full-project.gpj"));
+        QSignalSpy resets(&f.w().project(), &Project::goalsReset);
+        f.w().mnuOpen_Click();
+        QVERIFY(resets.size() == 1 && !f.w().projectModified() && f.w().selectedGoalIndex() == 0);
+        QCOMPARE(QStringList({f.text(u"lblGoal_0"_s), f.w().panel(3)->name(),
+                              f.w().panel(4)->dueCaption(), f.text(u"lblTasks_Pending_1"_s)}),
+                 (QStringList{u"House & Home"_s, u"a\u00A8b=c;d"_s, u"Due Date: 1 Jan 2027"_s,
+                              u"Pending: 1"_s}));
+        QCOMPARE(fileBytes(f.taskFile(4)) + '|' + fileBytes(f.taskFile(7)),
+                 "weed --\r\n\r\nwater --\r\n|");
+        QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 8);
+        const QString again = f.folder.file(u"projects/Again.gpj"_s);
+        f.prompt.saveChoices = {again};
+        for (bool saveAs : {true, false}) { // makes the projects folder; again, the same bytes
+            QVERIFY(saveAs ? f.w().mnuSaveAs_Click() : f.w().mnuSave_Click());
+            QCOMPARE(fileBytes(again), golden("full-project.gpj"));
+        }
+        QCOMPARE(f.prompt.last(), u"Done: Ready! Project saved."_s);
+        QCOMPARE(f.text(u"lblFilename"_s), again);
+        // Cancel in the save window still writes the project to its current file.
+        typeText(f.find(u"txtProjectName"_s), u"!"_s);
+        QVERIFY(f.w().mnuSaveAs_Click());
+        QVERIFY(fileBytes(again).contains("Name=House & Home!"));
+        f.w().mnuExit_Click(); // nothing unsaved, so no question holds it open
+        QVERIFY(!f.w().isVisible());
+    }
+
+    // A long value and a long list come out whole; line breaks in a task become blanks.
+    void largeValuesAreWrittenWhole()
+    {
+        const QString euros(200000, QChar(0x20AC));
+        ProjectData project{u"Big"_s, {{u"1-2-3"_s, u"Huge"_s, {}, {u"a\r\nb\nc\rd"_s}}}};
+        QString expected = u"[Project]\r\nName=Big\r\n[Goals]\r\nGoal1=1-2-3\r\nGoal1_Name=Huge"
+                           u"\r\nGoal1_Due=\r\nGoal1_Tasks=20001\r\nGoal1_Task1=a  b c d\r\n"_s;
+        for (int i = 2; i <= 20001; ++i) {
+            project.goals[0].tasks << euros.left(i == 2 ? 200000 : 2) + u"%1\u00FC"_s.arg(i);
+            expected += u"Goal1_Task%1="_s.arg(i) + project.goals[0].tasks.last() + u"\r\n"_s;
+        }
+        TempAppFolder folder;
+        QVERIFY(ProjectFile::save(folder.file(u"big.gpj"_s), project).ok());
+        QVERIFY(fileBytes(folder.file(u"big.gpj"_s)) == expected.toUtf8());
+    }
+
+    // Windows-1252 bytes, names in other cases; numbered 1, 2, 4, so only two are read; a
+    // fractional count is rounded down.
+    void oldWindowsFileReads()
+    {
+        QCOMPARE(ProjectFile::read(QStringLiteral(AIMWELL_TEST_DATA "/old-windows1252.gpj")).value,
+                 (ProjectData{u"Caf\u00E9 Pl\u00E4ne"_s,
+                              {{u"4217-815-9001"_s,
+                                u"R\u00E9sum\u00E9"_s,
+                                u"15/03/98"_s,
+                                {u"\u20AC 50 --"_s, u"na\u00EFve"_s}},
+                               {u"5000-600-700"_s, u"Second"_s, {}, {u"only one"_s, {}}}}}));
+    }
+
+    // Changes that would be lost are asked about first; Cancel, and a save that did not happen,
+    // keep them, and the project keeps the file it had.
+    void unsavedChangesAreAskedAbout_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("saveTo"); // "" cancels the save window
+        QTest::addColumn<bool>("kept");
+        const Action exit{[](WindowFixture& f) { f.w().mnuExit_Click(); }};
+        const Action open{[](WindowFixture& f) { f.w().mnuOpen_Click(); }, 1};
+        const Action file{[](WindowFixture& f) { f.w().openProjectFile(f.folder.file(Other)); }};
+        const Action newOne{[](WindowFixture& f) { f.w().mnuNew_Click(); }, 0, false,
+                            Message::Buttons::YesNo};
+        QTest::newRow("exit, Cancel") << exit << Answer::Cancel << u""_s << true;
+        QTest::newRow("exit, save cancelled") << exit << Answer::Yes << u""_s << true;
+        QTest::newRow("open, Cancel") << open << Answer::Cancel << u""_s << true;
+        QTest::newRow("open, saved first") << open << Answer::Yes << u"Saved.gpj"_s << false;
+        QTest::newRow("file, No") << file << Answer::No << u""_s << false;
+        QTest::newRow("new, Cancel") << newOne << Answer::Cancel << u""_s << true;
+        QTest::newRow("new, No") << newOne << Answer::No << u""_s << false;
+        QTest::newRow("new, save cancelled") << newOne << Answer::Yes << u""_s << true;
+        QTest::newRow("new, save failed") << newOne << Answer::Yes << u"Blocked.gpj"_s << true;
+    }
+
+    void unsavedChangesAreAskedAbout()
+    {
+        QFETCH(Action, action);
+        QFETCH(Answer, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, kept);
+        WindowFixture f;
+        const QString other = f.folder.file(Other);
+        QCOMPARE(fileBytes(f.save(u"Other.gpj"_s)), golden("empty-project.gpj"));
+        f.w().mnuNew_Click(); // nothing to lose, so nothing is asked
+        QCOMPARE(f.prompt.texts(), QStringList{u"Ready! Project saved."_s});
+        f.prompt = {};
+        const QString target = f.folder.file(u"projects/"_s + saveTo);
+        QDir().mkpath(f.folder.file(u"projects/Blocked.gpj"_s)); // a folder, so saving there fails
+        f.addSubGoals({u"Unsaved"_s});
+        f.prompt.answers = {answer};
+        f.prompt.openChoices = {other};
+        f.prompt.saveChoices = {saveTo.isEmpty() ? std::nullopt : std::optional(target)};
+        action.run(f);
+        const Message asked = f.prompt.shown.first();
+        QCOMPARE(asked.caption + u": "_s + asked.text,
+                 u"Save Changes: Want to save changes before?"_s);
+        QCOMPARE(asked.buttons, action.buttons);
+        QCOMPARE(QList({f.prompt.saveWindows, f.prompt.openWindows}),
+                 QList({answer == Answer::Yes ? 1 : 0, action.openWindows}));
+        if (!saveTo.isEmpty()) { // saved, or the failure told
+            QCOMPARE(fileBytes(target).contains("Goal1_Name=Unsaved"), !kept);
+            QCOMPARE(f.prompt.shown.last().caption, kept ? u"Save Project"_s : u"Done"_s);
+            QCOMPARE(f.prompt.shown.last().text.contains(target), kept);
+        }
+        QVERIFY(f.w().isVisible());
+        QCOMPARE(f.w().projectModified(), kept);
+        QCOMPARE(f.text(u"lblFilename"_s), !kept && action.loadsOther ? other : NoFile);
+        QCOMPARE(f.w().panel(1)->isVisible(), kept);
+        QVERIFY(!kept || (f.w().panel(1)->name() == u"Unsaved"_s && f.w().history().canUndo()));
+    }
+
+    // Each kind of edit marks the project modified; answering No and keys that change no task do
+    // not. (Deleting, looking at panels and keys in the name box: tst_dashboard and tst_tasks.)
+    void editsMarkTheProjectModified_data()
+    {
+        QTest::addColumn<Step>("edit");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("arrow keys") << keys({Qt::Key_Left, Qt::Key_Up}, "ab --") << false;
+        QTest::newRow("delete at the end") << keys({Qt::Key_Delete}, "ab --") << false;
+        QTest::newRow("delete inside") << keys({Qt::Key_Left, Qt::Key_Delete}, "ab -") << true;
+        QTest::newRow("backspace") << keys({Qt::Key_Backspace}, "ab -") << true;
+        QTest::newRow("enter") << keys({Qt::Key_Return}, "ab --\r\n") << true;
+        QTest::newRow("due date ticked") << clicks({u"chkDueDate"_s}) << true;
+        QTest::newRow("due date cleared") << clicks({u"lblGoal_2"_s, u"chkDueDate"_s}) << true;
+        QTest::newRow("date picked") << Step([](WindowFixture& f) {
+            f.find<QCalendarWidget>(u"Calendar1"_s)->setSelectedDate(QDate(2027, 5, 6));
+        }) << true;
+        QTest::newRow("delete answered No") << clicks({u"lblDelete"_s}, Answer::No) << false;
+    }
+
+    void editsMarkTheProjectModified()
+    {
+        QFETCH(Step, edit);
+        QFETCH(bool, modified);
+        WindowFixture f;
+        f.addSubGoals({u"A"_s, u"B"_s});
+        f.typeTasks(1, u"ab --"_s);
+        f.w().project().setDue(2, u"1 Jan 2027"_s);
+        QVERIFY(!f.save().isEmpty());
+        f.click(u"lblGoal_1"_s);
+        edit(f);
+        QCOMPARE(f.w().projectModified(), modified);
+    }
+
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("opens");
+        const QByteArray head("[Project]\r\nName=Damaged\r\n[Goals]\r\n");
+        QTest::newRow("empty file") << QByteArray() << true;
+        QTest::newRow("only goals") << QByteArray("[Goals]") << true;
+        QTest::newRow("huge count") << head + goal(1, "1-2-3", "99999999999999999999") << false;
+        QTest::newRow("negative count") << head + goal(1, "1-2-3", "-3") << false;
+        QTest::newRow("count with blanks") << head + goal(1, "1-2-3", " 2 ", {"a", "b --"}) << true;
+        QTest::newRow("count with letters") << head + goal(1, "1-2-3", "2x", {"a", "b"}) << false;
+        QTest::newRow("10 MB single line") << QByteArray(10 * 1024 * 1024, 'x') << false;
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary.append(char((i * 7919 + 13) % 255 + 1));
+        QTest::newRow("binary bytes") << binary << false;
+        QTest::newRow("notes, not a project")
+            << QByteArray("# Notes\r\nmilk=2\r\n[Goals\r\n") << false;
+        QTest::newRow("nul bytes") << head + QByteArray("Goal1=1-2\0-3\r\n", 14) << false;
+        QTest::newRow("lone cr in a value")
+            << head + goal(1, "1-2-3", "1", {"first\rsecond --"}) << true;
+        QTest::newRow("utf-8 bom")
+            << "\xEF\xBB\xBF" + head + goal(1, "1-2-3", "1", {"caf\xC3\xA9"}) << true;
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("utf-16 bom")
+            << QByteArray(utf16(u"[Project]\r\nName=Wide \u00E9\r\n"_s)) << true;
+        const QByteArray diaeresis = QString(10000, QChar(0x00A8)).toUtf8();
+        QTest::newRow("10000 diaeresis") << "[Project]\r\nName=" + diaeresis + "\r\n[Goals]\r\n" +
+                                                goal(1, "1-2-3", "1", {diaeresis})
+                                         << true;
+        QByteArray nine = head;
+        for (int n = 1; n <= 9; ++n)
+            nine += goal(n, QByteArray::number(n) + "-0-0", "1", {"t"});
+        QTest::newRow("nine sub-goals") << nine << true;
+        QTest::newRow("duplicate keys")
+            << head + goal(1, "5-5-5", "1", {"one"}) + goal(2, "5-5-5", "1", {"two"}) << true;
+        QTest::newRow("key leaving tmp") << head + goal(1, "../x", "0") << false;
+        // Files the fuzzer once broke save-and-open with.
+        const QDir fuzz(QStringLiteral(AIMWELL_TEST_DATA "/fuzz-crashes"));
+        for (const QString& name : fuzz.entryList(QDir::Files))
+            QTest::newRow(qPrintable(name)) << fileBytes(fuzz.filePath(name)) << true;
+    }
+
+    // A damaged file is refused in bounded time; one that is read has at most eight sub-goals,
+    // and reads back the same once saved.
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, opens);
+        TempAppFolder dir;
+        writeFile(dir.file(u"d.gpj"_s), bytes);
+        QElapsedTimer clock;
+        clock.start();
+        const auto read = ProjectFile::read(dir.file(u"d.gpj"_s));
+        QVERIFY2(clock.elapsed() < 30000, "reading took too long");
+        QCOMPARE(read.ok(), opens);
+        QVERIFY(read.value.goals.size() <= 8);
+        QVERIFY(ProjectFile::parse(ProjectFile::serialize(read.value)).value == read.value);
+    }
+
+    // What is in the way is told and left alone: a folder where a task file goes is told once; a
+    // folder chosen as the project is refused, and the open project stays as it was. (A link
+    // where a task file goes: tst_components.)
+    void thingsInTheWay()
+    {
+        WindowFixture f;
+        QDir().mkpath(f.folder.file(u"tmp/1-1-1.txt"_s));
+        const QString path = f.folder.file(u"projects/P.gpj"_s);
+        writeFile(path, "[Project]\r\nName=P\r\n[Goals]\r\n" +
+                            goal(1, "1-1-1", "2", {"a --", "b"}) + goal(2, "2-2-2", "1", {"c --"}));
+        f.w().openProjectFile(path);
+        QVERIFY(f.prompt.last().startsWith(u"Task File: "_s) &&
+                f.prompt.last().contains(f.folder.file(u"tmp/1-1-1.txt"_s)));
+        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s); // shown all the same
+        QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("c --\r\n"));
+        // Elsewhere and back, the text is still there; typing on is told at most once, and saving
+        // stores it even so.
+        f.click(u"lblGoal_2"_s);
+        f.click(u"lblGoal_1"_s);
+        QCOMPARE(f.find<TaskEditor>(u"txtGoalTasks"_s)->tasksText(), u"a --\nb\n"_s);
+        QTest::keyClicks(f.find(u"txtGoalTasks"_s), u"!"_s);
+        const qsizetype told = f.prompt.shown.size();
+        QTest::keyClicks(f.find(u"txtGoalTasks"_s), u"!"_s);
+        QCOMPARE(f.prompt.shown.size(), told);
+        f.prompt.saveChoices = {f.folder.file(u"projects/Again.gpj"_s)};
+        QVERIFY(f.w().mnuSaveAs_Click());
+        QVERIFY(fileBytes(f.folder.file(u"projects/Again.gpj"_s))
+                    .contains("Goal1_Tasks=2\r\nGoal1_Task1=!!a --\r\nGoal1_Task2=b\r\n"));
+
+        f.click(u"lblGoal_0"_s);
+        f.addSubGoals({u"Unsaved"_s});
+        f.prompt.answers = {Answer::No};
+        f.w().openProjectFile(f.folder.file(u"imgs"_s));
+        QVERIFY(
+            f.prompt.last().startsWith(u"Open Project: The file \""_s + f.folder.file(u"imgs"_s)) &&
+            f.prompt.last().contains(u"could not be opened"_s));
+        QCOMPARE(f.w().subGoalNames().last(), u"Unsaved"_s);
+        QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/Again.gpj"_s));
+        QVERIFY(f.w().projectModified());
+    }
+
+    // A write that fails half way leaves the old file whole; each failure is told once.
+    void fullDisk()
+    {
+        WindowFixture f;
+        f.addSubGoals({u"Big"_s});
+        f.typeTasks(1, u"first task --"_s);
+        const QString path = f.save();
+        const QByteArray savedProject = fileBytes(path), savedTasks = fileBytes(f.taskFile(1));
+        {
+            std::signal(SIGXFSZ, SIG_IGN); // files of this process end a few bytes past the tasks
+            rlimit old{};
+            getrlimit(RLIMIT_FSIZE, &old);
+            const rlimit low{rlim_t(savedTasks.size() + 20), old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &low);
+            const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &old); });
+            typeText(f.find(u"txtGoalTasks"_s), u"\nsecond task, long enough to pass the limit"_s);
+            QVERIFY(!f.w().mnuSave_Click());
+        }
+        // Saved, then the task file and the save once each.
+        QCOMPARE(f.prompt.captions(), (QStringList{u"Done"_s, u"Task File"_s, u"Save Project"_s}));
+        QVERIFY(f.w().projectModified());
+        QCOMPARE(fileBytes(path), savedProject);
+        const QByteArray now = fileBytes(f.taskFile(1));
+        QVERIFY(now == savedTasks || now.startsWith("first task --\r\nsecond"));
+        QVERIFY(f.w().mnuSave_Click()); // room again: everything typed reaches the file
+        QVERIFY(
+            fileBytes(path).contains("Goal1_Task2=second task, long enough to pass the limit\r\n"));
+    }
+};
 
 QTEST_MAIN(TestStorage)
 #include "tst_storage.moc"

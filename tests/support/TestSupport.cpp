@@ -10,11 +10,11 @@ Answer FakePrompt::ask(QWidget*, const Message& message)
                                                         : Answer::Cancel;
 }
 
-QStringList FakePrompt::texts() const
+QStringList FakePrompt::all(QString Message::*field) const
 {
     QStringList list;
     for (const Message& m : shown)
-        list.append(m.text);
+        list.append(m.*field);
     return list;
 }
 

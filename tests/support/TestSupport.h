@@ -51,8 +51,8 @@ public:
     {
         return ++printWindows, !printerChoices.isEmpty() && printerChoices.takeFirst();
     }
-    QStringList texts() const;
-    bool showed(const QString& text) const { return texts().contains(text); }
+    QStringList texts() const { return all(&Message::text); }
+    QStringList captions() const { return all(&Message::caption); }
     // "caption: text" of the last message, or "".
     QString last() const
     {
@@ -60,6 +60,7 @@ public:
     }
 
 private:
+    QStringList all(QString Message::*field) const;
     static std::optional<QString> next(QList<std::optional<QString>>& list)
     {
         return list.isEmpty() ? std::nullopt : list.takeFirst();
