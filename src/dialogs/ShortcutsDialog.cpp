@@ -24,8 +24,10 @@ ShortcutsDialog::ShortcutsDialog(const QList<KeyHelp>& rows, QWidget* parent) : 
         table->setItem(i, 1, new QTableWidgetItem(rows[i].what));
     }
     table->resizeColumnsToContents();
+    table->resizeRowsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
-    table->setMinimumSize(560, 420);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setMinimumSize(table->horizontalHeader()->length() + 140, 540);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("cmdClose"));
