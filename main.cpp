@@ -1,8 +1,6 @@
 #include "app/AppServices.h"
-#include "app/CommandLine.h"
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
-#include "app/ProjectRequest.h"
 #include "app/ProjectSafety.h"
 #include "app/SplashWindow.h"
 #include "components/AppInfo.h"
@@ -12,6 +10,7 @@
 #include "storage/InstanceLock.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QStandardPaths>
@@ -21,9 +20,66 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+// Written out rather than taken from the parser, whose usage line needs a running
+// application for the program's name.
+const char HelpText[] = "Usage: aimwell [options] [project.gpj]\n"
+                        "Plans one main goal with up to eight sub-goals and their tasks.\n"
+                        "\n"
+                        "Options:\n"
+                        "  -h, --help     Show this help and exit.\n"
+                        "  -v, --version  Show the version and exit.\n"
+                        "\n"
+                        "Arguments:\n"
+                        "  project.gpj    A project to open after start-up. If a copy is\n"
+                        "                 already running, that copy opens it.\n";
+
+// Read before any window exists, so that --help and --version work without a display.
+// Returns the exit status when the program is not to run. A relative project path is
+// made absolute, so that it still names the same file when handed to another copy.
+std::optional<int> readCommandLine(const QStringList& arguments, QString& projectFile)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
+    parser.addOptions({help, version});
+    // The toolkit reads its own options from the same line ("-style fusion"): accepted
+    // here and left for it. Single-dash words are whole names, so an unknown one is named
+    // whole too.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"style", "stylesheet", "platform", "platformpluginpath",
+                             "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                             "qwindowtitle", "session", "display", "geometry", "qmljsdebugger"})
+        parser.addOption({QString::fromLatin1(name), QString(), u"value"_s});
+    parser.addOptions({QCommandLineOption(u"reverse"_s), QCommandLineOption(u"widgetcount"_s)});
+    const auto fail = [](const QString& error) {
+        std::fprintf(stderr, "aimwell: %s Try 'aimwell --help'.\n", qUtf8Printable(error));
+        return 2;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(HelpText, stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qUtf8Printable(AppInfo::productName()),
+                    qUtf8Printable(AppInfo::version()));
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return fail(u"Only one project can be opened at a time."_s);
+    if (!files.isEmpty())
+        projectFile = QDir::cleanPath(QDir::current().absoluteFilePath(files.first()));
+    return std::nullopt;
+}
 
 // While the toolkit starts, a missing display ends the program with one clear line
 // instead of the platform plugin's abort and trace.
@@ -61,6 +117,25 @@ QIcon programIcon()
     return icon;
 }
 
+// A project handed over on the command line or by a second start: the window comes to
+// the front and opens it as Open does. An empty path only brings the window forward.
+void openRequestedProject(MainWindow* window, const QString& path)
+{
+    // A question or the open window is showing: opening now would pull the project away
+    // from under it, so wait until the user has answered.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+        QTimer::singleShot(300, window, [window, path] { openRequestedProject(window, path); });
+        return;
+    }
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->raise();
+    window->activateWindow();
+    if (!path.isEmpty())
+        window->openProjectFile(path);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -68,9 +143,9 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine command = CommandLine::parse(arguments, QDir::currentPath());
-    if (command.action() != CommandLine::Action::Run)
-        return command.report();
+    QString projectFile;
+    if (const std::optional<int> status = readCommandLine(arguments, projectFile))
+        return *status;
 
     qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
@@ -94,7 +169,7 @@ int main(int argc, char* argv[])
     const Result ready = services.workspace.prepareFolders();
     if (!ready.ok())
         return refuseStart(
-            prompt, QStringLiteral("Aimwell Pro cannot keep its files in %1.").arg(ready.error));
+            prompt, u"%1 cannot keep its files in %2."_s.arg(AppInfo::productName(), ready.error));
     const Result projects = services.workspace.prepareProjectsFolder();
 
     InstanceLock lock(dataFolder);
@@ -102,20 +177,18 @@ int main(int argc, char* argv[])
     case InstanceLock::State::Acquired:
         break;
     case InstanceLock::State::HeldByOther:
-        if (InstanceChannel::send(InstanceChannel::serverNameFor(dataFolder),
-                                  command.projectFile()))
+        if (InstanceChannel::send(InstanceChannel::serverNameFor(dataFolder), projectFile))
             return 0;
         prompt.inform(
             nullptr,
-            QStringLiteral("Aimwell Pro is already running from this folder. Switch to the open "
-                           "window instead; a second copy would empty its task files."),
-            QStringLiteral("Aimwell Pro"));
+            u"%1 is already running from this folder. Switch to the open window "
+            "instead; a second copy would empty its task files."_s.arg(AppInfo::productName()),
+            AppInfo::productName());
         return 1;
     case InstanceLock::State::Unavailable:
-        return refuseStart(prompt, QStringLiteral("Aimwell Pro cannot take its lock file in "
-                                                  "\"%1\", so it cannot tell whether another "
-                                                  "copy is using that folder.")
-                                       .arg(dataFolder));
+        return refuseStart(prompt, u"%1 cannot take its lock file in \"%2\", so it cannot tell "
+                                   "whether another copy is using that folder."_s.arg(
+                                       AppInfo::productName(), dataFolder));
     }
 
     // Without the channel the program still works; only a second start cannot hand over.
@@ -130,17 +203,16 @@ int main(int argc, char* argv[])
         // Maximised, so that the whole dashboard fits wherever the screen allows.
         mainWindow->showMaximized();
         MainWindow* window = mainWindow.get();
-        QTimer::singleShot(0, window, [&, window, file = command.projectFile()] {
+        QTimer::singleShot(0, window, [&, window, file = projectFile] {
             // Once the splash is gone, and before a project from the command line replaces
             // what would be restored.
             window->safety().offerRecovery();
             // Told once; every save there fails with its own message.
             if (!projects.ok())
                 warn(prompt, window,
-                     QStringLiteral("Aimwell Pro cannot save projects in %1. It works on; "
-                                    "projects can be opened, and saved once the folder can "
-                                    "be written to.")
-                         .arg(projects.error));
+                     u"%1 cannot save projects in %2. It works on; projects can be opened, "
+                     "and saved once the folder can be written to."_s.arg(AppInfo::productName(),
+                                                                          projects.error));
             if (!file.isEmpty())
                 openRequestedProject(window, file);
             channel.setReceiver(

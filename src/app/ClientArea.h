@@ -8,8 +8,12 @@ class Sidebar;
 
 // The window's client area: the sidebar on the left and the dashboard beside it, each in
 // a scroll area of its own, so that a window smaller than either scrolls instead of
-// cutting it off. With room enough it looks exactly as without the scroll areas. It also
-// keeps the Tab order across both halves.
+// cutting it off. With room enough it looks exactly as without the scroll areas.
+//
+// It also makes the window usable without a mouse: the Tab order across both halves,
+// Alt+P and Alt+E for the menus whose captions show no underlined letter, F10 for the menu
+// bar, Esc in the sidebar back to the dashboard, and Tab out of the task editor. Alt with
+// a letter types nothing into a box.
 class ClientArea : public QWidget
 {
     Q_OBJECT
@@ -27,8 +31,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The named menu, or the first one without a name.
+    void openMenu(const char* name);
+
     Sidebar* m_sidebar;
     DashboardView* m_dashboard;
     QScrollArea* m_sidebarArea;

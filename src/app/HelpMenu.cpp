@@ -7,34 +7,65 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoStack>
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption,
+               const QList<MenuItem>& items, const std::function<void()>& first)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const MenuItem& item : items) {
+        QAction* action =
+            item.caption == u"-" ? menu->addSeparator() : menu->addAction(item.caption);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcuts(item.shortcuts);
+        if (item.run)
+            QObject::connect(action, &QAction::triggered, menu, [first, run = item.run] {
+                first();
+                run();
+            });
+    }
+    return menu;
+}
+
+void followHistory(const QUndoStack& history, QMenu* edit)
+{
+    auto* undo = edit->findChild<QAction*>(QStringLiteral("mnuUndo"));
+    auto* redo = edit->findChild<QAction*>(QStringLiteral("mnuRedo"));
+    const auto follow = [&history, undo, redo] {
+        undo->setEnabled(history.canUndo());
+        undo->setText(history.canUndo() ? QStringLiteral("Undo ") + history.undoText()
+                                        : QStringLiteral("Undo"));
+        redo->setEnabled(history.canRedo());
+        redo->setText(history.canRedo() ? QStringLiteral("Redo ") + history.redoText()
+                                        : QStringLiteral("Redo"));
+    };
+    QObject::connect(&history, &QUndoStack::indexChanged, edit, follow);
+    QObject::connect(&history, &QUndoStack::cleanChanged, edit, follow);
+    follow();
+}
 
 void addHelpMenu(QMenuBar* bar, QWidget* parent, const Workspace& workspace, Prompt* prompt,
                  std::function<void()> openProjectsFolder)
 {
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-
-    QAction* about = help->addAction(QStringLiteral("About Aimwell"));
-    about->setObjectName(QStringLiteral("mnuAbout"));
-    about->setMenuRole(QAction::AboutRole);
-    QObject::connect(about, &QAction::triggered, parent,
-                     [parent, folder = workspace.projectsFolder(), openProjectsFolder] {
-                         // One About window at a time.
-                         auto* dialog = parent->findChild<AboutDialog*>();
-                         if (!dialog) {
-                             dialog = new AboutDialog(folder, openProjectsFolder, parent);
-                             dialog->setAttribute(Qt::WA_DeleteOnClose);
-                         }
-                         dialog->show();
-                         dialog->raise();
-                         dialog->activateWindow();
-                     });
-
-    QAction* keys = help->addAction(QStringLiteral("Keyboard Shortcuts"));
-    keys->setObjectName(QStringLiteral("mnuShortcuts"));
-    QObject::connect(keys, &QAction::triggered, parent, [parent, prompt] {
+    const auto about = [parent, folder = workspace.projectsFolder(), openProjectsFolder] {
+        // One About window at a time.
+        auto* dialog = parent->findChild<AboutDialog*>();
+        if (!dialog) {
+            dialog = new AboutDialog(folder, openProjectsFolder, parent);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    };
+    const auto keys = [parent, prompt] {
         prompt->inform(parent, keyboardShortcutsText(), QStringLiteral("Keyboard Shortcuts"));
-    });
+    };
+    QMenu* help = addMenu(bar, "mnuHelp", QStringLiteral("Help"),
+                          {{"mnuAbout", QStringLiteral("About Aimwell"), {}, about},
+                           {"mnuShortcuts", QStringLiteral("Keyboard Shortcuts"), {}, keys}});
+    help->actions().constFirst()->setMenuRole(QAction::AboutRole);
 }
 
 QString keyboardShortcutsText()

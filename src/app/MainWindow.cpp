@@ -2,19 +2,15 @@
 
 #include "app/ClientArea.h"
 #include "app/HelpMenu.h"
-#include "app/KeyboardAccess.h"
-#include "app/MainMenus.h"
-#include "app/ProgressStatus.h"
-#include "app/ProjectCommands.h"
 #include "app/ProjectExport.h"
 #include "app/ProjectSafety.h"
 #include "components/AppInfo.h"
 #include "components/DayWatcher.h"
 #include "dashboard/DashboardView.h"
 #include "dialogs/FolderOpener.h"
-#include "dialogs/Prompt.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
+#include "model/ProgressSummary.h"
 #include "sidebar/Sidebar.h"
 #include "sidebar/TaskEditor.h"
 #include "widgets/ClickableLabel.h"
@@ -22,18 +18,12 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 
 using DashboardLayout::toPixels;
-
-namespace {
-
-// A pause this long in typing starts a new history step.
-constexpr qint64 BurstPauseMs = 1500;
-
-} // namespace
 
 MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QMainWindow(parent), m_services(std::move(services)),
@@ -44,11 +34,10 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     auto* day = new DayWatcher(*m_services.clock, this);
     m_dashboard = new DashboardView(m_project, m_services.workspace, *day, nullptr);
     m_sidebar = new Sidebar(m_project, *m_services.clock);
-    setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
-    new ProgressStatus(m_project, *day, statusBar());
     m_tasks = m_sidebar->tasks();
+    setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
+    showProgress(*day);
     buildMenus();
-    new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);
     connect(m_safety, &ProjectSafety::projectRead, this, &MainWindow::LoadProject);
@@ -57,19 +46,10 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
                                                        menuBar()->sizeHint().height() +
                                                        statusBar()->sizeHint().height());
-
-    SetTextMargins(10, 20, m_sidebar->subGoalBox());
-    SetTextMargins(10, 20, m_sidebar->projectNameBox());
-    SetTextMargins(10, 20, m_tasks);
     setWindowTitle(AppInfo::windowTitle());
 }
 
 MainWindow::~MainWindow() = default;
-
-GoalPanel* MainWindow::panel(int index) const
-{
-    return m_dashboard->panel(index);
-}
 
 void MainWindow::buildMenus()
 {
@@ -133,12 +113,23 @@ void MainWindow::connectViews()
     connect(&m_project, &Project::goalsReset, &m_history, &QUndoStack::clear);
 }
 
-void MainWindow::SetTextMargins(int left, int right, QWidget* box)
+// The status bar's line on the whole goal: it follows every recount and the day, as the
+// overdue count depends on both.
+void MainWindow::showProgress(const DayWatcher& day)
 {
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setTextMargins(left, 0, right, 0);
-    else if (auto* editor = qobject_cast<TaskEditor*>(box))
-        editor->setTextMargins(left, right);
+    auto* summary = new QLabel(statusBar());
+    summary->setObjectName(QStringLiteral("statusSummary"));
+    summary->setContentsMargins(6, 0, 6, 0);
+    // Permanent, on the right, so that a passing message on the left does not hide it.
+    statusBar()->addPermanentWidget(summary);
+    const auto update = [this, summary, &day] {
+        summary->setText(ProgressSummary::of(m_project, day.today()).text());
+    };
+    for (auto changed : {&Project::goalAdded, &Project::goalRemoved, &Project::goalChanged})
+        connect(&m_project, changed, summary, update);
+    connect(&m_project, &Project::goalsReset, summary, update);
+    connect(&day, &DayWatcher::dayChanged, summary, update);
+    update();
 }
 
 void MainWindow::replay(void (QUndoStack::*step)())
@@ -151,7 +142,8 @@ void MainWindow::replay(void (QUndoStack::*step)())
 
 int MainWindow::typingBurst()
 {
-    if (!m_lastTyping.isValid() || m_lastTyping.elapsed() > BurstPauseMs)
+    // A pause this long in typing starts a new history step.
+    if (!m_lastTyping.isValid() || m_lastTyping.elapsed() > 1500)
         ++m_burst;
     m_lastTyping.start();
     return m_burst;
@@ -166,11 +158,6 @@ void MainWindow::lblGoal_Click(int index)
         m_tasks->setFocus();
 }
 
-void MainWindow::txtSubGoal_KeyPress()
-{
-    m_project.markEdited();
-}
-
 void MainWindow::txtSubGoal_Enter()
 {
     if (m_sidebar->subGoalBox()->text().isEmpty())
@@ -179,9 +166,10 @@ void MainWindow::txtSubGoal_Enter()
         RenameSubGoal();
     } else if (m_project.isFull()) {
         m_services.prompt->inform(this,
-                                  QStringLiteral("Ooops! You can create up to 8 sub-goals per goal "
-                                                 "so you can keep an eye on everything "
-                                                 "(sometimes less is more)."),
+                                  QStringLiteral("Ooops! You can create up to %1 sub-goals per "
+                                                 "goal so you can keep an eye on everything "
+                                                 "(sometimes less is more).")
+                                      .arg(ProjectData::MaxGoals),
                                   QStringLiteral("Ooops"));
     } else {
         AddSubGoal();
@@ -211,12 +199,6 @@ void MainWindow::RenameSubGoal()
     const QString name = m_sidebar->subGoalName();
     if (index > 0 && name != m_project.goal(index).name)
         m_history.push(new RenameGoalCommand(m_project, index, name));
-}
-
-void MainWindow::lblDeleteOnMouseOver_Click(int index)
-{
-    lblGoal_Click(index);
-    lblDelete_Click();
 }
 
 void MainWindow::lblDelete_Click()
@@ -251,12 +233,6 @@ void MainWindow::writeUnwrittenTasks()
 {
     if (m_tasks->isUnwritten())
         RefreshTaskCounts(m_tasks->tasksText());
-}
-
-void MainWindow::chkDueDate_Click()
-{
-    m_project.markEdited();
-    UpdateDueDateDisplay();
 }
 
 void MainWindow::UpdateDueDateDisplay()
@@ -311,13 +287,6 @@ void MainWindow::openProjectFile(const QString& path)
         m_safety->open(path);
 }
 
-bool MainWindow::mnuSave_Click()
-{
-    if (!m_project.file().isEmpty())
-        return SaveProject(m_project.file());
-    return mnuSaveAs_Click();
-}
-
 bool MainWindow::mnuSaveAs_Click()
 {
     const auto chosen = m_services.prompt->chooseProjectToSave(this, m_services.workspace);
@@ -336,31 +305,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
 bool MainWindow::SaveProject(const QString& path)
 {
     writeUnwrittenTasks();
-    if (!m_safety->mayReplace(path))
+    if (!m_safety->save(path))
         return false;
-    const Expected<ProjectData> project = m_project.toProjectData();
-    QString failure = project.error;
-    if (failure.isEmpty())
-        failure = m_safety->write(path, project.value).error;
-    if (!failure.isEmpty()) {
-        m_services.prompt->warn(
-            this,
-            QStringLiteral("The project could not be saved to \"%1\": %2.").arg(path, failure),
-            QStringLiteral("Save Project"));
-        return false;
-    }
     m_project.setFile(path);
     m_history.setClean();
     m_project.setClean(true);
     m_services.prompt->inform(this, QStringLiteral("Ready! Project saved."),
                               QStringLiteral("Done"));
     return true;
-}
-
-void MainWindow::NewProject()
-{
-    m_reporter.forget();
-    m_project.clear();
 }
 
 void MainWindow::LoadProject(const QString& path, ProjectData project)

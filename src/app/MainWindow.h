@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/ProjectCommands.h"
 #include "app/TaskFileReporter.h"
+#include "dashboard/DashboardView.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
 #include "storage/TaskStore.h"
@@ -11,7 +12,7 @@
 #include <QMainWindow>
 #include <QUndoStack>
 
-class DashboardView;
+class DayWatcher;
 class GoalPanel;
 class ProjectSafety;
 class Sidebar;
@@ -32,7 +33,7 @@ public:
     bool projectModified() const { return m_project.isModified(); }
     int selectedGoalIndex() const { return m_project.selected(); }
     QStringList subGoalNames() const { return m_project.goalNames(); }
-    GoalPanel* panel(int index) const;
+    GoalPanel* panel(int index) const { return m_dashboard->panel(index); }
     const Workspace& workspace() const { return m_services.workspace; }
     QUndoStack& history() { return m_history; }
     ProjectSafety& safety() { return *m_safety; }
@@ -40,7 +41,11 @@ public:
     // Selection of the main goal (0) or a panel (1..8): the one way the sidebar changes mode.
     void lblGoal_Click(int index);
     void lblDelete_Click();
-    void lblDeleteOnMouseOver_Click(int index);
+    void lblDeleteOnMouseOver_Click(int index)
+    {
+        lblGoal_Click(index);
+        lblDelete_Click();
+    }
     void lblFilename_Click();
 
     void AddSubGoal();
@@ -49,7 +54,11 @@ public:
     // Writes the editor's text to the selected sub-goal as a history step; the counts follow.
     void RefreshTaskCounts(const QString& text);
 
-    void chkDueDate_Click();
+    void chkDueDate_Click()
+    {
+        m_project.markEdited();
+        UpdateDueDateDisplay();
+    }
     void Calendar1_DateChange(QDate date);
     void UpdateDueDateDisplay();
 
@@ -58,14 +67,21 @@ public:
     // Opens a project file as Open does once a file is chosen.
     void openProjectFile(const QString& path);
     // Both report whether the project was written.
-    bool mnuSave_Click();
+    bool mnuSave_Click()
+    {
+        return m_project.file().isEmpty() ? mnuSaveAs_Click() : SaveProject(m_project.file());
+    }
     bool mnuSaveAs_Click();
     void mnuExit_Click() { close(); }
     void undo() { replay(&QUndoStack::undo); }
     void redo() { replay(&QUndoStack::redo); }
 
     bool SaveProject(const QString& path);
-    void NewProject();
+    void NewProject()
+    {
+        m_reporter.forget();
+        m_project.clear();
+    }
     void LoadProject(const QString& path, ProjectData project);
 
 protected:
@@ -74,8 +90,8 @@ protected:
 private:
     void buildMenus();
     void connectViews();
-    void SetTextMargins(int left, int right, QWidget* box);
-    void txtSubGoal_KeyPress();
+    void showProgress(const DayWatcher& day);
+    void txtSubGoal_KeyPress() { m_project.markEdited(); }
     void txtSubGoal_Enter();
     void txtProjectName_KeyUp();
     void writeUnwrittenTasks();

@@ -1,5 +1,6 @@
 #include "app/ProjectSafety.h"
 
+#include "components/AppInfo.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
 #include "storage/RecoveryFile.h"
@@ -44,18 +45,18 @@ void ProjectSafety::offerRecovery()
     if (!snapshot.ok()) {
         m_services.prompt->warn(
             m_window,
-            QStringLiteral("Aimwell Pro was not closed properly, but its recovery file could not "
-                           "be read: %1.\n\nThe file was kept as %2.")
-                .arg(snapshot.error, aside.ok() ? aside.value : path),
+            QStringLiteral("%1 was not closed properly, but its recovery file could not be read: "
+                           "%2.\n\nThe file was kept as %3.")
+                .arg(AppInfo::productName(), snapshot.error, aside.ok() ? aside.value : path),
             RecoverCaption);
         return;
     }
     const QString file = snapshot.value.projectFile;
     const Answer answer = m_services.prompt->ask(
         m_window,
-        {QStringLiteral("Aimwell Pro was not closed properly. Restore the unsaved changes to %1 "
-                        "(%2)?\n\nNo keeps a copy of them in %3.")
-             .arg(snapshot.value.project.name,
+        {QStringLiteral("%1 was not closed properly. Restore the unsaved changes to %2 (%3)?"
+                        "\n\nNo keeps a copy of them in %4.")
+             .arg(AppInfo::productName(), snapshot.value.project.name,
                   file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file,
                   m_services.workspace.recoveryFolder()),
          RecoverCaption, Message::Icon::Question, Message::Buttons::YesNo});
@@ -119,16 +120,26 @@ bool ProjectSafety::mayReplace(const QString& path)
     return false;
 }
 
-Result ProjectSafety::write(const QString& path, const ProjectData& data)
+bool ProjectSafety::save(const QString& path)
 {
-    const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
-    if (!folder.ok())
-        return folder;
+    if (!mayReplace(path))
+        return false;
+    const Expected<ProjectData> project = m_project.toProjectData();
+    QString failure = project.error;
+    if (failure.isEmpty())
+        failure = Workspace::ensureFolder(QFileInfo(path).absolutePath()).error;
     FileFingerprint written;
-    const Result saved = ProjectFile::save(path, data, written);
-    if (saved.ok())
-        m_watcher.watch(path, written);
-    return saved;
+    if (failure.isEmpty())
+        failure = ProjectFile::save(path, project.value, written).error;
+    if (!failure.isEmpty()) {
+        m_services.prompt->warn(
+            m_window,
+            QStringLiteral("The project could not be saved to \"%1\": %2.").arg(path, failure),
+            QStringLiteral("Save Project"));
+        return false;
+    }
+    m_watcher.watch(path, written);
+    return true;
 }
 
 void ProjectSafety::discard()

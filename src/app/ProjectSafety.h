@@ -33,11 +33,10 @@ public:
     // Reads a project file and hands it on to be shown as Open does; false when it could
     // not be read, and the open project is left as it was.
     bool open(const QString& path);
-    // Asks before a save replaces a file another program changed since we read or wrote it.
-    // False: the user keeps the other program's file, and nothing is to be written.
-    bool mayReplace(const QString& path);
-    // Writes the project and takes the written file as the known one.
-    Result write(const QString& path, const ProjectData& data);
+    // Writes the project and takes the written file as the known one. It asks first when
+    // another program changed the file since we read or wrote it, and tells what failed.
+    // False: nothing was written.
+    bool save(const QString& path);
     // A normal exit keeps nothing for recovery.
     void discard();
 
@@ -48,6 +47,8 @@ signals:
     void told(const QString& message);
 
 private:
+    // False: the user keeps the other program's file.
+    bool mayReplace(const QString& path);
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
     void fileChangedHere(const QString& file);
     void recoveryWriteFailed(const QString& error);

@@ -16,10 +16,4 @@ public:
     };
 
     static Colours colours(DueState state);
-
-    // White text, unless it falls short of the 4.5:1 contrast that body text needs on the
-    // background; then black.
-    static QColor readableTextOn(const QColor& background);
-    // WCAG contrast ratio of two colours, 1 to 21.
-    static double contrast(const QColor& a, const QColor& b);
 };

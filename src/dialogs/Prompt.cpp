@@ -28,17 +28,10 @@ Answer DialogPrompt::ask(QWidget* parent, const Message& message)
     box.setWindowTitle(message.caption);
     box.setTextFormat(Qt::PlainText);
     box.setText(message.text);
-    switch (message.icon) {
-    case Message::Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Message::Icon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Message::Icon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    }
+    // In the order of Message::Icon.
+    const QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Question,
+                                       QMessageBox::Warning};
+    box.setIcon(icons[int(message.icon)]);
     const auto yesOrNo = message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes;
     switch (message.buttons) {
     case Message::Buttons::Ok:

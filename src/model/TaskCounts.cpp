@@ -23,26 +23,25 @@ bool TaskCounts::isCompleted(QStringView line)
     return line.contains(u"--");
 }
 
+void TaskCounts::add(QStringView line)
+{
+    if (isTask(line)) {
+        ++total;
+        completed += isCompleted(line);
+    }
+}
+
 TaskCounts TaskCounts::of(QStringView text)
 {
     TaskCounts counts;
-    TextFile::forEachLine(text, [&](QStringView line) {
-        if (!isTask(line))
-            return;
-        ++counts.total;
-        counts.completed += isCompleted(line);
-    });
+    TextFile::forEachLine(text, [&counts](QStringView line) { counts.add(line); });
     return counts;
 }
 
 TaskCounts TaskCounts::ofLines(const QStringList& lines)
 {
     TaskCounts counts;
-    for (const QString& line : lines) {
-        if (!isTask(line))
-            continue;
-        ++counts.total;
-        counts.completed += isCompleted(line);
-    }
+    for (const QString& line : lines)
+        counts.add(line);
     return counts;
 }

@@ -27,4 +27,7 @@ struct TaskCounts
     // is drawn as done is exactly what is counted.
     static bool isTask(QStringView line);
     static bool isCompleted(QStringView line);
+
+private:
+    void add(QStringView line);
 };

@@ -15,24 +15,9 @@ bool isAsciiAlnum(QChar c)
 
 // Characters that start emphasis, code, links, HTML, tables, strike-through or a closing
 // heading sequence anywhere in a line.
-bool isSpecial(char16_t c)
+bool isSpecial(QChar c)
 {
-    switch (c) {
-    case u'\\':
-    case u'`':
-    case u'*':
-    case u'_':
-    case u'[':
-    case u']':
-    case u'<':
-    case u'>':
-    case u'|':
-    case u'~':
-    case u'#':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"\\`*_[]<>|~#").contains(c);
 }
 
 // Text that reads back literally. inLine: the text follows other text on its line, so
@@ -70,7 +55,7 @@ void appendEscaped(QString& out, QStringView text, bool inLine = false)
         run = to + 1;
     };
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        const QChar c = text[i];
         if (c == u'\r' || c == u'\n') {
             flush(i);
             out += u' ';
@@ -79,7 +64,7 @@ void appendEscaped(QString& out, QStringView text, bool inLine = false)
             // "&copy;" would become a character reference; a lone "&" stays.
             flush(i);
             out += u'\\';
-            out += QChar(c);
+            out += c;
         }
     }
     flush(text.size());
@@ -123,15 +108,7 @@ void writeGoal(QString& out, const SubGoalRecord& goal, QDate today, const QLoca
 QByteArray MarkdownExport::toMarkdown(const ProjectData& project, QDate today,
                                       const QLocale& locale)
 {
-    qsizetype units = 64 + project.name.size();
-    for (const SubGoalRecord& goal : project.goals) {
-        units += 256 + goal.name.size() + goal.due.size();
-        for (const QString& task : goal.tasks)
-            units += task.size() + 16;
-    }
-    QString out;
-    out.reserve(units);
-    out += u"# ";
+    QString out = QStringLiteral("# ");
     appendEscaped(out, project.name);
     out += u'\n';
     for (const SubGoalRecord& goal : project.goals)

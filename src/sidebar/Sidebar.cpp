@@ -83,7 +83,7 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
     m_goalHeading = heading(this, "Label14", QStringLiteral("Goal Name:"), {225, 945, 2490, 420});
     m_projectName = place(new QLineEdit(QStringLiteral("My Goal"), this), "txtProjectName",
                           {225, 1350, 2760, 420});
-    m_projectName->setMaxLength(40);
+    m_projectName->setMaxLength(ProjectData::MaxProjectName);
     m_goalHeading->setBuddy(m_projectName);
     m_projectName->setFont(Fonts::trebuchet(12, true));
     m_projectName->installEventFilter(this);
@@ -93,7 +93,6 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
     m_goalNameHeading =
         heading(this, "lblGoalName", QStringLiteral("Add New Sub-Goal:"), {225, 1935, 4200, 420});
     m_subGoal = place(new QLineEdit(this), "txtSubGoal", {225, 2295, 2445, 420});
-    m_subGoal->setMaxLength(16);
     m_goalNameHeading->setBuddy(m_subGoal);
     m_subGoal->setFont(Fonts::trebuchet(11.25, true));
     m_subGoal->installEventFilter(this);
@@ -101,8 +100,8 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
 
     m_delete = link(this, "lblDelete", QStringLiteral("Delete"), {2835, 2385, 1140, 285});
     m_newGoal = link(this, "lblNewGoal", QStringLiteral("Add New"), {3645, 2385, 1005, 285});
-    m_charsLeft = label(this, "lblSubgoalscharsleft", QStringLiteral("Characters Left: 16"),
-                        {225, 2790, 5100, 195}, Fonts::verdana(7.5), Qt::white);
+    m_charsLeft = label(this, "lblSubgoalscharsleft", QString(), {225, 2790, 5100, 195},
+                        Fonts::verdana(7.5), Qt::white);
     label(this, "Label7", QStringLiteral("Press Enter to add the Sub-Goal to the dashboard."),
           {225, 3015, 5100, 195}, Fonts::verdana(7.5), LightGrey);
 
@@ -133,11 +132,12 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
             emit dueDateToggled();
     });
 
-    for (QWidget* w : {static_cast<QWidget*>(m_tasksHeading), static_cast<QWidget*>(m_tasks),
-                       static_cast<QWidget*>(m_taskInstructions),
-                       static_cast<QWidget*>(m_dueDateHeading), static_cast<QWidget*>(m_dueDate)})
-        w->hide();
-    SetGoalLabel(true);
+    showAddingMode();
+    UpdateCharsLeft();
+    // Inner blank space left and right of the text in the three boxes.
+    m_projectName->setTextMargins(10, 0, 20, 0);
+    m_subGoal->setTextMargins(10, 0, 20, 0);
+    m_tasks->setTextMargins(10, 20);
 
     connect(&project, &Project::nameChanged, this, &Sidebar::setProjectName);
     connect(&project, &Project::fileChanged, this, &Sidebar::setFilename);
@@ -195,7 +195,7 @@ void Sidebar::showAddingMode()
     SetGoalLabel(true);
     m_goalNameHeading->setText(QStringLiteral("Add New Sub-Goal:"));
     m_subGoal->clear();
-    m_subGoal->setMaxLength(16);
+    m_subGoal->setMaxLength(ProjectData::MaxGoalName);
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
                                          m_taskInstructions, m_dueDateHeading, m_dueDate})
@@ -210,8 +210,7 @@ void Sidebar::showEditingMode(const QString& name)
     m_goalNameHeading->setText(QStringLiteral("Edit Sub-Goal Name:"));
     m_delete->show();
     m_newGoal->show();
-    // A longer name from a file stays whole; only typing is held to 16 characters.
-    m_subGoal->setMaxLength(qMax(16, int(name.size())));
+    m_subGoal->setMaxLength(qMax(ProjectData::MaxGoalName, int(name.size())));
     m_subGoal->setText(name);
     for (QWidget* w : std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
                                                       m_dueDateHeading, calendar(), m_dueDate})
@@ -226,8 +225,8 @@ void Sidebar::SetGoalLabel(bool mainGoal)
 void Sidebar::UpdateCharsLeft()
 {
     // A longer name read from a file is kept whole; the counter stops at 0 until it is shortened.
-    m_charsLeft->setText(QStringLiteral("Characters Left: ") +
-                         QString::number(qMax(0, 16 - int(m_subGoal->text().size()))));
+    const int left = ProjectData::MaxGoalName - int(m_subGoal->text().size());
+    m_charsLeft->setText(QStringLiteral("Characters Left: ") + QString::number(qMax(0, left)));
 }
 
 void Sidebar::setFilename(const QString& file)
@@ -238,8 +237,7 @@ void Sidebar::setFilename(const QString& file)
 
 void Sidebar::setProjectName(const QString& name)
 {
-    // A longer name from a file stays whole; typing is held to 40 characters.
-    m_projectName->setMaxLength(qMax(40, int(name.size())));
+    m_projectName->setMaxLength(qMax(ProjectData::MaxProjectName, int(name.size())));
     if (m_projectName->text() != name)
         m_projectName->setText(name);
 }

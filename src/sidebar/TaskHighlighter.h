@@ -18,9 +18,6 @@ public:
     // Highlights the editor's document from now on; the highlighter belongs to the document.
     static TaskHighlighter* attach(TaskEditor* editor);
 
-    // The format of a completed line.
-    static QTextCharFormat completedFormat();
-
 protected:
     void highlightBlock(const QString& text) override;
 
