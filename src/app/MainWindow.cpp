@@ -27,8 +27,7 @@ using DashboardLayout::toPixels;
 
 MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QMainWindow(parent), m_services(std::move(services)),
-      m_store(m_services.workspace.tmpFolder()), m_project(m_store, *m_services.random),
-      m_reporter(*m_services.prompt, this)
+      m_store(m_services.workspace.tmpFolder()), m_project(m_store, *m_services.random)
 {
     setObjectName(QStringLiteral("Form1"));
     auto* day = new DayWatcher(*m_services.clock, this);
@@ -105,8 +104,6 @@ void MainWindow::connectViews()
     connect(s, &Sidebar::calendarDateChanged, this, &MainWindow::Calendar1_DateChange);
     connect(m_tasks, &TaskEditor::characterKeyPressed, &m_project, &Project::markEdited);
     connect(m_tasks, &TaskEditor::edited, this, &MainWindow::RefreshTaskCounts);
-    connect(&m_project, &Project::taskFileResult, this,
-            [this](const QString& key, const QString& error) { m_reporter.report(key, {error}); });
     // The project is unsaved exactly while the history is away from its clean step.
     connect(&m_history, &QUndoStack::cleanChanged, &m_project, &Project::setClean);
     // A new or opened project starts an empty history.
@@ -317,8 +314,7 @@ bool MainWindow::SaveProject(const QString& path)
 
 void MainWindow::LoadProject(const QString& path, ProjectData project)
 {
-    m_reporter.forget();
-    m_reporter.reportAll(m_project.load(path, std::move(project)));
+    m_safety->tellTaskFiles(m_project.load(path, std::move(project)));
 }
 
 void MainWindow::lblFilename_Click()

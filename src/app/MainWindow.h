@@ -2,7 +2,6 @@
 
 #include "app/AppServices.h"
 #include "app/ProjectCommands.h"
-#include "app/TaskFileReporter.h"
 #include "dashboard/DashboardView.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
@@ -77,11 +76,7 @@ public:
     void redo() { replay(&QUndoStack::redo); }
 
     bool SaveProject(const QString& path);
-    void NewProject()
-    {
-        m_reporter.forget();
-        m_project.clear();
-    }
+    void NewProject() { m_project.clear(); }
     void LoadProject(const QString& path, ProjectData project);
 
 protected:
@@ -105,7 +100,6 @@ private:
     TaskStore m_store;
     Project m_project;
     QUndoStack m_history;
-    TaskFileReporter m_reporter;
     Sidebar* m_sidebar = nullptr;
     DashboardView* m_dashboard = nullptr;
     TaskEditor* m_tasks = nullptr;

@@ -15,6 +15,7 @@ namespace {
 
 const QString RecoverCaption = QStringLiteral("Recover Project");
 const QString FileCaption = QStringLiteral("Project File Changed");
+const QString TaskFileCaption = QStringLiteral("Task File");
 
 } // namespace
 
@@ -30,6 +31,33 @@ ProjectSafety::ProjectSafety(Project& project, QUndoStack& history, const AppSer
             &ProjectSafety::recoveryWriteFailed);
     connect(&m_watcher, &ProjectFileWatcher::changed, this, &ProjectSafety::fileChangedOnDisk);
     connect(&m_project, &Project::fileChanged, this, &ProjectSafety::fileChangedHere);
+    connect(&m_project, &Project::taskFileResult, this, &ProjectSafety::taskFileResult);
+    connect(&m_project, &Project::goalsReset, this, [this] { m_taskFilesTold.clear(); });
+}
+
+void ProjectSafety::taskFileResult(const QString& key, const QString& error)
+{
+    if (error.isEmpty()) {
+        m_taskFilesTold.remove(key);
+    } else if (!m_taskFilesTold.contains(key)) {
+        m_taskFilesTold.insert(key);
+        m_services.prompt->warn(m_window,
+                                error + QStringLiteral("\n\nYour tasks are kept while the program "
+                                                       "runs and are stored in the project when "
+                                                       "you save it."),
+                                TaskFileCaption);
+    }
+}
+
+void ProjectSafety::tellTaskFiles(const QStringList& failures)
+{
+    if (!failures.isEmpty())
+        m_services.prompt->warn(m_window,
+                                failures.join(u'\n') +
+                                    QStringLiteral("\n\nThese tasks are kept while the program "
+                                                   "runs and are stored in the project when you "
+                                                   "save it."),
+                                TaskFileCaption);
 }
 
 void ProjectSafety::offerRecovery()

@@ -7,6 +7,7 @@
 #include "storage/ProjectFileWatcher.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class Project;
@@ -39,6 +40,9 @@ public:
     bool save(const QString& path);
     // A normal exit keeps nothing for recovery.
     void discard();
+    // Task files that could not be written when a project was shown, as one message. A
+    // failed write later is told once per sub-goal until a write works again.
+    void tellTaskFiles(const QStringList& failures);
 
 signals:
     // A project read from its file (or restored) is to be shown in place of the open one.
@@ -52,6 +56,7 @@ private:
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
     void fileChangedHere(const QString& file);
     void recoveryWriteFailed(const QString& error);
+    void taskFileResult(const QString& key, const QString& error);
 
     QWidget* m_window;
     Project& m_project;
@@ -61,4 +66,5 @@ private:
     RecoveryFeed m_recovery;
     // A question about the file is showing: further notices must not stack more.
     bool m_asking = false;
+    QSet<QString> m_taskFilesTold;
 };

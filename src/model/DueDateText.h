@@ -18,7 +18,6 @@ public:
     static std::optional<QDate> parse(const QString& text, const QLocale& locale = QLocale());
 
 private:
-    static std::optional<QDate> readAny(const QString& text, const QLocale& locale);
     static std::optional<QDate> read(const QString& text, const QLocale& locale);
     static QString fourDigitFormat(const QLocale& locale);
 };

@@ -15,15 +15,10 @@ QString withoutTrailingSlash(QString path)
 
 } // namespace
 
-Workspace::Workspace(QString dataFolder)
-    : m_dataFolder(withoutTrailingSlash(std::move(dataFolder))),
-      m_imagesFolder(m_dataFolder + QStringLiteral("/imgs"))
-{
-}
-
 Workspace::Workspace(QString dataFolder, QString imagesFolder)
     : m_dataFolder(withoutTrailingSlash(std::move(dataFolder))),
-      m_imagesFolder(withoutTrailingSlash(std::move(imagesFolder)))
+      m_imagesFolder(imagesFolder.isEmpty() ? m_dataFolder + QStringLiteral("/imgs")
+                                            : withoutTrailingSlash(std::move(imagesFolder)))
 {
 }
 

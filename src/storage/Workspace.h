@@ -10,9 +10,8 @@
 class Workspace
 {
 public:
-    // Portable layout: data and pictures (imgs) in one folder.
-    explicit Workspace(QString dataFolder);
-    Workspace(QString dataFolder, QString imagesFolder);
+    // Without an images folder, the portable layout: data and pictures (imgs) in one folder.
+    explicit Workspace(QString dataFolder, QString imagesFolder = {});
 
     // Portable when imgs sits beside the program; otherwise the pictures come from
     // shareDir/imgs and the rest goes to userDataDir.
