@@ -1,10 +1,5 @@
 #include "app/ProjectCommands.h"
 
-ProjectCommand::ProjectCommand(Project& project, const QString& text) : m_project(project)
-{
-    setText(text);
-}
-
 void ProjectCommand::selectAfterward(int index)
 {
     if (m_pushed)
@@ -52,12 +47,6 @@ void GoalFieldCommand::undo()
     m_project.select(index);
 }
 
-RenameGoalCommand::RenameGoalCommand(Project& project, int index, const QString& name)
-    : GoalFieldCommand(project, QStringLiteral("Rename Sub-Goal"), index, &Project::renameGoal,
-                       project.goal(index).name, name)
-{
-}
-
 DeleteGoalCommand::DeleteGoalCommand(Project& project, int index)
     : ProjectCommand(project, QStringLiteral("Delete Sub-Goal")), m_index(index)
 {
@@ -74,23 +63,6 @@ void DeleteGoalCommand::undo()
     m_project.insertGoal(m_index, m_removed);
     m_removed.tasks.clear();
     m_project.select(m_index);
-}
-
-namespace {
-
-QString dueStepText(const QString& before, const QString& after)
-{
-    if (before.isEmpty())
-        return QStringLiteral("Set Due Date");
-    return after.isEmpty() ? QStringLiteral("Clear Due Date") : QStringLiteral("Change Due Date");
-}
-
-} // namespace
-
-DueDateCommand::DueDateCommand(Project& project, int index, const QString& due)
-    : GoalFieldCommand(project, dueStepText(project.goal(index).due, due), index, &Project::setDue,
-                       project.goal(index).due, due)
-{
 }
 
 ProjectNameCommand::ProjectNameCommand(Project& project, const QString& name, int burst)

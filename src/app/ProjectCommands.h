@@ -11,7 +11,7 @@
 class ProjectCommand : public QUndoCommand
 {
 protected:
-    ProjectCommand(Project& project, const QString& text);
+    ProjectCommand(Project& project, const QString& text) : m_project(project) { setText(text); }
     // Selects only when the step is replayed, not when it is first made.
     void selectAfterward(int index);
 
@@ -54,7 +54,11 @@ private:
 class RenameGoalCommand : public GoalFieldCommand
 {
 public:
-    RenameGoalCommand(Project& project, int index, const QString& name);
+    RenameGoalCommand(Project& project, int index, const QString& name)
+        : GoalFieldCommand(project, QStringLiteral("Rename Sub-Goal"), index, &Project::renameGoal,
+                           project.goal(index).name, name)
+    {
+    }
 };
 
 class DeleteGoalCommand : public ProjectCommand
@@ -72,7 +76,20 @@ private:
 class DueDateCommand : public GoalFieldCommand
 {
 public:
-    DueDateCommand(Project& project, int index, const QString& due);
+    DueDateCommand(Project& project, int index, const QString& due)
+        : GoalFieldCommand(project, stepText(project.goal(index).due, due), index, &Project::setDue,
+                           project.goal(index).due, due)
+    {
+    }
+
+private:
+    static QString stepText(const QString& before, const QString& after)
+    {
+        if (before.isEmpty())
+            return QStringLiteral("Set Due Date");
+        return after.isEmpty() ? QStringLiteral("Clear Due Date")
+                               : QStringLiteral("Change Due Date");
+    }
 };
 
 // Typing in a burst merges into one step.

@@ -78,10 +78,10 @@ private:
 
 // A clickable label: a link or a button that presses like a click. A heading that names
 // it (its buddy) comes before its own text, so the file link reads with its heading.
-class LabelAccessible : public QAccessibleWidget
+class LabelAccessible : public ItemAccessible
 {
 public:
-    explicit LabelAccessible(ClickableLabel* label) : QAccessibleWidget(label) {}
+    explicit LabelAccessible(ClickableLabel* label) : ItemAccessible(label, label, nullptr) {}
 
     // Asked each time: Qt may make the interface while the label is still being set up.
     QAccessible::Role role() const override
@@ -100,18 +100,6 @@ public:
                 return heading->text() + u' ' + label->text();
         }
         return label->text();
-    }
-
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& action) override
-    {
-        if (action == pressAction())
-            static_cast<ClickableLabel*>(widget())->click();
-        else
-            QAccessibleWidget::doAction(action);
     }
 };
 

@@ -7,10 +7,11 @@
 namespace Fonts {
 namespace {
 
-QFont make(const QStringList& families, qreal points, bool bold, bool underline)
+// The face the layout was drawn with first, then close sans families.
+QFont make(QStringList faces, qreal points, bool bold, bool underline)
 {
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies(faces << QStringLiteral("DejaVu Sans") << QStringLiteral("Sans Serif"));
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setUnderline(underline);
@@ -21,23 +22,18 @@ QFont make(const QStringList& families, qreal points, bool bold, bool underline)
 
 QFont trebuchet(qreal points, bool bold, bool underline)
 {
-    static const QStringList families{QStringLiteral("Trebuchet MS"), QStringLiteral("Fira Sans"),
-                                      QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")};
-    return make(families, points, bold, underline);
+    return make({QStringLiteral("Trebuchet MS"), QStringLiteral("Fira Sans")}, points, bold,
+                underline);
 }
 
 QFont verdana(qreal points, bool bold, bool underline)
 {
-    static const QStringList families{QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"),
-                                      QStringLiteral("Sans Serif")};
-    return make(families, points, bold, underline);
+    return make({QStringLiteral("Verdana")}, points, bold, underline);
 }
 
 QFont arialBlack(qreal points)
 {
-    static const QStringList families{QStringLiteral("Arial Black"), QStringLiteral("DejaVu Sans"),
-                                      QStringLiteral("Sans Serif")};
-    QFont font = make(families, points, true, false);
+    QFont font = make({QStringLiteral("Arial Black")}, points, true, false);
     font.setWeight(QFont::Black);
     return font;
 }
