@@ -23,13 +23,11 @@ template <typename W> W* place(W* widget, const char* name, int index, QRect twi
     return widget;
 }
 
-QLabel* countLabel(QWidget* parent, const char* name, int index, int top, const QString& text,
-                   const QColor& colour)
+QLabel* countLabel(QWidget* parent, const char* name, int index, int top, const QColor& colour)
 {
-    auto* label = place(new QLabel(text, parent), name, index, {675, top, 1590, 330});
+    auto* label = place(new QLabel(parent), name, index, {675, top, 1590, 330});
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(label, colour);
     return label;
 }
@@ -54,13 +52,14 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     setGeometry(DashboardLayout::toPixels(
         QRect(origin.x(), origin.y(), DashboardLayout::PanelWidth, DashboardLayout::PanelHeight)));
     setMouseTracking(true);
+    // The counts and the due date; the name and the "X" have faces of their own.
+    setFont(Fonts::trebuchet(9.75));
 
     m_dueBand = shape(this, "shDueDate", index, {0, 2205, 2985, 555}, QColor(0x00, 0x00, 0x80));
     m_dueLabel = place(new QLabel(QStringLiteral("Due Date:"), this), "lblDueDateDate", index,
                        {225, 2340, 2490, 285});
     m_dueLabel->setAlignment(Qt::AlignCenter);
     m_dueLabel->setTextFormat(Qt::PlainText);
-    m_dueLabel->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(m_dueLabel, Qt::white);
     m_dueLabel->hide();
 
@@ -71,12 +70,10 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     Fonts::setTextColour(m_name, QColor(0x00, 0x00, 0x80));
     connect(m_name, &ClickableLabel::clicked, this, [this] { emit nameClicked(m_index); });
 
-    m_total = countLabel(this, "lblTasks_Total", index, 1260, QStringLiteral("Tasks: 0"),
-                         QColor(0x00, 0x00, 0x40));
-    m_completed = countLabel(this, "lblTasks_Completed", index, 1530,
-                             QStringLiteral("Completed: 0"), QColor(0x00, 0x40, 0x00));
-    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QStringLiteral("Pending: 0"),
-                           QColor(0x80, 0x00, 0x00));
+    m_total = countLabel(this, "lblTasks_Total", index, 1260, QColor(0x00, 0x00, 0x40));
+    m_completed = countLabel(this, "lblTasks_Completed", index, 1530, QColor(0x00, 0x40, 0x00));
+    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QColor(0x80, 0x00, 0x00));
+    setCounts({});
 
     m_delete = place(new ClickableLabel(QStringLiteral("X"), this), "lblDeleteOnMouseOver", index,
                      {2610, 135, 330, 285});

@@ -7,43 +7,48 @@
 namespace Fonts {
 namespace {
 
-// The face the layout was drawn with first, then close sans families.
-QFont make(QStringList faces, qreal points, bool bold, bool underline)
+// The families are made once: every control of the main window asks.
+QFont make(const QStringList& families, qreal points, bool bold, bool underline)
 {
     QFont font;
-    font.setFamilies(faces << QStringLiteral("DejaVu Sans") << QStringLiteral("Sans Serif"));
+    font.setFamilies(families);
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
 }
 
+const QString DejaVu = QStringLiteral("DejaVu Sans");
+const QString Sans = QStringLiteral("Sans Serif");
+
 } // namespace
 
 QFont trebuchet(qreal points, bool bold, bool underline)
 {
-    return make({QStringLiteral("Trebuchet MS"), QStringLiteral("Fira Sans")}, points, bold,
-                underline);
+    static const QStringList families{QStringLiteral("Trebuchet MS"), QStringLiteral("Fira Sans"),
+                                      DejaVu, Sans};
+    return make(families, points, bold, underline);
 }
 
 QFont verdana(qreal points, bool bold, bool underline)
 {
-    return make({QStringLiteral("Verdana")}, points, bold, underline);
+    static const QStringList families{QStringLiteral("Verdana"), DejaVu, Sans};
+    return make(families, points, bold, underline);
 }
 
 QFont arialBlack(qreal points)
 {
-    QFont font = make({QStringLiteral("Arial Black")}, points, true, false);
+    static const QStringList families{QStringLiteral("Arial Black"), DejaVu, Sans};
+    QFont font = make(families, points, true, false);
     font.setWeight(QFont::Black);
     return font;
 }
 
 void setTextColour(QWidget* widget, const QColor& colour)
 {
+    // Labels, links and the check box draw their text in this role.
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::ButtonText, colour);
     widget->setPalette(palette);
 }
 
