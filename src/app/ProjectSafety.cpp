@@ -170,11 +170,6 @@ bool ProjectSafety::save(const QString& path)
     return true;
 }
 
-void ProjectSafety::discard()
-{
-    m_recovery.writer().discard();
-}
-
 void ProjectSafety::fileChangedHere(const QString& file)
 {
     // Only a file we read or wrote ourselves has a version to compare with.

@@ -39,7 +39,7 @@ public:
     // False: nothing was written.
     bool save(const QString& path);
     // A normal exit keeps nothing for recovery.
-    void discard();
+    void discard() { m_recovery.writer().discard(); }
     // Task files that could not be written when a project was shown, as one message. A
     // failed write later is told once per sub-goal until a write works again.
     void tellTaskFiles(const QStringList& failures);

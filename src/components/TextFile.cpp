@@ -58,11 +58,6 @@ QStringList TextFile::splitLines(const QString& text)
     return lines;
 }
 
-Result TextFile::save(const QString& path, const QString& text)
-{
-    return saveBytes(path, encode(text));
-}
-
 Result TextFile::saveBytes(const QString& path, const QByteArray& bytes, Access access)
 {
     const QFileInfo target(path);

@@ -32,7 +32,10 @@ public:
     // Replaces the file whole, all or nothing: the bytes go to a temporary file beside it,
     // which replaces the old one only once every byte reached the disk. A link is replaced,
     // never the file it points at.
-    static Result save(const QString& path, const QString& text);
+    static Result save(const QString& path, const QString& text)
+    {
+        return saveBytes(path, encode(text));
+    }
     // Private files (task lists, snapshots) are readable by their owner only; shared ones
     // (exports) get the permissions a new file of the user's would.
     enum class Access

@@ -88,16 +88,6 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     m_active = shape(this, "shActive", index, {1350, 450, 240, 240}, QColor(0xFF, 0xFF, 0xC0));
 }
 
-QString GoalPanel::name() const
-{
-    return m_name->text();
-}
-
-QString GoalPanel::dueCaption() const
-{
-    return m_dueLabel->text();
-}
-
 void GoalPanel::showGoal(const QString& name, const QString& due, const TaskCounts& counts)
 {
     m_name->setText(name);
@@ -136,11 +126,6 @@ void GoalPanel::setSelected(bool selected)
     m_active->setVisible(selected);
     if (selected)
         m_active->raise();
-}
-
-void GoalPanel::setDeleteLinkVisible(bool visible)
-{
-    m_delete->setVisible(visible);
 }
 
 void GoalPanel::clear()

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "widgets/ClickableLabel.h"
+
 #include <QPixmap>
 #include <QWidget>
 
-class ClickableLabel;
 class QFrame;
-class QLabel;
 struct TaskCounts;
 
 // One sub-goal panel of the dashboard (the panel body with its labels and markers). It
@@ -19,17 +19,17 @@ public:
 
     int index() const { return m_index; }
 
-    QString name() const;
+    QString name() const { return m_name->text(); }
     ClickableLabel* nameLink() const { return m_name; }
     ClickableLabel* deleteLink() const { return m_delete; }
-    QString dueCaption() const;
+    QString dueCaption() const { return m_dueLabel->text(); }
     // Draws a sub-goal: name, counts, and the due band when it has a date.
     void showGoal(const QString& name, const QString& due, const TaskCounts& counts);
     void setDueColours(const QColor& background, const QColor& text);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return m_picture; }
     void setSelected(bool selected);
-    void setDeleteLinkVisible(bool visible);
+    void setDeleteLinkVisible(bool visible) { m_delete->setVisible(visible); }
 
     // Back to an empty, hidden panel.
     void clear();

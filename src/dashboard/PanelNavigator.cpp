@@ -182,11 +182,6 @@ int PanelNavigator::indexOf(QObject* object) const
     return -1;
 }
 
-void PanelNavigator::focusItem(int index)
-{
-    item(index)->setFocus(Qt::OtherFocusReason);
-}
-
 bool PanelNavigator::eventFilter(QObject* watched, QEvent* event)
 {
     const int index = indexOf(watched);

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include <array>
 
@@ -50,7 +51,7 @@ protected:
 private:
     int indexOf(QObject* item) const;
     bool handleKey(int index, int key);
-    void focusItem(int index);
+    void focusItem(int index) { item(index)->setFocus(Qt::OtherFocusReason); }
     void placeMark(QWidget* item);
     void announceChanges();
 

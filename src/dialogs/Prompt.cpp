@@ -12,16 +12,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-void Prompt::inform(QWidget* parent, const QString& text, const QString& caption)
-{
-    ask(parent, {text, caption, Message::Icon::Information, Message::Buttons::Ok});
-}
-
-void Prompt::warn(QWidget* parent, const QString& text, const QString& caption)
-{
-    ask(parent, {text, caption, Message::Icon::Warning, Message::Buttons::Ok});
-}
-
 Answer DialogPrompt::ask(QWidget* parent, const Message& message)
 {
     QMessageBox box(parent);

@@ -8,11 +8,6 @@ QString DueDateText::fourDigitFormat(const QLocale& locale)
     return format;
 }
 
-QString DueDateText::format(QDate date, const QLocale& locale)
-{
-    return locale.toString(date, fourDigitFormat(locale));
-}
-
 std::optional<QDate> DueDateText::parse(const QString& text, const QLocale& locale)
 {
     if (text.isEmpty())

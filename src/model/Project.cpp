@@ -66,16 +66,6 @@ void Project::setEdited(bool clean, bool edited)
         emit modifiedChanged(isModified());
 }
 
-void Project::setClean(bool clean)
-{
-    setEdited(clean, clean ? false : m_edited);
-}
-
-void Project::markEdited()
-{
-    setEdited(m_clean, true);
-}
-
 void Project::select(int index)
 {
     m_selected = index;
@@ -163,11 +153,6 @@ QString Project::tasks(int index)
     if (!text.ok())
         report(g, {text.error});
     return text.value;
-}
-
-void Project::report(const SubGoalRecord& g, const Result& result)
-{
-    emit taskFileResult(g.key, result.ok() ? QString() : failure(g, result.error));
 }
 
 QString Project::failure(const SubGoalRecord& g, const QString& why) const

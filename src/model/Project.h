@@ -46,8 +46,8 @@ public:
     void setFile(const QString& file);
     // Told by the history whether it stands at its clean step; a clean history also ends
     // the edits that had no step.
-    void setClean(bool clean);
-    void markEdited();
+    void setClean(bool clean) { setEdited(clean, clean ? false : m_edited); }
+    void markEdited() { setEdited(m_clean, true); }
     // Selects a panel and reads its tasks; a missing task file is created empty.
     void select(int index);
 
@@ -86,7 +86,10 @@ signals:
 private:
     QString drawKey(const QStringList& alsoTaken = {}) const;
     QString failure(const SubGoalRecord& goal, const QString& why) const;
-    void report(const SubGoalRecord& goal, const Result& result);
+    void report(const SubGoalRecord& goal, const Result& result)
+    {
+        emit taskFileResult(goal.key, result.ok() ? QString() : failure(goal, result.error));
+    }
     void setEdited(bool clean, bool edited);
 
     TaskStore& m_store;

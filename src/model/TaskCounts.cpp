@@ -18,11 +18,6 @@ bool TaskCounts::isTask(QStringView line)
     return false;
 }
 
-bool TaskCounts::isCompleted(QStringView line)
-{
-    return line.contains(u"--");
-}
-
 void TaskCounts::add(QStringView line)
 {
     if (isTask(line)) {

@@ -26,7 +26,7 @@ struct TaskCounts
     // The rule for one line; everything that shows a line as done asks here, so that what
     // is drawn as done is exactly what is counted.
     static bool isTask(QStringView line);
-    static bool isCompleted(QStringView line);
+    static bool isCompleted(QStringView line) { return line.contains(u"--"); }
 
 private:
     void add(QStringView line);

@@ -37,16 +37,6 @@ void TaskEditor::setTasksText(const QString& text)
     setUnwritten(false);
 }
 
-bool TaskEditor::isUnwritten() const
-{
-    return document()->isModified();
-}
-
-void TaskEditor::setUnwritten(bool unwritten)
-{
-    document()->setModified(unwritten);
-}
-
 void TaskEditor::setTextMargins(int left, int right)
 {
     setViewportMargins(left, 0, right, 0);

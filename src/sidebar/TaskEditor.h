@@ -3,6 +3,7 @@
 #include "sidebar/KeyPressTracker.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 // The task list editor. It reports key presses that type a character or change the text,
 // and hands over its text on each key release whose press it received and on each change
@@ -19,8 +20,8 @@ public:
     // Sets the text without it counting as an edit.
     void setTasksText(const QString& text);
     // True while the text holds a change that has not been written to its task file.
-    bool isUnwritten() const;
-    void setUnwritten(bool unwritten);
+    bool isUnwritten() const { return document()->isModified(); }
+    void setUnwritten(bool unwritten) { document()->setModified(unwritten); }
     void forgetPressedKeys() { m_keys.reset(); }
     // Inner blank space left and right of the text, in pixels.
     void setTextMargins(int left, int right);

@@ -7,11 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-QDateTime FileFingerprint::modificationTime(const QString& path)
-{
-    return QFileInfo(path).fileTime(QFileDevice::FileModificationTime).toUTC();
-}
-
 FileFingerprint FileFingerprint::of(const QString& path)
 {
     FileFingerprint print;

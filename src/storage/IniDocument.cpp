@@ -97,11 +97,6 @@ IniDocument IniDocument::parse(QByteArrayView bytes)
     return doc;
 }
 
-bool IniDocument::hasSection(QStringView section) const
-{
-    return m_sections.contains(section.trimmed().toString().toCaseFolded());
-}
-
 QString IniDocument::value(QStringView section, QStringView key) const
 {
     const QString sectionName = section.trimmed().toString().toCaseFolded();

@@ -20,7 +20,10 @@ public:
     // Bytes as TextFile decodes them: UTF-8, UTF-16 with a byte-order mark, or Windows-1252.
     static IniDocument parse(QByteArrayView bytes);
 
-    bool hasSection(QStringView section) const;
+    bool hasSection(QStringView section) const
+    {
+        return m_sections.contains(section.trimmed().toString().toCaseFolded());
+    }
     // The value, or an empty text when the section or key is missing.
     QString value(QStringView section, QStringView key) const;
     // The values of "GoalN_Task1" to "GoalN_Task" + count in [Goals]; a missing one is empty.

@@ -29,11 +29,6 @@ void ProjectFileWatcher::watch(const QString& path, const FileFingerprint& known
         m_watcher.addPath(path);
 }
 
-bool ProjectFileWatcher::changedOnDisk() const
-{
-    return !m_path.isEmpty() && FileFingerprint::of(m_path) != m_known;
-}
-
 void ProjectFileWatcher::check()
 {
     if (m_path.isEmpty())

@@ -37,11 +37,6 @@ Expected<RecoverySnapshot> fromIni(const Expected<IniDocument>& ini)
 
 } // namespace
 
-QString RecoveryFile::pathIn(const QString& recoveryFolder)
-{
-    return QDir(recoveryFolder).filePath(u"recovery.gpj"_s);
-}
-
 QByteArray RecoveryFile::serialize(const RecoverySnapshot& snapshot)
 {
     const QString trailer = u"[Recovery]\r\nFile="_s + encodePath(snapshot.projectFile) +

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDir>
 #include <QString>
 
 struct RecoverySnapshot
@@ -26,7 +27,10 @@ struct RecoverySnapshot
 class RecoveryFile
 {
 public:
-    static QString pathIn(const QString& recoveryFolder);
+    static QString pathIn(const QString& recoveryFolder)
+    {
+        return QDir(recoveryFolder).filePath(QStringLiteral("recovery.gpj"));
+    }
 
     static QByteArray serialize(const RecoverySnapshot& snapshot);
     static Expected<RecoverySnapshot> parse(const QByteArray& bytes);

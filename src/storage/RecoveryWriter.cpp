@@ -29,11 +29,6 @@ void RecoveryWriter::touch()
     m_timer.start(std::clamp(left, std::chrono::milliseconds(0), m_interval));
 }
 
-Result RecoveryWriter::flush()
-{
-    return m_pending ? writeNow() : Result::success();
-}
-
 Result RecoveryWriter::discard()
 {
     m_timer.stop();

@@ -35,7 +35,7 @@ public:
 
     void touch();
     // Writes now when an edit is waiting.
-    Result flush();
+    Result flush() { return m_pending ? writeNow() : Result::success(); }
     // Nothing is unsaved any more (saved, New, a normal exit): cancels the pending write and
     // removes the file.
     Result discard();

@@ -8,11 +8,6 @@
 
 TaskStore::TaskStore(QString folder) : m_folder(std::move(folder)) {}
 
-QString TaskStore::path(const QString& key) const
-{
-    return m_folder + u'/' + key + QStringLiteral(".txt");
-}
-
 Expected<QString> TaskStore::load(const QString& key)
 {
     const auto unwritten = m_unwritten.constFind(key);
@@ -53,9 +48,4 @@ void TaskStore::remove(const QString& key)
     m_unwritten.remove(key);
     // A file already gone is no error; anything left behind is emptied at the next start.
     QFile::remove(path(key));
-}
-
-bool TaskStore::isTaken(const QString& key) const
-{
-    return m_unwritten.contains(key) || QFileInfo::exists(path(key));
 }

@@ -2,6 +2,7 @@
 
 #include "components/Result.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,10 @@ class TaskStore
 public:
     explicit TaskStore(QString folder);
 
-    QString path(const QString& key) const;
+    QString path(const QString& key) const
+    {
+        return m_folder + u'/' + key + QStringLiteral(".txt");
+    }
 
     // The tasks of a key; a missing file is created empty. On a failure the error is set
     // and the text is whatever could be had.
@@ -25,7 +29,10 @@ public:
     Expected<QStringList> lines(const QString& key) const;
     void remove(const QString& key);
     // A file or kept text for this key: a new key must not take it over.
-    bool isTaken(const QString& key) const;
+    bool isTaken(const QString& key) const
+    {
+        return m_unwritten.contains(key) || QFileInfo::exists(path(key));
+    }
     void forgetUnwritten() { m_unwritten.clear(); }
 
 private:

@@ -31,36 +31,6 @@ Workspace Workspace::forProgram(const QString& appDir, const QString& userDataDi
     return Workspace(userDataDir, withoutTrailingSlash(shareDir) + QStringLiteral("/imgs"));
 }
 
-QString Workspace::tmpFolder() const
-{
-    return m_dataFolder + QStringLiteral("/tmp");
-}
-
-QString Workspace::taskFilePath(const QString& key) const
-{
-    return tmpFolder() + u'/' + key + QStringLiteral(".txt");
-}
-
-QString Workspace::projectsFolder() const
-{
-    return m_dataFolder + QStringLiteral("/projects");
-}
-
-QString Workspace::projectPath(const QString& fileName) const
-{
-    return projectsFolder() + u'/' + fileName;
-}
-
-QString Workspace::imagePath(const QString& fileName) const
-{
-    return m_imagesFolder + u'/' + fileName;
-}
-
-QString Workspace::recoveryFolder() const
-{
-    return m_dataFolder + QStringLiteral("/recovery");
-}
-
 namespace {
 
 Result prepareFolder(const QString& folder)
