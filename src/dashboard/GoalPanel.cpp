@@ -115,12 +115,6 @@ void GoalPanel::setDueColours(const QColor& background, const QColor& text)
     Fonts::setTextColour(m_dueLabel, text);
 }
 
-void GoalPanel::setPicture(const QPixmap& picture)
-{
-    m_picture = picture;
-    update();
-}
-
 void GoalPanel::setSelected(bool selected)
 {
     m_active->setVisible(selected);

@@ -26,7 +26,11 @@ public:
     // Draws a sub-goal: name, counts, and the due band when it has a date.
     void showGoal(const QString& name, const QString& due, const TaskCounts& counts);
     void setDueColours(const QColor& background, const QColor& text);
-    void setPicture(const QPixmap& picture);
+    void setPicture(const QPixmap& picture)
+    {
+        m_picture = picture;
+        update();
+    }
     const QPixmap& picture() const { return m_picture; }
     void setSelected(bool selected);
     void setDeleteLinkVisible(bool visible) { m_delete->setVisible(visible); }

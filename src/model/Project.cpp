@@ -122,18 +122,6 @@ SubGoalRecord Project::removeGoal(int index)
     return removed;
 }
 
-void Project::renameGoal(int index, const QString& name)
-{
-    m_goals[index - 1].name = name;
-    emit goalChanged(index);
-}
-
-void Project::setDue(int index, const QString& due)
-{
-    m_goals[index - 1].due = due;
-    emit goalChanged(index);
-}
-
 void Project::setTasks(int index, const QString& text)
 {
     SubGoalRecord& g = m_goals[index - 1];

@@ -57,8 +57,16 @@ public:
     void insertGoal(int index, const SubGoalRecord& removed);
     // The sub-goal with its task text split at each "\n", for putting back.
     SubGoalRecord removeGoal(int index);
-    void renameGoal(int index, const QString& name);
-    void setDue(int index, const QString& due);
+    void renameGoal(int index, const QString& name)
+    {
+        m_goals[index - 1].name = name;
+        emit goalChanged(index);
+    }
+    void setDue(int index, const QString& due)
+    {
+        m_goals[index - 1].due = due;
+        emit goalChanged(index);
+    }
     // Writes the tasks to the sub-goal's file and recounts them.
     void setTasks(int index, const QString& text);
     // The sub-goal's tasks; a missing file is created empty. The counts are left alone.

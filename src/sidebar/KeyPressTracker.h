@@ -11,7 +11,13 @@ class KeyPressTracker
 public:
     void pressed(const QKeyEvent* event) { m_down.insert(event->key()); }
     // True when the press of this key reached the box.
-    bool released(const QKeyEvent* event);
+    bool released(const QKeyEvent* event)
+    {
+        // A held key repeats as release and press pairs; only the last release ends it.
+        if (event->isAutoRepeat())
+            return m_down.contains(event->key());
+        return m_down.remove(event->key());
+    }
     // Forgets every press, as when the box loses the focus or a command runs.
     void reset() { m_down.clear(); }
 

@@ -76,9 +76,3 @@ bool TaskEditor::event(QEvent* event)
     }
     return QPlainTextEdit::event(event);
 }
-
-void TaskEditor::focusOutEvent(QFocusEvent* event)
-{
-    m_keys.reset();
-    QPlainTextEdit::focusOutEvent(event);
-}

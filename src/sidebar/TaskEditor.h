@@ -33,7 +33,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        m_keys.reset();
+        QPlainTextEdit::focusOutEvent(event);
+    }
     bool event(QEvent* event) override;
 
 private:

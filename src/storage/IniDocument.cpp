@@ -106,12 +106,6 @@ QString IniDocument::value(QStringView section, QStringView key) const
     return m_sections.value(sectionName).value(key.trimmed().toString().toCaseFolded());
 }
 
-QString IniDocument::taskLine(int goal, qint64 number) const
-{
-    const QStringList& run = m_tasks[goal - 1];
-    return number <= run.size() ? run[number - 1] : m_otherTasks.value({goal, number});
-}
-
 QStringList IniDocument::tasks(int goal, qsizetype count) const
 {
     QStringList lines = m_tasks[goal - 1].mid(0, count); // shared, not copied, when whole

@@ -31,7 +31,11 @@ public:
     qsizetype lineCount() const { return m_lineCount; }
 
 private:
-    QString taskLine(int goal, qint64 number) const;
+    QString taskLine(int goal, qint64 number) const
+    {
+        const QStringList& run = m_tasks[goal - 1];
+        return number <= run.size() ? run[number - 1] : m_otherTasks.value({goal, number});
+    }
 
     QHash<QString, QHash<QString, QString>> m_sections; // names case-folded
     // The task lines are the bulk of a project; a key each, or a hash entry each, would take

@@ -127,12 +127,6 @@ Expected<ProjectData> ProjectFile::parse(const QByteArray& bytes)
     return fromIni(ini.value);
 }
 
-Expected<ProjectData> ProjectFile::read(const QString& path)
-{
-    FileFingerprint known;
-    return read(path, known);
-}
-
 Expected<ProjectData> ProjectFile::read(const QString& path, FileFingerprint& known)
 {
     const QFileInfo info(path);
@@ -191,12 +185,6 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
         project.goals.append(std::move(goal));
     }
     return {std::move(project), {}};
-}
-
-Result ProjectFile::save(const QString& path, const ProjectData& project)
-{
-    FileFingerprint written;
-    return save(path, project, written);
 }
 
 Result ProjectFile::save(const QString& path, const ProjectData& project, FileFingerprint& written)
