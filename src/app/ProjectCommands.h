@@ -22,9 +22,16 @@ protected:
 class AddGoalCommand : public ProjectCommand
 {
 public:
-    AddGoalCommand(Project& project, const QString& name);
+    AddGoalCommand(Project& project, const QString& name)
+        : ProjectCommand(project, QStringLiteral("Add Sub-Goal")), m_name(name)
+    {
+    }
     void redo() override;
-    void undo() override;
+    void undo() override
+    {
+        m_project.removeGoal(m_project.indexOf(m_key));
+        m_project.select(0);
+    }
 
 private:
     QString m_name;
@@ -42,7 +49,11 @@ public:
 
 protected:
     GoalFieldCommand(Project& project, const QString& text, int index, Setter set,
-                     const QString& before, const QString& after);
+                     const QString& before, const QString& after)
+        : ProjectCommand(project, text), m_key(project.goal(index).key), m_set(set),
+          m_before(before), m_after(after)
+    {
+    }
 
 private:
     QString m_key;
@@ -64,8 +75,15 @@ public:
 class DeleteGoalCommand : public ProjectCommand
 {
 public:
-    DeleteGoalCommand(Project& project, int index);
-    void redo() override;
+    DeleteGoalCommand(Project& project, int index)
+        : ProjectCommand(project, QStringLiteral("Delete Sub-Goal")), m_index(index)
+    {
+    }
+    void redo() override
+    {
+        m_removed = m_project.removeGoal(m_index);
+        m_project.select(0);
+    }
     void undo() override;
 
 private:
@@ -96,9 +114,21 @@ private:
 class ProjectNameCommand : public ProjectCommand
 {
 public:
-    ProjectNameCommand(Project& project, const QString& name, int burst);
-    void redo() override;
-    void undo() override;
+    ProjectNameCommand(Project& project, const QString& name, int burst)
+        : ProjectCommand(project, QStringLiteral("Rename Main Goal")), m_before(project.name()),
+          m_after(name), m_burst(burst)
+    {
+    }
+    void redo() override
+    {
+        m_project.setName(m_after);
+        selectAfterward(0);
+    }
+    void undo() override
+    {
+        m_project.setName(m_before);
+        m_project.select(0);
+    }
     int id() const override { return 1; }
     bool mergeWith(const QUndoCommand* other) override;
 
@@ -114,12 +144,16 @@ class TaskTextCommand : public ProjectCommand
 public:
     // The step from the sub-goal's tasks as the project has them to the text typed.
     TaskTextCommand(Project& project, int index, const QString& typed, int burst);
-    void redo() override;
-    void undo() override;
+    void redo() override { apply(true); }
+    void undo() override { apply(false); }
     int id() const override { return 2; }
     bool mergeWith(const QUndoCommand* other) override;
     // What the step holds in memory.
-    qsizetype storedBytes() const;
+    qsizetype storedBytes() const
+    {
+        return qsizetype(sizeof(*this)) + 2 * (m_key.capacity() + m_diff.before.capacity() +
+                                               m_diff.after.capacity() + text().capacity());
+    }
 
 private:
     void apply(bool forwards);
