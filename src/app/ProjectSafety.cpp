@@ -170,13 +170,6 @@ bool ProjectSafety::save(const QString& path)
     return true;
 }
 
-void ProjectSafety::fileChangedHere(const QString& file)
-{
-    // Only a file we read or wrote ourselves has a version to compare with.
-    if (file != m_watcher.path())
-        m_watcher.watch(QString(), {});
-}
-
 void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint& now)
 {
     // A removed file has nothing to reload; the next save simply writes it again.

@@ -54,7 +54,12 @@ private:
     // False: the user keeps the other program's file.
     bool mayReplace(const QString& path);
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
-    void fileChangedHere(const QString& file);
+    void fileChangedHere(const QString& file)
+    {
+        // Only a file we read or wrote ourselves has a version to compare with.
+        if (file != m_watcher.path())
+            m_watcher.watch(QString(), {});
+    }
     void recoveryWriteFailed(const QString& error);
     void taskFileResult(const QString& key, const QString& error);
 

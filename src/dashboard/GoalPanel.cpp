@@ -109,19 +109,6 @@ void GoalPanel::setCounts(const TaskCounts& counts)
     m_pending->setText(captions.at(2));
 }
 
-void GoalPanel::setDueColours(const QColor& background, const QColor& text)
-{
-    Fonts::setBackground(m_dueBand, background);
-    Fonts::setTextColour(m_dueLabel, text);
-}
-
-void GoalPanel::setSelected(bool selected)
-{
-    m_active->setVisible(selected);
-    if (selected)
-        m_active->raise();
-}
-
 void GoalPanel::clear()
 {
     hide();

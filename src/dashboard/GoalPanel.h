@@ -1,11 +1,13 @@
 #pragma once
 
 #include "widgets/ClickableLabel.h"
+#include "widgets/Fonts.h"
+
+#include <QFrame>
 
 #include <QPixmap>
 #include <QWidget>
 
-class QFrame;
 struct TaskCounts;
 
 // One sub-goal panel of the dashboard (the panel body with its labels and markers). It
@@ -25,14 +27,23 @@ public:
     QString dueCaption() const { return m_dueLabel->text(); }
     // Draws a sub-goal: name, counts, and the due band when it has a date.
     void showGoal(const QString& name, const QString& due, const TaskCounts& counts);
-    void setDueColours(const QColor& background, const QColor& text);
+    void setDueColours(const QColor& background, const QColor& text)
+    {
+        Fonts::setBackground(m_dueBand, background);
+        Fonts::setTextColour(m_dueLabel, text);
+    }
     void setPicture(const QPixmap& picture)
     {
         m_picture = picture;
         update();
     }
     const QPixmap& picture() const { return m_picture; }
-    void setSelected(bool selected);
+    void setSelected(bool selected)
+    {
+        m_active->setVisible(selected);
+        if (selected)
+            m_active->raise();
+    }
     void setDeleteLinkVisible(bool visible) { m_delete->setVisible(visible); }
 
     // Back to an empty, hidden panel.

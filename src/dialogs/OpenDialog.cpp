@@ -115,10 +115,3 @@ void OpenDialog::cmdOpen_Click()
     m_chosen = m_workspace.projectPath(item->text());
     accept();
 }
-
-bool OpenDialog::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        refreshListing();
-    return QDialog::event(event);
-}

@@ -23,14 +23,6 @@ int ProgressSummary::percentCompleted() const
     return qBound(1, rounded, 99);
 }
 
-void ProgressSummary::add(const TaskCounts& counts, DueState state)
-{
-    ++subGoals;
-    tasks += counts.total;
-    completed += counts.completed;
-    overdue += state == DueState::Overdue;
-}
-
 ProgressSummary ProgressSummary::of(const ProjectData& project, QDate today, const QLocale& locale)
 {
     ProgressSummary summary;

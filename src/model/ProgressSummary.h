@@ -23,7 +23,13 @@ struct ProgressSummary
     // 199 of 200 reads 99 %, not 100 %.
     int percentCompleted() const;
 
-    void add(const TaskCounts& counts, DueState state);
+    void add(const TaskCounts& counts, DueState state)
+    {
+        ++subGoals;
+        tasks += counts.total;
+        completed += counts.completed;
+        overdue += state == DueState::Overdue;
+    }
     static ProgressSummary of(const ProjectData& project, QDate today,
                               const QLocale& locale = QLocale());
     // From the counts the panels show, not the files: no disk read on every key.

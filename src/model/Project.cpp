@@ -14,14 +14,6 @@ Project::Project(TaskStore& store, RandomSource& random, QObject* parent)
 {
 }
 
-QStringList Project::goalNames() const
-{
-    QStringList names;
-    for (const SubGoalRecord& g : m_goals)
-        names.append(g.name);
-    return names;
-}
-
 int Project::indexOf(const QString& key) const
 {
     for (int i = 0; i < goalCount(); ++i) {
@@ -39,22 +31,6 @@ TaskCounts Project::totals() const
         sum.completed += c.completed;
     }
     return sum;
-}
-
-void Project::setName(const QString& name)
-{
-    if (name == m_name)
-        return;
-    m_name = name;
-    emit nameChanged(name);
-}
-
-void Project::setFile(const QString& file)
-{
-    if (file == m_file)
-        return;
-    m_file = file;
-    emit fileChanged(file);
 }
 
 void Project::setEdited(bool clean, bool edited)
@@ -88,14 +64,6 @@ QString Project::drawKey(const QStringList& alsoTaken) const
     return GoalKey::make(m_random, [&](const QString& key) {
         return alsoTaken.contains(key) || m_store.isTaken(key) || indexOf(key) > 0;
     });
-}
-
-int Project::addGoal(const QString& name, const QString& key)
-{
-    m_goals.append({key.isEmpty() ? drawKey() : key, name, {}, {}});
-    m_counts.append(TaskCounts());
-    emit goalAdded(goalCount());
-    return goalCount();
 }
 
 void Project::insertGoal(int index, const SubGoalRecord& removed)

@@ -38,12 +38,30 @@ public:
     // A sub-goal without its task lines: those live in the task store by key.
     const SubGoalRecord& goal(int index) const { return m_goals.at(index - 1); }
     const TaskCounts& counts(int index) const { return m_counts.at(index - 1); }
-    QStringList goalNames() const;
+    QStringList goalNames() const
+    {
+        QStringList names;
+        for (const SubGoalRecord& g : m_goals)
+            names.append(g.name);
+        return names;
+    }
     TaskCounts totals() const;
     TaskStore& store() { return m_store; }
 
-    void setName(const QString& name);
-    void setFile(const QString& file);
+    void setName(const QString& name)
+    {
+        if (name == m_name)
+            return;
+        m_name = name;
+        emit nameChanged(name);
+    }
+    void setFile(const QString& file)
+    {
+        if (file == m_file)
+            return;
+        m_file = file;
+        emit fileChanged(file);
+    }
     // Told by the history whether it stands at its clean step; a clean history also ends
     // the edits that had no step.
     void setClean(bool clean) { setEdited(clean, clean ? false : m_edited); }
@@ -52,7 +70,13 @@ public:
     void select(int index);
 
     // Appends a sub-goal without tasks; a key is drawn when none is given.
-    int addGoal(const QString& name, const QString& key = {});
+    int addGoal(const QString& name, const QString& key = {})
+    {
+        m_goals.append({key.isEmpty() ? drawKey() : key, name, {}, {}});
+        m_counts.append(TaskCounts());
+        emit goalAdded(goalCount());
+        return goalCount();
+    }
     // Puts a removed sub-goal back in its place and writes its tasks again.
     void insertGoal(int index, const SubGoalRecord& removed);
     // The sub-goal with its task text split at each "\n", for putting back.

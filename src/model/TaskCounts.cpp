@@ -2,13 +2,6 @@
 
 #include "components/TextFile.h"
 
-QStringList TaskCounts::captions() const
-{
-    return {QStringLiteral("Tasks: ") + QString::number(total),
-            QStringLiteral("Completed: ") + QString::number(completed),
-            QStringLiteral("Pending: ") + QString::number(pending())};
-}
-
 bool TaskCounts::isTask(QStringView line)
 {
     for (const QChar c : line) {
@@ -18,25 +11,9 @@ bool TaskCounts::isTask(QStringView line)
     return false;
 }
 
-void TaskCounts::add(QStringView line)
-{
-    if (isTask(line)) {
-        ++total;
-        completed += isCompleted(line);
-    }
-}
-
 TaskCounts TaskCounts::of(QStringView text)
 {
     TaskCounts counts;
     TextFile::forEachLine(text, [&counts](QStringView line) { counts.add(line); });
-    return counts;
-}
-
-TaskCounts TaskCounts::ofLines(const QStringList& lines)
-{
-    TaskCounts counts;
-    for (const QString& line : lines)
-        counts.add(line);
     return counts;
 }

@@ -17,11 +17,22 @@ struct TaskCounts
     bool operator==(const TaskCounts&) const = default;
 
     // "Tasks: 3", "Completed: 1", "Pending: 2": as the panel, the report and the export say it.
-    QStringList captions() const;
+    QStringList captions() const
+    {
+        return {QStringLiteral("Tasks: ") + QString::number(total),
+                QStringLiteral("Completed: ") + QString::number(completed),
+                QStringLiteral("Pending: ") + QString::number(pending())};
+    }
 
     static TaskCounts of(QStringView text);
     // The same for lines already split, as a project file holds them.
-    static TaskCounts ofLines(const QStringList& lines);
+    static TaskCounts ofLines(const QStringList& lines)
+    {
+        TaskCounts counts;
+        for (const QString& line : lines)
+            counts.add(line);
+        return counts;
+    }
 
     // The rule for one line; everything that shows a line as done asks here, so that what
     // is drawn as done is exactly what is counted.
@@ -29,5 +40,11 @@ struct TaskCounts
     static bool isCompleted(QStringView line) { return line.contains(u"--"); }
 
 private:
-    void add(QStringView line);
+    void add(QStringView line)
+    {
+        if (isTask(line)) {
+            ++total;
+            completed += isCompleted(line);
+        }
+    }
 };

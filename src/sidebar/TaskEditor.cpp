@@ -29,14 +29,6 @@ QString TaskEditor::tasksText() const
     return text;
 }
 
-void TaskEditor::setTasksText(const QString& text)
-{
-    m_settingText = true;
-    setPlainText(text);
-    m_settingText = false;
-    setUnwritten(false);
-}
-
 void TaskEditor::setTextMargins(int left, int right)
 {
     setViewportMargins(left, 0, right, 0);
@@ -57,13 +49,6 @@ void TaskEditor::keyPressEvent(QKeyEvent* event)
     // Delete and the like type no character but still change the tasks.
     if (KeyPressTracker::producesCharacter(event) || m_changedByKey)
         emit characterKeyPressed();
-}
-
-void TaskEditor::keyReleaseEvent(QKeyEvent* event)
-{
-    QPlainTextEdit::keyReleaseEvent(event);
-    if (m_keys.released(event))
-        emit edited(tasksText());
 }
 
 bool TaskEditor::event(QEvent* event)

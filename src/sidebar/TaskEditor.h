@@ -18,7 +18,13 @@ public:
     // The text with "\n" between lines and every other character exactly as typed.
     QString tasksText() const;
     // Sets the text without it counting as an edit.
-    void setTasksText(const QString& text);
+    void setTasksText(const QString& text)
+    {
+        m_settingText = true;
+        setPlainText(text);
+        m_settingText = false;
+        setUnwritten(false);
+    }
     // True while the text holds a change that has not been written to its task file.
     bool isUnwritten() const { return document()->isModified(); }
     void setUnwritten(bool unwritten) { document()->setModified(unwritten); }
@@ -32,7 +38,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override
+    {
+        QPlainTextEdit::keyReleaseEvent(event);
+        if (m_keys.released(event))
+            emit edited(tasksText());
+    }
     void focusOutEvent(QFocusEvent* event) override
     {
         m_keys.reset();

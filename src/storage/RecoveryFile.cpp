@@ -54,13 +54,6 @@ Expected<RecoverySnapshot> RecoveryFile::read(const QString& path)
     return fromIni(ProjectFile::readIni(path));
 }
 
-Result RecoveryFile::write(const QString& path, const RecoverySnapshot& snapshot)
-{
-    // Temporary file and rename, without the wait for the disk a project save makes: this
-    // runs every second while someone types, and the rename alone keeps it whole at a kill.
-    return TextFile::saveBytes(path, serialize(snapshot));
-}
-
 Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& now)
 {
     const QFileInfo info(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Result.h"
+#include "components/TextFile.h"
 #include "storage/FileFingerprint.h"
 #include "storage/ProjectFile.h"
 
@@ -38,7 +39,12 @@ public:
     // missing or incomplete.
     static Expected<RecoverySnapshot> read(const QString& path);
     // All or nothing, like a project save.
-    static Result write(const QString& path, const RecoverySnapshot& snapshot);
+    static Result write(const QString& path, const RecoverySnapshot& snapshot)
+    {
+        // Temporary file and rename, without the wait for the disk a project save makes: this
+        // runs every second while someone types, and the rename alone keeps it whole at a kill.
+        return TextFile::saveBytes(path, serialize(snapshot));
+    }
 
     // Renames the file to "<name>-<date>T<time>.gpj" beside it, with "-2", "-3"... when that
     // name is taken; an existing file is never replaced. Returns the new path.
