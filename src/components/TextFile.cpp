@@ -51,13 +51,6 @@ QByteArray TextFile::encode(const QString& text)
     return out;
 }
 
-QStringList TextFile::splitLines(const QString& text)
-{
-    QStringList lines;
-    forEachLine(text, [&](QStringView line) { lines.append(line.toString()); });
-    return lines;
-}
-
 Result TextFile::saveBytes(const QString& path, const QByteArray& bytes, Access access)
 {
     const QFileInfo target(path);
@@ -94,20 +87,4 @@ Expected<QByteArray> TextFile::readBytes(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return {{}, file.errorString()};
     return {std::move(bytes), {}};
-}
-
-Expected<QString> TextFile::load(const QString& path)
-{
-    auto bytes = readBytes(path);
-    if (!bytes.ok())
-        return {{}, bytes.error};
-    return {decode(bytes.value), {}};
-}
-
-Expected<QStringList> TextFile::loadLines(const QString& path)
-{
-    auto text = load(path);
-    if (!text.ok())
-        return {{}, text.error};
-    return {splitLines(text.value), {}};
 }

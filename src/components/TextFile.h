@@ -25,7 +25,12 @@ public:
 
     // Lines of text; CR LF and LF both end a line, and a final line end yields no empty
     // last line.
-    static QStringList splitLines(const QString& text);
+    static QStringList splitLines(const QString& text)
+    {
+        QStringList lines;
+        forEachLine(text, [&](QStringView line) { lines.append(line.toString()); });
+        return lines;
+    }
     // The same lines, handed to fn one by one without copying them.
     template <typename Fn> static void forEachLine(QStringView text, Fn&& fn);
 
@@ -47,8 +52,20 @@ public:
                             Access access = Access::Private);
 
     static Expected<QByteArray> readBytes(const QString& path);
-    static Expected<QString> load(const QString& path);
-    static Expected<QStringList> loadLines(const QString& path);
+    static Expected<QString> load(const QString& path)
+    {
+        auto bytes = readBytes(path);
+        if (!bytes.ok())
+            return {{}, bytes.error};
+        return {decode(bytes.value), {}};
+    }
+    static Expected<QStringList> loadLines(const QString& path)
+    {
+        auto text = load(path);
+        if (!text.ok())
+            return {{}, text.error};
+        return {splitLines(text.value), {}};
+    }
 };
 
 template <typename Fn> void TextFile::forEachLine(QStringView text, Fn&& fn)

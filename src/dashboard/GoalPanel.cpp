@@ -126,9 +126,3 @@ void GoalPanel::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::white);
     painter.drawPixmap(0, 0, m_picture);
 }
-
-void GoalPanel::mouseMoveEvent(QMouseEvent* event)
-{
-    setDeleteLinkVisible(true);
-    event->accept();
-}

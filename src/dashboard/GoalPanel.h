@@ -4,6 +4,7 @@
 #include "widgets/Fonts.h"
 
 #include <QFrame>
+#include <QMouseEvent>
 
 #include <QPixmap>
 #include <QWidget>
@@ -55,7 +56,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        setDeleteLinkVisible(true);
+        event->accept();
+    }
 
 private:
     void setCounts(const TaskCounts& counts);

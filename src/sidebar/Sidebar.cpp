@@ -217,31 +217,6 @@ void Sidebar::showEditingMode(const QString& name)
         w->show();
 }
 
-void Sidebar::SetGoalLabel(bool mainGoal)
-{
-    m_goalHeading->setText(mainGoal ? QStringLiteral("Main Goal:") : QStringLiteral("Sub Goal:"));
-}
-
-void Sidebar::UpdateCharsLeft()
-{
-    // A longer name read from a file is kept whole; the counter stops at 0 until it is shortened.
-    const int left = ProjectData::MaxGoalName - int(m_subGoal->text().size());
-    m_charsLeft->setText(QStringLiteral("Characters Left: ") + QString::number(qMax(0, left)));
-}
-
-void Sidebar::setFilename(const QString& file)
-{
-    m_filename->setText(file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file);
-    Fonts::setPlainToolTip(m_filename, file);
-}
-
-void Sidebar::setProjectName(const QString& name)
-{
-    m_projectName->setMaxLength(qMax(ProjectData::MaxProjectName, int(name.size())));
-    if (m_projectName->text() != name)
-        m_projectName->setText(name);
-}
-
 void Sidebar::showDueDate(const QString& due)
 {
     const QDate today = m_clock.today();
@@ -258,12 +233,6 @@ void Sidebar::setCalendarDate(QDate date)
     m_syncing = true;
     m_calendar->setSelectedDate(date);
     m_syncing = false;
-}
-
-void Sidebar::forgetPressedKeys()
-{
-    m_projectNameKeys.reset();
-    m_tasks->forgetPressedKeys();
 }
 
 bool Sidebar::eventFilter(QObject* watched, QEvent* event)

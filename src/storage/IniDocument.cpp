@@ -105,11 +105,3 @@ QString IniDocument::value(QStringView section, QStringView key) const
         return taskLine(task.first, task.second);
     return m_sections.value(sectionName).value(key.trimmed().toString().toCaseFolded());
 }
-
-QStringList IniDocument::tasks(int goal, qsizetype count) const
-{
-    QStringList lines = m_tasks[goal - 1].mid(0, count); // shared, not copied, when whole
-    for (qsizetype number = lines.size() + 1; number <= count; ++number)
-        lines.append(m_otherTasks.value({goal, number}));
-    return lines;
-}

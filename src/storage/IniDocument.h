@@ -27,7 +27,13 @@ public:
     // The value, or an empty text when the section or key is missing.
     QString value(QStringView section, QStringView key) const;
     // The values of "GoalN_Task1" to "GoalN_Task" + count in [Goals]; a missing one is empty.
-    QStringList tasks(int goal, qsizetype count) const;
+    QStringList tasks(int goal, qsizetype count) const
+    {
+        QStringList lines = m_tasks[goal - 1].mid(0, count); // shared, not copied, when whole
+        for (qsizetype number = lines.size() + 1; number <= count; ++number)
+            lines.append(m_otherTasks.value({goal, number}));
+        return lines;
+    }
     qsizetype lineCount() const { return m_lineCount; }
 
 private:

@@ -12,12 +12,6 @@ ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(pa
     setText(text);
 }
 
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
