@@ -16,12 +16,6 @@ ProjectExport::ProjectExport(const Project& project, const AppServices& services
 {
 }
 
-Expected<ProjectData> ProjectExport::read()
-{
-    m_beforeReading();
-    return m_project.toProjectData();
-}
-
 void ProjectExport::exportPdf()
 {
     exportTo(QStringLiteral("Export as PDF"), QStringLiteral(".pdf"),

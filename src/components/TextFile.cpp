@@ -9,14 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString TextFile::decode(const QByteArray& bytes)
-{
-    const auto marked = QStringConverter::encodingForData(bytes);
-    QString text = marked ? QStringDecoder(*marked, QStringConverter::Flag::Stateless)(bytes)
-                          : decoderFor(bytes)(bytes);
-    return text.replace(u"\r\n"_s, u"\n"_s);
-}
-
 QStringDecoder TextFile::decoderFor(QByteArrayView bytes)
 {
     // Stateless: a sequence cut short at the end of the bytes is an error, not left pending.

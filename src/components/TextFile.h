@@ -16,7 +16,13 @@ class TextFile
 public:
     // Text as held in memory ("\n" between lines) from a file's bytes; a byte-order mark
     // names the encoding.
-    static QString decode(const QByteArray& bytes);
+    static QString decode(const QByteArray& bytes)
+    {
+        const auto marked = QStringConverter::encodingForData(bytes);
+        QString text = marked ? QStringDecoder(*marked, QStringConverter::Flag::Stateless)(bytes)
+                              : decoderFor(bytes)(bytes);
+        return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
     // The decoder for a file's bytes without a byte-order mark: UTF-8, or Windows-1252 when
     // the bytes are not valid UTF-8. It decodes the pieces of the file one by one as well.
     static QStringDecoder decoderFor(QByteArrayView bytes);

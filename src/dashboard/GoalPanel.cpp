@@ -119,10 +119,3 @@ void GoalPanel::clear()
     m_active->hide();
     setCounts({});
 }
-
-void GoalPanel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter.drawPixmap(0, 0, m_picture);
-}

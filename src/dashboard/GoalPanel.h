@@ -5,6 +5,7 @@
 
 #include <QFrame>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <QPixmap>
 #include <QWidget>
@@ -55,7 +56,12 @@ signals:
     void deleteClicked(int index);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        painter.drawPixmap(0, 0, m_picture);
+    }
     void mouseMoveEvent(QMouseEvent* event) override
     {
         setDeleteLinkVisible(true);

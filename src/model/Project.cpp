@@ -57,15 +57,6 @@ void Project::select(int index)
     emit selectionChanged(index);
 }
 
-// Drawn again while it matches a sub-goal's key or a task file already there, so two
-// sub-goals never share a file and a new one never inherits old tasks.
-QString Project::drawKey(const QStringList& alsoTaken) const
-{
-    return GoalKey::make(m_random, [&](const QString& key) {
-        return alsoTaken.contains(key) || m_store.isTaken(key) || indexOf(key) > 0;
-    });
-}
-
 void Project::insertGoal(int index, const SubGoalRecord& removed)
 {
     const QString text = removed.tasks.join(u'\n');

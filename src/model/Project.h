@@ -3,13 +3,14 @@
 #include "components/Result.h"
 #include "model/ProjectData.h"
 #include "model/TaskCounts.h"
+#include "storage/GoalKey.h"
+#include "storage/TaskStore.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 
 class RandomSource;
-class TaskStore;
 
 // The open project: its name and file, the sub-goals in panel order, the selection with its
 // task text, and whether anything is unsaved. The one owner of this state; the windows draw
@@ -116,7 +117,14 @@ signals:
     void taskFileResult(const QString& key, const QString& error);
 
 private:
-    QString drawKey(const QStringList& alsoTaken = {}) const;
+    // Drawn again while it matches a sub-goal's key or a task file already there, so two
+    // sub-goals never share a file and a new one never inherits old tasks.
+    QString drawKey(const QStringList& alsoTaken = {}) const
+    {
+        return GoalKey::make(m_random, [&](const QString& key) {
+            return alsoTaken.contains(key) || m_store.isTaken(key) || indexOf(key) > 0;
+        });
+    }
     QString failure(const SubGoalRecord& goal, const QString& why) const;
     void report(const SubGoalRecord& goal, const Result& result)
     {

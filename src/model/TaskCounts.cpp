@@ -10,10 +10,3 @@ bool TaskCounts::isTask(QStringView line)
     }
     return false;
 }
-
-TaskCounts TaskCounts::of(QStringView text)
-{
-    TaskCounts counts;
-    TextFile::forEachLine(text, [&counts](QStringView line) { counts.add(line); });
-    return counts;
-}

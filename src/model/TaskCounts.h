@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/TextFile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,7 +26,12 @@ struct TaskCounts
                 QStringLiteral("Pending: ") + QString::number(pending())};
     }
 
-    static TaskCounts of(QStringView text);
+    static TaskCounts of(QStringView text)
+    {
+        TaskCounts counts;
+        TextFile::forEachLine(text, [&counts](QStringView line) { counts.add(line); });
+        return counts;
+    }
     // The same for lines already split, as a project file holds them.
     static TaskCounts ofLines(const QStringList& lines)
     {

@@ -76,14 +76,6 @@ Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& n
     return {{}, u"every dated name for it is taken"_s};
 }
 
-Result RecoveryFile::remove(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return Result::success();
-    return Result::failure(file.errorString());
-}
-
 void RecoveryFile::removeLeftovers(const QString& path)
 {
     const QFileInfo info(path);

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QString>
 
 struct RecoverySnapshot
@@ -50,7 +51,13 @@ public:
     // name is taken; an existing file is never replaced. Returns the new path.
     static Expected<QString> setAside(const QString& path, const QDateTime& now);
     // A missing file counts as removed.
-    static Result remove(const QString& path);
+    static Result remove(const QString& path)
+    {
+        QFile file(path);
+        if (!file.exists() || file.remove())
+            return Result::success();
+        return Result::failure(file.errorString());
+    }
     // A write cut off by a kill leaves its temporary file ("recovery.gpj.AbC123") beside the
     // file; nothing else empties the recovery folder, so start-up clears them.
     static void removeLeftovers(const QString& path);

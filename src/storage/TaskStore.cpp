@@ -42,10 +42,3 @@ Expected<QStringList> TaskStore::lines(const QString& key) const
         return {};
     return TextFile::loadLines(file);
 }
-
-void TaskStore::remove(const QString& key)
-{
-    m_unwritten.remove(key);
-    // A file already gone is no error; anything left behind is emptied at the next start.
-    QFile::remove(path(key));
-}

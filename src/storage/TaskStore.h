@@ -2,6 +2,7 @@
 
 #include "components/Result.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QString>
@@ -27,7 +28,12 @@ public:
     Result save(const QString& key, const QString& text);
     // The lines to save in a project. Only a file that is not there at all means no tasks.
     Expected<QStringList> lines(const QString& key) const;
-    void remove(const QString& key);
+    void remove(const QString& key)
+    {
+        m_unwritten.remove(key);
+        // A file already gone is no error; anything left behind is emptied at the next start.
+        QFile::remove(path(key));
+    }
     // A file or kept text for this key: a new key must not take it over.
     bool isTaken(const QString& key) const
     {
