@@ -6,7 +6,6 @@
 #include "app/ProjectSafety.h"
 #include "components/AppInfo.h"
 #include "components/DayWatcher.h"
-#include "dashboard/DashboardView.h"
 #include "dialogs/FolderOpener.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"

@@ -2,7 +2,6 @@
 
 #include "dashboard/ProjectPrinter.h"
 #include "dialogs/Prompt.h"
-#include "model/Project.h"
 #include "report/MarkdownExport.h"
 #include "storage/FileNameRules.h"
 

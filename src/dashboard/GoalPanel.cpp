@@ -2,12 +2,6 @@
 
 #include "model/DashboardLayout.h"
 #include "model/Project.h"
-#include "widgets/ClickableLabel.h"
-#include "widgets/Fonts.h"
-
-#include <QFrame>
-#include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 

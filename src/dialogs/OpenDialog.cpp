@@ -5,7 +5,6 @@
 #include "widgets/Fonts.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>

@@ -1,8 +1,5 @@
 #include "model/Project.h"
 
-#include "storage/GoalKey.h"
-#include "storage/TaskStore.h"
-
 namespace {
 
 const QString DefaultName = QStringLiteral("My Goal");

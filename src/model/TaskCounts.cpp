@@ -1,7 +1,5 @@
 #include "model/TaskCounts.h"
 
-#include "components/TextFile.h"
-
 bool TaskCounts::isTask(QStringView line)
 {
     for (const QChar c : line) {

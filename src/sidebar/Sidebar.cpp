@@ -4,17 +4,13 @@
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
 #include "model/Project.h"
-#include "sidebar/TaskEditor.h"
 #include "sidebar/TaskHighlighter.h"
-#include "widgets/ClickableLabel.h"
-#include "widgets/Fonts.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 
 using DashboardLayout::toPixels;
 

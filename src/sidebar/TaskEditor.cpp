@@ -1,7 +1,6 @@
 #include "sidebar/TaskEditor.h"
 
 #include <QKeyEvent>
-#include <QTextDocument>
 
 TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
 {

@@ -1,7 +1,6 @@
 #include "storage/FileFingerprint.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 

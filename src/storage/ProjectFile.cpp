@@ -1,7 +1,6 @@
 #include "storage/ProjectFile.h"
 
 #include "components/TextFile.h"
-#include "storage/FileFingerprint.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

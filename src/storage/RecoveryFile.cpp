@@ -1,9 +1,5 @@
 #include "storage/RecoveryFile.h"
 
-#include "components/TextFile.h"
-
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 

@@ -3,9 +3,6 @@
 #include "components/TextFile.h"
 #include "storage/Workspace.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 TaskStore::TaskStore(QString folder) : m_folder(std::move(folder)) {}
 
 Expected<QString> TaskStore::load(const QString& key)

@@ -1,7 +1,6 @@
 #include "widgets/ClickableLabel.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(parent)
