@@ -3,11 +3,7 @@
 #include "components/AppInfo.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
-#include "storage/RecoveryFile.h"
-#include "storage/Workspace.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QUndoStack>
 #include <QWidget>
 

@@ -9,8 +9,6 @@
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QKeyEvent>
-#include <QLabel>
 
 using DashboardLayout::toPixels;
 

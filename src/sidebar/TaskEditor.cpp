@@ -1,7 +1,5 @@
 #include "sidebar/TaskEditor.h"
 
-#include <QKeyEvent>
-
 TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,7 +1,6 @@
 #include "sidebar/TaskHighlighter.h"
 
 #include "model/TaskCounts.h"
-#include "sidebar/TaskEditor.h"
 
 #include <QColor>
 
@@ -10,11 +9,6 @@ TaskHighlighter::TaskHighlighter(QTextDocument* document) : QSyntaxHighlighter(d
     m_completed.setFontStrikeOut(true);
     // Still readable on white (5:1), but clearly set back from the open tasks.
     m_completed.setForeground(QColor(0x6E, 0x6E, 0x6E));
-}
-
-TaskHighlighter* TaskHighlighter::attach(TaskEditor* editor)
-{
-    return new TaskHighlighter(editor->document());
 }
 
 void TaskHighlighter::highlightBlock(const QString& text)

@@ -2,7 +2,6 @@
 
 #include "components/TextFile.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringEncoder>
 

@@ -1,7 +1,5 @@
 #include "storage/ProjectFileWatcher.h"
 
-#include <QFileInfo>
-
 ProjectFileWatcher::ProjectFileWatcher(QObject* parent) : QObject(parent)
 {
     m_settle.setSingleShot(true);

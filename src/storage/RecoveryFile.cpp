@@ -1,6 +1,5 @@
 #include "storage/RecoveryFile.h"
 
-#include <QFileInfo>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
