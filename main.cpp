@@ -1,9 +1,7 @@
 #include "app/AppServices.h"
-#include "app/CommandLine.h"
 #include "app/DueReminder.h"
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
-#include "app/ProjectRequest.h"
 #include "app/ProjectSafety.h"
 #include "app/RemindCommand.h"
 #include "app/SplashWindow.h"
@@ -14,6 +12,7 @@
 #include "storage/InstanceLock.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QStandardPaths>
@@ -24,9 +23,75 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+// Written out rather than taken from the parser, whose usage line needs a running
+// application for the program's name.
+const char HelpText[] = "Usage: aimwell [options] [project.gpj]\n"
+                        "Plans one main goal with up to eight sub-goals and their tasks.\n"
+                        "\n"
+                        "Options:\n"
+                        "  -h, --help     Show this help and exit.\n"
+                        "  -v, --version  Show the version and exit.\n"
+                        "  --remind       Without a window or a display: send a desktop\n"
+                        "                 notification for each project with sub-goals that\n"
+                        "                 are overdue or due within three days, print the\n"
+                        "                 same lines, and exit. The aimwell-remind.timer\n"
+                        "                 systemd user unit runs it daily.\n"
+                        "\n"
+                        "Arguments:\n"
+                        "  project.gpj    A project to open after start-up. If a copy is\n"
+                        "                 already running, that copy opens it.\n";
+
+// Read before any window exists, so that --help and --version work without a display.
+// Returns the exit status when the program is not to run. A relative project path is
+// made absolute, so that it still names the same file when handed to another copy.
+std::optional<int> readCommandLine(const QStringList& arguments, QString& projectFile, bool& remind)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
+    const QCommandLineOption reminders(u"remind"_s);
+    parser.addOptions({help, version, reminders});
+    // The toolkit reads its own options from the same line ("-style fusion"): accepted
+    // here and left for it. Single-dash words are whole names, so an unknown one is named
+    // whole too.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"style", "stylesheet", "platform", "platformpluginpath",
+                             "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                             "qwindowtitle", "session", "display", "geometry", "qmljsdebugger"})
+        parser.addOption({QString::fromLatin1(name), QString(), u"value"_s});
+    parser.addOptions({QCommandLineOption(u"reverse"_s), QCommandLineOption(u"widgetcount"_s)});
+    const auto fail = [](const QString& error) {
+        std::fprintf(stderr, "aimwell: %s Try 'aimwell --help'.\n", qUtf8Printable(error));
+        return 2;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(HelpText, stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qUtf8Printable(AppInfo::productName()),
+                    qUtf8Printable(AppInfo::version()));
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    remind = parser.isSet(reminders);
+    if (remind && !files.isEmpty())
+        return fail(u"--remind reads every project in the projects folder; it takes no file."_s);
+    if (files.size() > 1)
+        return fail(u"Only one project can be opened at a time."_s);
+    if (!files.isEmpty())
+        projectFile = QDir::cleanPath(QDir::current().absoluteFilePath(files.first()));
+    return std::nullopt;
+}
 
 // While the toolkit starts, a missing display ends the program with one clear line
 // instead of the platform plugin's abort and trace.
@@ -83,6 +148,25 @@ int remind(int argc, char* argv[])
     return remindOfDueDates(programWorkspace(), Clock::system(), out, err);
 }
 
+// A project handed over on the command line or by a second start: the window comes to
+// the front and opens it as Open does. An empty path only brings the window forward.
+void openRequestedProject(MainWindow* window, const QString& path)
+{
+    // A question or the open window is showing: opening now would pull the project away
+    // from under it, so wait until the user has answered.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+        QTimer::singleShot(300, window, [window, path] { openRequestedProject(window, path); });
+        return;
+    }
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->raise();
+    window->activateWindow();
+    if (!path.isEmpty())
+        window->openProjectFile(path);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -90,11 +174,12 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine command = CommandLine::parse(arguments, QDir::currentPath());
-    if (command.action() == CommandLine::Action::Remind)
+    QString projectFile;
+    bool remindOnly = false;
+    if (const std::optional<int> status = readCommandLine(arguments, projectFile, remindOnly))
+        return *status;
+    if (remindOnly)
         return remind(argc, argv);
-    if (command.action() != CommandLine::Action::Run)
-        return command.report();
 
     qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
@@ -118,7 +203,7 @@ int main(int argc, char* argv[])
     const Result ready = services.workspace.prepareFolders();
     if (!ready.ok())
         return refuseStart(
-            prompt, QStringLiteral("Aimwell Pro cannot keep its files in %1.").arg(ready.error));
+            prompt, u"%1 cannot keep its files in %2."_s.arg(AppInfo::productName(), ready.error));
     const Result projects = services.workspace.prepareProjectsFolder();
 
     InstanceLock lock(dataFolder);
@@ -126,20 +211,18 @@ int main(int argc, char* argv[])
     case InstanceLock::State::Acquired:
         break;
     case InstanceLock::State::HeldByOther:
-        if (InstanceChannel::send(InstanceChannel::serverNameFor(dataFolder),
-                                  command.projectFile()))
+        if (InstanceChannel::send(InstanceChannel::serverNameFor(dataFolder), projectFile))
             return 0;
         prompt.inform(
             nullptr,
-            QStringLiteral("Aimwell Pro is already running from this folder. Switch to the open "
-                           "window instead; a second copy would empty its task files."),
-            QStringLiteral("Aimwell Pro"));
+            u"%1 is already running from this folder. Switch to the open window "
+            "instead; a second copy would empty its task files."_s.arg(AppInfo::productName()),
+            AppInfo::productName());
         return 1;
     case InstanceLock::State::Unavailable:
-        return refuseStart(prompt, QStringLiteral("Aimwell Pro cannot take its lock file in "
-                                                  "\"%1\", so it cannot tell whether another "
-                                                  "copy is using that folder.")
-                                       .arg(dataFolder));
+        return refuseStart(prompt, u"%1 cannot take its lock file in \"%2\", so it cannot tell "
+                                   "whether another copy is using that folder."_s.arg(
+                                       AppInfo::productName(), dataFolder));
     }
 
     // Without the channel the program still works; only a second start cannot hand over.
@@ -154,17 +237,16 @@ int main(int argc, char* argv[])
         // Maximised, so that the whole dashboard fits wherever the screen allows.
         mainWindow->showMaximized();
         MainWindow* window = mainWindow.get();
-        QTimer::singleShot(0, window, [&, window, file = command.projectFile()] {
+        QTimer::singleShot(0, window, [&, window, file = projectFile] {
             // Once the splash is gone, and before a project from the command line replaces
             // what would be restored.
             window->safety().offerRecovery();
             // Told once; every save there fails with its own message.
             if (!projects.ok())
                 warn(prompt, window,
-                     QStringLiteral("Aimwell Pro cannot save projects in %1. It works on; "
-                                    "projects can be opened, and saved once the folder can "
-                                    "be written to.")
-                         .arg(projects.error));
+                     u"%1 cannot save projects in %2. It works on; projects can be opened, "
+                     "and saved once the folder can be written to."_s.arg(AppInfo::productName(),
+                                                                          projects.error));
             if (!file.isEmpty())
                 openRequestedProject(window, file);
             window->reminder().start();

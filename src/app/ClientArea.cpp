@@ -10,9 +10,14 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 
 using DashboardLayout::toPixels;
@@ -62,6 +67,69 @@ ClientArea::ClientArea(Sidebar* sidebar, DashboardView* dashboard, QWidget* pare
     sidebar->projectNameBox()->setFocus();
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { bringIntoView(now); });
+
+    const auto shortcut = [this](QKeySequence keys, auto run) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, run);
+    };
+    shortcut(QKeySequence(Qt::Key_F10), [this] { openMenu(); });
+    // A task list has no use for tab characters.
+    sidebar->tasks()->setTabChangesFocus(true);
+    for (QWidget* box :
+         {static_cast<QWidget*>(sidebar->projectNameBox()),
+          static_cast<QWidget*>(sidebar->subGoalBox()), static_cast<QWidget*>(sidebar->tasks())})
+        box->installEventFilter(this);
+    // Esc that no control in the sidebar took, as from the calendar, goes back too.
+    sidebar->installEventFilter(this);
+}
+
+void ClientArea::openMenu()
+{
+    auto* window = qobject_cast<QMainWindow*>(this->window());
+    if (window && !window->menuBar()->actions().isEmpty())
+        window->menuBar()->setActiveAction(window->menuBar()->actions().first());
+}
+
+QList<KeyHelp> ClientArea::help()
+{
+    using K = KeyHelp;
+    return {{K::keysText({Qt::Key_F10}), QStringLiteral("Go to the menu bar")},
+            {K::keysText({Qt::Key_Escape}),
+             QStringLiteral("Go back to the dashboard from the sidebar")},
+            {K::keysText({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}),
+             QStringLiteral("Go to the next or the previous control")},
+            {K::keysText({Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab}),
+             QStringLiteral("Leave the task list")},
+            {K::keysText({Qt::Key_Return}),
+             QStringLiteral("In the sub-goal box: add a sub-goal, or rename the selected one")}};
+}
+
+bool ClientArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        m_dashboard->navigator()->focusDashboard();
+        return true;
+    }
+    if (watched == m_sidebar)
+        return false;
+    // Alt with a letter is a menu key here, never text; Ctrl+Alt types characters on some
+    // keyboards and goes through.
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !key->text().isEmpty() &&
+        key->text().front().isPrint())
+        return true;
+    // Ctrl+Tab leaves the task editor as Tab does.
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        (mods & Qt::ControlModifier)) {
+        const bool back = key->key() == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        QKeyEvent tab(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                      back ? Qt::ShiftModifier : Qt::NoModifier);
+        QCoreApplication::sendEvent(watched, &tab);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ClientArea::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,7 @@
 #include "app/EditActions.h"
 
+#include "model/Project.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -7,7 +9,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
-EditActions::EditActions(QMenu* edit) : QObject(edit)
+EditActions::EditActions(QMenu* edit, const Project& project, std::function<void()> markDone)
+    : QObject(edit)
 {
     const auto add = [this, edit](const char* name, const QString& caption,
                                   QKeySequence::StandardKey key, const char* slot) {
@@ -23,6 +26,14 @@ EditActions::EditActions(QMenu* edit) : QObject(edit)
     m_paste = add("mnuPaste", QStringLiteral("Paste"), QKeySequence::Paste, "paste");
     m_selectAll =
         add("mnuSelectAll", QStringLiteral("Select All"), QKeySequence::SelectAll, "selectAll");
+    edit->addSeparator();
+    QAction* done = edit->addAction(QStringLiteral("Mark Done"));
+    done->setObjectName(QStringLiteral("mnuMarkDone"));
+    done->setShortcut(Qt::CTRL | Qt::Key_D);
+    done->setEnabled(false);
+    connect(done, &QAction::triggered, this, std::move(markDone));
+    connect(&project, &Project::selectionChanged, done,
+            [&project, done] { done->setEnabled(project.selected() > 0); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { follow(now); });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &EditActions::update);

@@ -3,18 +3,21 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QAction;
+class Project;
 class QMenu;
 class QWidget;
 
 // Cut, Copy, Paste and Select All act on the text box with the focus, and are enabled only
-// when they can act there.
+// when they can act there. Mark Done follows, enabled while a sub-goal is selected.
 class EditActions : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit EditActions(QMenu* edit);
+    EditActions(QMenu* edit, const Project& project, std::function<void()> markDone);
 
 private:
     void follow(QWidget* focused);

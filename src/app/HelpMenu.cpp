@@ -1,6 +1,6 @@
 #include "app/HelpMenu.h"
 
-#include "app/KeyboardAccess.h"
+#include "app/ClientArea.h"
 #include "dashboard/PanelNavigator.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/ShortcutsDialog.h"
@@ -9,21 +9,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoStack>
 
 namespace {
-
-// One window of a kind at a time, not modal.
-template <typename Dialog, typename... Args> void showOnce(QWidget* parent, Args&&... args)
-{
-    auto* dialog = parent->findChild<Dialog*>();
-    if (!dialog) {
-        dialog = new Dialog(std::forward<Args>(args)..., parent);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
 
 QString plain(QString caption)
 {
@@ -43,25 +31,61 @@ void addItemKeys(QList<KeyHelp>& rows, const QMenu* menu, const QString& path)
 
 } // namespace
 
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption,
+               const QList<MenuItem>& items, const std::function<void()>& first)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    addItems(menu, items, first);
+    return menu;
+}
+
+void addItems(QMenu* menu, const QList<MenuItem>& items, const std::function<void()>& first)
+{
+    for (const MenuItem& item : items) {
+        QAction* action =
+            item.caption == u"-" ? menu->addSeparator() : menu->addAction(item.caption);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcuts(item.shortcuts);
+        if (item.run)
+            QObject::connect(action, &QAction::triggered, menu, [first, run = item.run] {
+                first();
+                run();
+            });
+    }
+}
+
+void followHistory(const QUndoStack& history, QMenu* edit)
+{
+    auto* undo = edit->findChild<QAction*>(QStringLiteral("mnuUndo"));
+    auto* redo = edit->findChild<QAction*>(QStringLiteral("mnuRedo"));
+    const auto follow = [&history, undo, redo] {
+        undo->setEnabled(history.canUndo());
+        undo->setText(history.canUndo() ? QStringLiteral("Undo ") + history.undoText()
+                                        : QStringLiteral("Undo"));
+        redo->setEnabled(history.canRedo());
+        redo->setText(history.canRedo() ? QStringLiteral("Redo ") + history.redoText()
+                                        : QStringLiteral("Redo"));
+    };
+    QObject::connect(&history, &QUndoStack::indexChanged, edit, follow);
+    QObject::connect(&history, &QUndoStack::cleanChanged, edit, follow);
+    follow();
+}
+
 void addHelpMenu(QMenuBar* bar, QWidget* parent, const Workspace& workspace,
                  std::function<void()> openProjectsFolder)
 {
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-
-    QAction* about = help->addAction(QStringLiteral("About Aimwell"));
-    about->setObjectName(QStringLiteral("mnuAbout"));
-    about->setMenuRole(QAction::AboutRole);
-    QObject::connect(about, &QAction::triggered, parent,
-                     [parent, folder = workspace.projectsFolder(), openProjectsFolder] {
-                         showOnce<AboutDialog>(parent, folder, openProjectsFolder);
-                     });
-
-    QAction* keys = help->addAction(QStringLiteral("Keyboard Shortcuts"));
-    keys->setObjectName(QStringLiteral("mnuShortcuts"));
-    keys->setShortcut(QKeySequence::HelpContents);
-    QObject::connect(keys, &QAction::triggered, parent,
-                     [parent, bar] { showOnce<ShortcutsDialog>(parent, keyboardShortcuts(bar)); });
+    const auto about = [parent, folder = workspace.projectsFolder(), openProjectsFolder] {
+        showOnce<AboutDialog>(parent, folder, openProjectsFolder);
+    };
+    const auto keys = [parent, bar] { showOnce<ShortcutsDialog>(parent, keyboardShortcuts(bar)); };
+    QMenu* help = addMenu(bar, "mnuHelp", QStringLiteral("&Help"),
+                          {{"mnuAbout", QStringLiteral("About Aimwell"), {}, about},
+                           {"mnuShortcuts",
+                            QStringLiteral("Keyboard Shortcuts"),
+                            {QKeySequence::HelpContents},
+                            keys}});
+    help->actions().constFirst()->setMenuRole(QAction::AboutRole);
 }
 
 QList<KeyHelp> keyboardShortcuts(const QMenuBar* bar)
@@ -74,5 +98,5 @@ QList<KeyHelp> keyboardShortcuts(const QMenuBar* bar)
                      QStringLiteral("Open the %1 menu").arg(plain(title->text()))});
         addItemKeys(rows, title->menu(), plain(title->text()));
     }
-    return rows + PanelNavigator::help() + KeyboardAccess::help();
+    return rows + PanelNavigator::help() + ClientArea::help();
 }

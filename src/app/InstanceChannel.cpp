@@ -44,14 +44,6 @@ bool InstanceChannel::listen()
     return m_server.listen(m_name);
 }
 
-void InstanceChannel::setReceiver(std::function<void(const QString&)> receiver)
-{
-    m_receiver = std::move(receiver);
-    const QStringList waiting = std::exchange(m_waiting, {});
-    for (const QString& path : waiting)
-        deliver(path);
-}
-
 void InstanceChannel::accept()
 {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {

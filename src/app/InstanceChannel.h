@@ -28,7 +28,13 @@ public:
 
     // Requests that came before a receiver wait and are handed over, in order, once one
     // is set.
-    void setReceiver(std::function<void(const QString&)> receiver);
+    void setReceiver(std::function<void(const QString&)> receiver)
+    {
+        m_receiver = std::move(receiver);
+        const QStringList waiting = std::exchange(m_waiting, {});
+        for (const QString& path : waiting)
+            deliver(path);
+    }
 
     // True when the running copy confirmed the request.
     static bool send(const QString& serverName, const QString& path, int timeoutMs = 3000);

@@ -4,18 +4,13 @@
 #include "app/DueReminder.h"
 #include "app/EditActions.h"
 #include "app/HelpMenu.h"
-#include "app/KeyboardAccess.h"
-#include "app/MainMenus.h"
-#include "app/ProgressStatus.h"
-#include "app/ProjectCommands.h"
 #include "app/ProjectExport.h"
 #include "app/ProjectSafety.h"
 #include "app/RecentProjects.h"
+#include "app/StatusLine.h"
 #include "components/AppInfo.h"
 #include "components/DayWatcher.h"
-#include "dashboard/DashboardView.h"
 #include "dialogs/FolderOpener.h"
-#include "dialogs/Prompt.h"
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
 #include "progress/ProgressWindow.h"
@@ -26,58 +21,42 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 
 using DashboardLayout::toPixels;
 
-namespace {
-
-// A pause this long in typing starts a new history step.
-constexpr qint64 BurstPauseMs = 1500;
-
-} // namespace
-
 MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QMainWindow(parent), m_services(std::move(services)),
-      m_store(m_services.workspace.tmpFolder()), m_project(m_store, *m_services.random),
-      m_reporter(*m_services.prompt, this)
+      m_store(m_services.workspace.tmpFolder()), m_project(m_store, *m_services.random)
 {
     setObjectName(QStringLiteral("Form1"));
     auto* day = new DayWatcher(*m_services.clock, this);
     m_dashboard = new DashboardView(m_project, m_services.workspace, *day, nullptr);
     m_sidebar = new Sidebar(m_project, *m_services.clock);
-    setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
-    new ProgressStatus(m_project, *day, statusBar());
     m_tasks = m_sidebar->tasks();
+    setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
+    new StatusLine(m_project, *day, statusBar());
     buildMenus();
     m_reminder = new DueReminder(this, *day, m_services.settingsPath());
-    new KeyboardAccess(this, m_sidebar, m_dashboard);
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);
     connect(m_safety, &ProjectSafety::projectRead, this, &MainWindow::LoadProject);
+    connect(m_safety, &ProjectSafety::saved, this,
+            [this](const QString& path, const ProjectData& saved) {
+                tellHistory(m_project.progress().record(path, saved, m_services.clock->today()));
+            });
     connect(&m_project.progress(), &ProgressHistory::writeFailed, this, &MainWindow::tellHistory);
     connect(m_safety, &ProjectSafety::told, statusBar(),
             [this](const QString& message) { statusBar()->showMessage(message); });
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight) +
                                                        menuBar()->sizeHint().height() +
                                                        statusBar()->sizeHint().height());
-
-    SetTextMargins(10, 20, m_sidebar->subGoalBox());
-    SetTextMargins(10, 20, m_sidebar->projectNameBox());
-    SetTextMargins(10, 20, m_tasks);
     setWindowTitle(AppInfo::windowTitle());
 }
 
 MainWindow::~MainWindow() = default;
-
-GoalPanel* MainWindow::panel(int index) const
-{
-    return m_dashboard->panel(index);
-}
 
 void MainWindow::buildMenus()
 {
@@ -106,12 +85,9 @@ void MainWindow::buildMenus()
          {"mnuSep1", QStringLiteral("-"), {}, {}},
          {"mnuExit", QStringLiteral("Exit"), {Qt::CTRL | Qt::Key_Q}, [this] { mnuExit_Click(); }}},
         first);
-    auto* recent = new QMenu(QStringLiteral("Open Recent"), project);
-    recent->setObjectName(QStringLiteral("mnuOpenRecent"));
-    recent->menuAction()->setObjectName(QStringLiteral("mnuOpenRecent"));
-    project->insertMenu(project->findChild<QAction*>(QStringLiteral("mnuSave")), recent);
-    m_recent = new RecentProjects(m_services.settingsPath(), recent);
-    connect(m_recent, &RecentProjects::chosen, this, &MainWindow::openRecent);
+    m_recent = new RecentProjects(m_services.settingsPath(), m_services.prompt, project,
+                                  project->findChild<QAction*>(QStringLiteral("mnuSave")));
+    connect(m_recent, &RecentProjects::chosen, this, &MainWindow::openProjectFile);
     QMenu* edit =
         addMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"),
                 {{"mnuUndo", QStringLiteral("Undo"), {QKeySequence::Undo}, [this] { undo(); }},
@@ -121,23 +97,12 @@ void MainWindow::buildMenus()
                   [this] { redo(); }}},
                 first);
     followHistory(m_history, edit);
-    new EditActions(edit);
-    addItems(edit,
-             {{"mnuSep2", QStringLiteral("-"), {}, {}},
-              {"mnuMarkDone",
-               QStringLiteral("Mark Done"),
-               {Qt::CTRL | Qt::Key_D},
-               [this] { markDone(); }}},
-             first);
-    QAction* done = edit->findChild<QAction*>(QStringLiteral("mnuMarkDone"));
-    connect(&m_project, &Project::selectionChanged, done,
-            [this, done] { done->setEnabled(m_project.selected() > 0); });
-    done->setEnabled(false);
+    new EditActions(edit, m_project, [this] { markDone(); });
     addMenu(menuBar(), "mnuView", QStringLiteral("&View"),
             {{"mnuProgress",
               QStringLiteral("Progress Over Time..."),
               {},
-              [this] { mnuProgress_Click(); }}},
+              [this] { showOnce<ProgressWindow>(this, m_project, *m_services.clock); }}},
             first);
     addHelpMenu(menuBar(), this, m_services.workspace, [this] { lblFilename_Click(); });
 }
@@ -159,20 +124,10 @@ void MainWindow::connectViews()
     connect(s, &Sidebar::calendarDateChanged, this, &MainWindow::Calendar1_DateChange);
     connect(m_tasks, &TaskEditor::characterKeyPressed, &m_project, &Project::markEdited);
     connect(m_tasks, &TaskEditor::edited, this, &MainWindow::RefreshTaskCounts);
-    connect(&m_project, &Project::taskFileResult, this,
-            [this](const QString& key, const QString& error) { m_reporter.report(key, {error}); });
     // The project is unsaved exactly while the history is away from its clean step.
     connect(&m_history, &QUndoStack::cleanChanged, &m_project, &Project::setClean);
     // A new or opened project starts an empty history.
     connect(&m_project, &Project::goalsReset, &m_history, &QUndoStack::clear);
-}
-
-void MainWindow::SetTextMargins(int left, int right, QWidget* box)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setTextMargins(left, 0, right, 0);
-    else if (auto* editor = qobject_cast<TaskEditor*>(box))
-        editor->setTextMargins(left, right);
 }
 
 void MainWindow::replay(void (QUndoStack::*step)())
@@ -185,7 +140,8 @@ void MainWindow::replay(void (QUndoStack::*step)())
 
 int MainWindow::typingBurst()
 {
-    if (!m_lastTyping.isValid() || m_lastTyping.elapsed() > BurstPauseMs)
+    // A pause this long in typing starts a new history step.
+    if (!m_lastTyping.isValid() || m_lastTyping.elapsed() > 1500)
         ++m_burst;
     m_lastTyping.start();
     return m_burst;
@@ -200,11 +156,6 @@ void MainWindow::lblGoal_Click(int index)
         m_tasks->setFocus();
 }
 
-void MainWindow::txtSubGoal_KeyPress()
-{
-    m_project.markEdited();
-}
-
 void MainWindow::txtSubGoal_Enter()
 {
     if (m_sidebar->subGoalBox()->text().isEmpty())
@@ -213,9 +164,10 @@ void MainWindow::txtSubGoal_Enter()
         RenameSubGoal();
     } else if (m_project.isFull()) {
         m_services.prompt->inform(this,
-                                  QStringLiteral("Ooops! You can create up to 8 sub-goals per goal "
-                                                 "so you can keep an eye on everything "
-                                                 "(sometimes less is more)."),
+                                  QStringLiteral("Ooops! You can create up to %1 sub-goals per "
+                                                 "goal so you can keep an eye on everything "
+                                                 "(sometimes less is more).")
+                                      .arg(ProjectData::MaxGoals),
                                   QStringLiteral("Ooops"));
     } else {
         AddSubGoal();
@@ -245,12 +197,6 @@ void MainWindow::RenameSubGoal()
     const QString name = m_sidebar->subGoalName();
     if (index > 0 && name != m_project.goal(index).name)
         m_history.push(new RenameGoalCommand(m_project, index, name));
-}
-
-void MainWindow::lblDeleteOnMouseOver_Click(int index)
-{
-    lblGoal_Click(index);
-    lblDelete_Click();
 }
 
 void MainWindow::lblDelete_Click()
@@ -285,12 +231,6 @@ void MainWindow::writeUnwrittenTasks()
 {
     if (m_tasks->isUnwritten())
         RefreshTaskCounts(m_tasks->tasksText());
-}
-
-void MainWindow::chkDueDate_Click()
-{
-    m_project.markEdited();
-    UpdateDueDateDisplay();
 }
 
 void MainWindow::UpdateDueDateDisplay()
@@ -339,21 +279,10 @@ void MainWindow::mnuOpen_Click()
         openProjectFile(*chosen);
 }
 
-void MainWindow::openRecent(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        return openProjectFile(path);
-    m_recent->remove(path);
-    m_services.prompt->inform(
-        this,
-        QStringLiteral("The project \"%1\" is no longer there. It was taken off the list.")
-            .arg(QDir::toNativeSeparators(path)),
-        QStringLiteral("Open Recent"));
-}
-
 void MainWindow::markDone()
 {
     // A step of its own, between any typing before and after.
+    m_tasks->forgetPressedKeys();
     writeUnwrittenTasks();
     ++m_burst;
     m_tasks->markDone();
@@ -364,13 +293,6 @@ void MainWindow::openProjectFile(const QString& path)
 {
     if (saveChangesFirst(Message::Buttons::YesNoCancel))
         m_safety->open(path);
-}
-
-bool MainWindow::mnuSave_Click()
-{
-    if (!m_project.file().isEmpty())
-        return SaveProject(m_project.file());
-    return mnuSaveAs_Click();
 }
 
 bool MainWindow::mnuSaveAs_Click()
@@ -391,20 +313,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 bool MainWindow::SaveProject(const QString& path)
 {
     writeUnwrittenTasks();
-    if (!m_safety->mayReplace(path))
+    if (!m_safety->save(path))
         return false;
-    const Expected<ProjectData> project = m_project.toProjectData();
-    QString failure = project.error;
-    if (failure.isEmpty())
-        failure = m_safety->write(path, project.value).error;
-    if (!failure.isEmpty()) {
-        m_services.prompt->warn(
-            this,
-            QStringLiteral("The project could not be saved to \"%1\": %2.").arg(path, failure),
-            QStringLiteral("Save Project"));
-        return false;
-    }
-    tellHistory(m_project.progress().record(path, project.value, m_services.clock->today()));
     m_project.setFile(path);
     m_recent->add(path);
     m_history.setClean();
@@ -414,29 +324,12 @@ bool MainWindow::SaveProject(const QString& path)
     return true;
 }
 
-void MainWindow::NewProject()
-{
-    m_reporter.forget();
-    m_project.clear();
-    m_project.progress().clear();
-}
-
 void MainWindow::LoadProject(const QString& path, ProjectData project)
 {
-    m_reporter.forget();
-    m_reporter.reportAll(m_project.load(path, std::move(project)));
+    m_safety->tellTaskFiles(m_project.load(path, std::move(project)));
     tellHistory(m_project.progress().open(path));
     if (!path.isEmpty())
         m_recent->add(path);
-}
-
-void MainWindow::mnuProgress_Click()
-{
-    if (!m_progressWindow)
-        m_progressWindow = new ProgressWindow(m_project, *m_services.clock, this);
-    m_progressWindow->show();
-    m_progressWindow->raise();
-    m_progressWindow->activateWindow();
 }
 
 // The history is no part of the project: trouble with it is told, and the work goes on.

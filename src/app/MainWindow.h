@@ -2,7 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/ProjectCommands.h"
-#include "app/TaskFileReporter.h"
+#include "dashboard/DashboardView.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
 #include "storage/TaskStore.h"
@@ -11,10 +11,8 @@
 #include <QMainWindow>
 #include <QUndoStack>
 
-class DashboardView;
 class DueReminder;
 class GoalPanel;
-class ProgressWindow;
 class ProjectSafety;
 class RecentProjects;
 class Sidebar;
@@ -35,7 +33,7 @@ public:
     bool projectModified() const { return m_project.isModified(); }
     int selectedGoalIndex() const { return m_project.selected(); }
     QStringList subGoalNames() const { return m_project.goalNames(); }
-    GoalPanel* panel(int index) const;
+    GoalPanel* panel(int index) const { return m_dashboard->panel(index); }
     const Workspace& workspace() const { return m_services.workspace; }
     QUndoStack& history() { return m_history; }
     ProjectSafety& safety() { return *m_safety; }
@@ -44,7 +42,11 @@ public:
     // Selection of the main goal (0) or a panel (1..8): the one way the sidebar changes mode.
     void lblGoal_Click(int index);
     void lblDelete_Click();
-    void lblDeleteOnMouseOver_Click(int index);
+    void lblDeleteOnMouseOver_Click(int index)
+    {
+        lblGoal_Click(index);
+        lblDelete_Click();
+    }
     void lblFilename_Click();
 
     void AddSubGoal();
@@ -53,7 +55,11 @@ public:
     // Writes the editor's text to the selected sub-goal as a history step; the counts follow.
     void RefreshTaskCounts(const QString& text);
 
-    void chkDueDate_Click();
+    void chkDueDate_Click()
+    {
+        m_project.markEdited();
+        UpdateDueDateDisplay();
+    }
     void Calendar1_DateChange(QDate date);
     void UpdateDueDateDisplay();
 
@@ -61,20 +67,24 @@ public:
     void mnuOpen_Click();
     // Opens a project file as Open does once a file is chosen.
     void openProjectFile(const QString& path);
-    // Open Recent: as Open, or off the list when the file is gone.
-    void openRecent(const QString& path);
     // Marks the task lines at the cursor done, or not done, as one step.
     void markDone();
     // Both report whether the project was written.
-    bool mnuSave_Click();
+    bool mnuSave_Click()
+    {
+        return m_project.file().isEmpty() ? mnuSaveAs_Click() : SaveProject(m_project.file());
+    }
     bool mnuSaveAs_Click();
     void mnuExit_Click() { close(); }
-    void mnuProgress_Click();
     void undo() { replay(&QUndoStack::undo); }
     void redo() { replay(&QUndoStack::redo); }
 
     bool SaveProject(const QString& path);
-    void NewProject();
+    void NewProject()
+    {
+        m_project.clear();
+        m_project.progress().clear();
+    }
     void LoadProject(const QString& path, ProjectData project);
 
 protected:
@@ -83,8 +93,7 @@ protected:
 private:
     void buildMenus();
     void connectViews();
-    void SetTextMargins(int left, int right, QWidget* box);
-    void txtSubGoal_KeyPress();
+    void txtSubGoal_KeyPress() { m_project.markEdited(); }
     void txtSubGoal_Enter();
     void txtProjectName_KeyUp();
     void writeUnwrittenTasks();
@@ -99,14 +108,12 @@ private:
     TaskStore m_store;
     Project m_project;
     QUndoStack m_history;
-    TaskFileReporter m_reporter;
     Sidebar* m_sidebar = nullptr;
     DashboardView* m_dashboard = nullptr;
     TaskEditor* m_tasks = nullptr;
     ProjectSafety* m_safety = nullptr;
     RecentProjects* m_recent = nullptr;
     DueReminder* m_reminder = nullptr;
-    ProgressWindow* m_progressWindow = nullptr; // made when first asked for
     // Typing with no other step between merges into one history step.
     int m_burst = 0;
     QElapsedTimer m_lastTyping;

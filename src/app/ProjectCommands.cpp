@@ -1,20 +1,10 @@
 #include "app/ProjectCommands.h"
 
-ProjectCommand::ProjectCommand(Project& project, const QString& text) : m_project(project)
-{
-    setText(text);
-}
-
 void ProjectCommand::selectAfterward(int index)
 {
     if (m_pushed)
         m_project.select(index);
     m_pushed = true;
-}
-
-AddGoalCommand::AddGoalCommand(Project& project, const QString& name)
-    : ProjectCommand(project, QStringLiteral("Add Sub-Goal")), m_name(name)
-{
 }
 
 void AddGoalCommand::redo()
@@ -23,19 +13,6 @@ void AddGoalCommand::redo()
     const int index = m_project.addGoal(m_name, m_key);
     m_key = m_project.goal(index).key;
     selectAfterward(0);
-}
-
-void AddGoalCommand::undo()
-{
-    m_project.removeGoal(m_project.indexOf(m_key));
-    m_project.select(0);
-}
-
-GoalFieldCommand::GoalFieldCommand(Project& project, const QString& text, int index, Setter set,
-                                   const QString& before, const QString& after)
-    : ProjectCommand(project, text), m_key(project.goal(index).key), m_set(set), m_before(before),
-      m_after(after)
-{
 }
 
 void GoalFieldCommand::redo()
@@ -52,63 +29,11 @@ void GoalFieldCommand::undo()
     m_project.select(index);
 }
 
-RenameGoalCommand::RenameGoalCommand(Project& project, int index, const QString& name)
-    : GoalFieldCommand(project, QStringLiteral("Rename Sub-Goal"), index, &Project::renameGoal,
-                       project.goal(index).name, name)
-{
-}
-
-DeleteGoalCommand::DeleteGoalCommand(Project& project, int index)
-    : ProjectCommand(project, QStringLiteral("Delete Sub-Goal")), m_index(index)
-{
-}
-
-void DeleteGoalCommand::redo()
-{
-    m_removed = m_project.removeGoal(m_index);
-    m_project.select(0);
-}
-
 void DeleteGoalCommand::undo()
 {
     m_project.insertGoal(m_index, m_removed);
     m_removed.tasks.clear();
     m_project.select(m_index);
-}
-
-namespace {
-
-QString dueStepText(const QString& before, const QString& after)
-{
-    if (before.isEmpty())
-        return QStringLiteral("Set Due Date");
-    return after.isEmpty() ? QStringLiteral("Clear Due Date") : QStringLiteral("Change Due Date");
-}
-
-} // namespace
-
-DueDateCommand::DueDateCommand(Project& project, int index, const QString& due)
-    : GoalFieldCommand(project, dueStepText(project.goal(index).due, due), index, &Project::setDue,
-                       project.goal(index).due, due)
-{
-}
-
-ProjectNameCommand::ProjectNameCommand(Project& project, const QString& name, int burst)
-    : ProjectCommand(project, QStringLiteral("Rename Main Goal")), m_before(project.name()),
-      m_after(name), m_burst(burst)
-{
-}
-
-void ProjectNameCommand::redo()
-{
-    m_project.setName(m_after);
-    selectAfterward(0);
-}
-
-void ProjectNameCommand::undo()
-{
-    m_project.setName(m_before);
-    m_project.select(0);
 }
 
 bool ProjectNameCommand::mergeWith(const QUndoCommand* other)
@@ -126,28 +51,12 @@ TaskTextCommand::TaskTextCommand(Project& project, int index, const QString& typ
 {
 }
 
-void TaskTextCommand::redo()
-{
-    apply(true);
-}
-
-void TaskTextCommand::undo()
-{
-    apply(false);
-}
-
 void TaskTextCommand::apply(bool forwards)
 {
     const int index = m_project.indexOf(m_key);
     const QString text = m_project.tasks(index);
     m_project.setTasks(index, forwards ? m_diff.applyTo(text) : m_diff.revert(text));
     selectAfterward(index);
-}
-
-qsizetype TaskTextCommand::storedBytes() const
-{
-    return qsizetype(sizeof(*this)) + 2 * (m_key.capacity() + m_diff.before.capacity() +
-                                           m_diff.after.capacity() + text().capacity());
 }
 
 bool TaskTextCommand::mergeWith(const QUndoCommand* other)

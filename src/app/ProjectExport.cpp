@@ -2,7 +2,6 @@
 
 #include "dashboard/ProjectPrinter.h"
 #include "dialogs/Prompt.h"
-#include "model/Project.h"
 #include "report/MarkdownExport.h"
 #include "storage/FileNameRules.h"
 
@@ -17,12 +16,6 @@ ProjectExport::ProjectExport(const Project& project, const AppServices& services
     : QObject(parent), m_project(project), m_services(services),
       m_beforeReading(std::move(beforeReading)), m_parent(parent)
 {
-}
-
-Expected<ProjectData> ProjectExport::read()
-{
-    m_beforeReading();
-    return m_project.toProjectData();
 }
 
 void ProjectExport::exportPdf()

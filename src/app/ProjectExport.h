@@ -2,13 +2,13 @@
 
 #include "app/AppServices.h"
 #include "components/Result.h"
+#include "model/Project.h"
 #include "storage/ProjectFile.h"
 
 #include <QObject>
 
 #include <functional>
 
-class Project;
 class QWidget;
 
 // The Project menu's ways of sharing a project: a PDF, a Markdown file and a printout.
@@ -35,7 +35,11 @@ private:
     using Writer = std::function<Result(const QString& path, const ProjectData& project)>;
     void exportTo(const QString& caption, const QString& suffix, const QString& filter,
                   const Writer& write);
-    Expected<ProjectData> read();
+    Expected<ProjectData> read()
+    {
+        m_beforeReading();
+        return m_project.toProjectData();
+    }
 
     const Project& m_project;
     const AppServices& m_services;

@@ -1,12 +1,9 @@
 #include "app/ProjectSafety.h"
 
+#include "components/AppInfo.h"
 #include "dialogs/Prompt.h"
 #include "model/Project.h"
-#include "storage/RecoveryFile.h"
-#include "storage/Workspace.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QUndoStack>
 #include <QWidget>
 
@@ -14,6 +11,7 @@ namespace {
 
 const QString RecoverCaption = QStringLiteral("Recover Project");
 const QString FileCaption = QStringLiteral("Project File Changed");
+const QString TaskFileCaption = QStringLiteral("Task File");
 
 } // namespace
 
@@ -29,6 +27,33 @@ ProjectSafety::ProjectSafety(Project& project, QUndoStack& history, const AppSer
             &ProjectSafety::recoveryWriteFailed);
     connect(&m_watcher, &ProjectFileWatcher::changed, this, &ProjectSafety::fileChangedOnDisk);
     connect(&m_project, &Project::fileChanged, this, &ProjectSafety::fileChangedHere);
+    connect(&m_project, &Project::taskFileResult, this, &ProjectSafety::taskFileResult);
+    connect(&m_project, &Project::goalsReset, this, [this] { m_taskFilesTold.clear(); });
+}
+
+void ProjectSafety::taskFileResult(const QString& key, const QString& error)
+{
+    if (error.isEmpty()) {
+        m_taskFilesTold.remove(key);
+    } else if (!m_taskFilesTold.contains(key)) {
+        m_taskFilesTold.insert(key);
+        m_services.prompt->warn(m_window,
+                                error + QStringLiteral("\n\nYour tasks are kept while the program "
+                                                       "runs and are stored in the project when "
+                                                       "you save it."),
+                                TaskFileCaption);
+    }
+}
+
+void ProjectSafety::tellTaskFiles(const QStringList& failures)
+{
+    if (!failures.isEmpty())
+        m_services.prompt->warn(m_window,
+                                failures.join(u'\n') +
+                                    QStringLiteral("\n\nThese tasks are kept while the program "
+                                                   "runs and are stored in the project when you "
+                                                   "save it."),
+                                TaskFileCaption);
 }
 
 void ProjectSafety::offerRecovery()
@@ -44,18 +69,18 @@ void ProjectSafety::offerRecovery()
     if (!snapshot.ok()) {
         m_services.prompt->warn(
             m_window,
-            QStringLiteral("Aimwell Pro was not closed properly, but its recovery file could not "
-                           "be read: %1.\n\nThe file was kept as %2.")
-                .arg(snapshot.error, aside.ok() ? aside.value : path),
+            QStringLiteral("%1 was not closed properly, but its recovery file could not be read: "
+                           "%2.\n\nThe file was kept as %3.")
+                .arg(AppInfo::productName(), snapshot.error, aside.ok() ? aside.value : path),
             RecoverCaption);
         return;
     }
     const QString file = snapshot.value.projectFile;
     const Answer answer = m_services.prompt->ask(
         m_window,
-        {QStringLiteral("Aimwell Pro was not closed properly. Restore the unsaved changes to %1 "
-                        "(%2)?\n\nNo keeps a copy of them in %3.")
-             .arg(snapshot.value.project.name,
+        {QStringLiteral("%1 was not closed properly. Restore the unsaved changes to %2 (%3)?"
+                        "\n\nNo keeps a copy of them in %4.")
+             .arg(AppInfo::productName(), snapshot.value.project.name,
                   file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file,
                   m_services.workspace.recoveryFolder()),
          RecoverCaption, Message::Icon::Question, Message::Buttons::YesNo});
@@ -119,28 +144,27 @@ bool ProjectSafety::mayReplace(const QString& path)
     return false;
 }
 
-Result ProjectSafety::write(const QString& path, const ProjectData& data)
+bool ProjectSafety::save(const QString& path)
 {
-    const Result folder = Workspace::ensureFolder(QFileInfo(path).absolutePath());
-    if (!folder.ok())
-        return folder;
+    if (!mayReplace(path))
+        return false;
+    const Expected<ProjectData> project = m_project.toProjectData();
+    QString failure = project.error;
+    if (failure.isEmpty())
+        failure = Workspace::ensureFolder(QFileInfo(path).absolutePath()).error;
     FileFingerprint written;
-    const Result saved = ProjectFile::save(path, data, written);
-    if (saved.ok())
-        m_watcher.watch(path, written);
-    return saved;
-}
-
-void ProjectSafety::discard()
-{
-    m_recovery.writer().discard();
-}
-
-void ProjectSafety::fileChangedHere(const QString& file)
-{
-    // Only a file we read or wrote ourselves has a version to compare with.
-    if (file != m_watcher.path())
-        m_watcher.watch(QString(), {});
+    if (failure.isEmpty())
+        failure = ProjectFile::save(path, project.value, written).error;
+    if (!failure.isEmpty()) {
+        m_services.prompt->warn(
+            m_window,
+            QStringLiteral("The project could not be saved to \"%1\": %2.").arg(path, failure),
+            QStringLiteral("Save Project"));
+        return false;
+    }
+    m_watcher.watch(path, written);
+    emit saved(path, project.value);
+    return true;
 }
 
 void ProjectSafety::fileChangedOnDisk(const QString& path, const FileFingerprint& now)

@@ -7,6 +7,7 @@
 #include "storage/ProjectFileWatcher.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class Project;
@@ -33,24 +34,36 @@ public:
     // Reads a project file and hands it on to be shown as Open does; false when it could
     // not be read, and the open project is left as it was.
     bool open(const QString& path);
-    // Asks before a save replaces a file another program changed since we read or wrote it.
-    // False: the user keeps the other program's file, and nothing is to be written.
-    bool mayReplace(const QString& path);
-    // Writes the project and takes the written file as the known one.
-    Result write(const QString& path, const ProjectData& data);
+    // Writes the project and takes the written file as the known one. It asks first when
+    // another program changed the file since we read or wrote it, and tells what failed.
+    // False: nothing was written.
+    bool save(const QString& path);
     // A normal exit keeps nothing for recovery.
-    void discard();
+    void discard() { m_recovery.writer().discard(); }
+    // Task files that could not be written when a project was shown, as one message. A
+    // failed write later is told once per sub-goal until a write works again.
+    void tellTaskFiles(const QStringList& failures);
 
 signals:
+    // A save went through: what was written, and where.
+    void saved(const QString& path, const ProjectData& data);
     // A project read from its file (or restored) is to be shown in place of the open one.
     void projectRead(const QString& path, const ProjectData& data);
     // Word for the status bar, such as where a declined recovery copy was kept.
     void told(const QString& message);
 
 private:
+    // False: the user keeps the other program's file.
+    bool mayReplace(const QString& path);
     void fileChangedOnDisk(const QString& path, const FileFingerprint& now);
-    void fileChangedHere(const QString& file);
+    void fileChangedHere(const QString& file)
+    {
+        // Only a file we read or wrote ourselves has a version to compare with.
+        if (file != m_watcher.path())
+            m_watcher.watch(QString(), {});
+    }
     void recoveryWriteFailed(const QString& error);
+    void taskFileResult(const QString& key, const QString& error);
 
     QWidget* m_window;
     Project& m_project;
@@ -60,4 +73,5 @@ private:
     RecoveryFeed m_recovery;
     // A question about the file is showing: further notices must not stack more.
     bool m_asking = false;
+    QSet<QString> m_taskFilesTold;
 };

@@ -1,5 +1,7 @@
 #include "app/RecentProjects.h"
 
+#include "dialogs/Prompt.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -8,9 +10,14 @@ namespace {
 const QString Key = QStringLiteral("recentProjects");
 }
 
-RecentProjects::RecentProjects(const QString& settingsFile, QMenu* menu)
-    : QObject(menu), m_settings(settingsFile, QSettings::IniFormat), m_menu(menu)
+RecentProjects::RecentProjects(const QString& settingsFile, Prompt* prompt, QMenu* project,
+                               QAction* before)
+    : QObject(project), m_settings(settingsFile, QSettings::IniFormat), m_prompt(prompt),
+      m_menu(new QMenu(QStringLiteral("Open Recent"), project))
 {
+    m_menu->setObjectName(QStringLiteral("mnuOpenRecent"));
+    m_menu->menuAction()->setObjectName(QStringLiteral("mnuOpenRecent"));
+    project->insertMenu(before, m_menu);
     m_menu->setToolTipsVisible(true);
     rebuild();
 }
@@ -36,6 +43,18 @@ void RecentProjects::remove(const QString& path)
     store(list);
 }
 
+void RecentProjects::choose(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        return emit chosen(path);
+    remove(path);
+    m_prompt->inform(
+        m_menu->parentWidget()->window(),
+        QStringLiteral("The project \"%1\" is no longer there. It was taken off the list.")
+            .arg(QDir::toNativeSeparators(path)),
+        QStringLiteral("Open Recent"));
+}
+
 void RecentProjects::store(const QStringList& files)
 {
     m_settings.setValue(Key, files);
@@ -56,7 +75,7 @@ void RecentProjects::rebuild()
         QAction* action = m_menu->addAction(caption);
         action->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
         action->setToolTip(QDir::toNativeSeparators(file.absolutePath()));
-        connect(action, &QAction::triggered, this, [this, path = list[i]] { emit chosen(path); });
+        connect(action, &QAction::triggered, this, [this, path = list[i]] { choose(path); });
     }
     m_menu->addSeparator();
     QAction* clear = m_menu->addAction(QStringLiteral("Clear List"));

@@ -3,10 +3,13 @@
 #include <QObject>
 #include <QSettings>
 
+class Prompt;
+class QAction;
 class QMenu;
 
 // The projects most recently opened or saved, newest first, kept in the user's settings and
-// shown as a submenu: file names, with the folder as tooltip, and "Clear List".
+// shown as the Open Recent submenu: file names, with the folder as tooltip, and "Clear List".
+// A file that is gone is taken off the list with a message instead of being chosen.
 class RecentProjects : public QObject
 {
     Q_OBJECT
@@ -14,7 +17,8 @@ class RecentProjects : public QObject
 public:
     static constexpr int MaxFiles = 8;
 
-    RecentProjects(const QString& settingsFile, QMenu* menu);
+    // The submenu goes into the project menu before the item `before`.
+    RecentProjects(const QString& settingsFile, Prompt* prompt, QMenu* project, QAction* before);
 
     QStringList files() const;
     void add(const QString& path);
@@ -24,9 +28,11 @@ signals:
     void chosen(const QString& path);
 
 private:
+    void choose(const QString& path);
     void store(const QStringList& files);
     void rebuild();
 
     QSettings m_settings;
+    Prompt* m_prompt;
     QMenu* m_menu;
 };

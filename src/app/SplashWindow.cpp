@@ -19,26 +19,22 @@ SplashWindow::SplashWindow(const Workspace& workspace, std::function<void()> ope
     Fonts::setBackground(this, QColor(0x40, 0x40, 0x40));
     setFixedSize(420, 200);
 
-    auto* name = new QLabel(AppInfo::productName(), this);
-    name->setObjectName(QStringLiteral("lblAppName"));
-    name->setFont(Fonts::trebuchet(24, true));
-    Fonts::setTextColour(name, Qt::white);
-    auto* wait = new QLabel(QStringLiteral("Please Wait ..."), this);
-    wait->setObjectName(QStringLiteral("Label1"));
-    wait->setFont(Fonts::verdana(11.25));
-    Fonts::setTextColour(wait, QColor(0xFF, 0xFF, 0xC0));
-    auto* credit =
-        new QLabel(QStringLiteral("Aimwell planner, free software for Linux desktops"), this);
-    credit->setObjectName(QStringLiteral("Label2"));
-    credit->setFont(Fonts::verdana(8));
-    Fonts::setTextColour(credit, QColor(0xC0, 0xC0, 0xC0));
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 28, 28, 20);
-    layout->addWidget(name);
+    const auto label = [this, layout](const char* name, const QString& text, const QFont& font,
+                                      const QColor& colour) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFont(font);
+        Fonts::setTextColour(label, colour);
+        layout->addWidget(label);
+    };
+    label("lblAppName", AppInfo::productName(), Fonts::trebuchet(24, true), Qt::white);
     layout->addStretch();
-    layout->addWidget(wait);
-    layout->addWidget(credit);
+    label("Label1", QStringLiteral("Please Wait ..."), Fonts::verdana(11.25),
+          QColor(0xFF, 0xFF, 0xC0));
+    label("Label2", QStringLiteral("Aimwell planner, free software for Linux desktops"),
+          Fonts::verdana(8), QColor(0xC0, 0xC0, 0xC0));
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -11,3 +11,12 @@ public:
 
     static const Clock& system();
 };
+
+inline const Clock& Clock::system()
+{
+    static const struct : Clock
+    {
+        QDate today() const override { return QDate::currentDate(); }
+    } clock{};
+    return clock;
+}

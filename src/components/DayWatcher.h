@@ -15,11 +15,26 @@ class DayWatcher : public QObject
     Q_OBJECT
 
 public:
-    explicit DayWatcher(const Clock& clock, QObject* parent = nullptr);
+    explicit DayWatcher(const Clock& clock, QObject* parent = nullptr)
+        : QObject(parent), m_clock(clock), m_today(clock.today())
+    {
+        m_timer.setInterval(60000);
+        // Coarse: a minute late at midnight does not matter, waking the processor does.
+        m_timer.setTimerType(Qt::VeryCoarseTimer);
+        connect(&m_timer, &QTimer::timeout, this, &DayWatcher::check);
+        m_timer.start();
+    }
 
     QDate today() const { return m_today; }
     // Asks the clock now; emits dayChanged when the date differs from the last one seen.
-    void check();
+    void check()
+    {
+        const QDate now = m_clock.today();
+        if (now == m_today)
+            return;
+        m_today = now;
+        emit dayChanged(now);
+    }
 
 signals:
     void dayChanged(QDate today);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QRandomGenerator>
 
 // Where random numbers come from, so that tests can fix the draws.
 class RandomSource
@@ -14,5 +14,8 @@ public:
 class SystemRandomSource : public RandomSource
 {
 public:
-    quint32 bounded(quint32 bound) override;
+    quint32 bounded(quint32 bound) override
+    {
+        return QRandomGenerator::global()->bounded(bound + 1);
+    }
 };

@@ -9,14 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString TextFile::decode(const QByteArray& bytes)
-{
-    const auto marked = QStringConverter::encodingForData(bytes);
-    QString text = marked ? QStringDecoder(*marked, QStringConverter::Flag::Stateless)(bytes)
-                          : decoderFor(bytes)(bytes);
-    return text.replace(u"\r\n"_s, u"\n"_s);
-}
-
 QStringDecoder TextFile::decoderFor(QByteArrayView bytes)
 {
     // Stateless: a sequence cut short at the end of the bytes is an error, not left pending.
@@ -49,18 +41,6 @@ QByteArray TextFile::encode(const QString& text)
     to = std::copy(from, end, to);
     out.truncate(to - out.constData());
     return out;
-}
-
-QStringList TextFile::splitLines(const QString& text)
-{
-    QStringList lines;
-    forEachLine(text, [&](QStringView line) { lines.append(line.toString()); });
-    return lines;
-}
-
-Result TextFile::save(const QString& path, const QString& text)
-{
-    return saveBytes(path, encode(text));
 }
 
 Result TextFile::saveBytes(const QString& path, const QByteArray& bytes, Access access)
@@ -99,20 +79,4 @@ Expected<QByteArray> TextFile::readBytes(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return {{}, file.errorString()};
     return {std::move(bytes), {}};
-}
-
-Expected<QString> TextFile::load(const QString& path)
-{
-    auto bytes = readBytes(path);
-    if (!bytes.ok())
-        return {{}, bytes.error};
-    return {decode(bytes.value), {}};
-}
-
-Expected<QStringList> TextFile::loadLines(const QString& path)
-{
-    auto text = load(path);
-    if (!text.ok())
-        return {{}, text.error};
-    return {splitLines(text.value), {}};
 }

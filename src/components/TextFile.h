@@ -16,7 +16,13 @@ class TextFile
 public:
     // Text as held in memory ("\n" between lines) from a file's bytes; a byte-order mark
     // names the encoding.
-    static QString decode(const QByteArray& bytes);
+    static QString decode(const QByteArray& bytes)
+    {
+        const auto marked = QStringConverter::encodingForData(bytes);
+        QString text = marked ? QStringDecoder(*marked, QStringConverter::Flag::Stateless)(bytes)
+                              : decoderFor(bytes)(bytes);
+        return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
     // The decoder for a file's bytes without a byte-order mark: UTF-8, or Windows-1252 when
     // the bytes are not valid UTF-8. It decodes the pieces of the file one by one as well.
     static QStringDecoder decoderFor(QByteArrayView bytes);
@@ -25,14 +31,22 @@ public:
 
     // Lines of text; CR LF and LF both end a line, and a final line end yields no empty
     // last line.
-    static QStringList splitLines(const QString& text);
+    static QStringList splitLines(const QString& text)
+    {
+        QStringList lines;
+        forEachLine(text, [&](QStringView line) { lines.append(line.toString()); });
+        return lines;
+    }
     // The same lines, handed to fn one by one without copying them.
     template <typename Fn> static void forEachLine(QStringView text, Fn&& fn);
 
     // Replaces the file whole, all or nothing: the bytes go to a temporary file beside it,
     // which replaces the old one only once every byte reached the disk. A link is replaced,
     // never the file it points at.
-    static Result save(const QString& path, const QString& text);
+    static Result save(const QString& path, const QString& text)
+    {
+        return saveBytes(path, encode(text));
+    }
     // Private files (task lists, snapshots) are readable by their owner only; shared ones
     // (exports) get the permissions a new file of the user's would.
     enum class Access
@@ -44,8 +58,20 @@ public:
                             Access access = Access::Private);
 
     static Expected<QByteArray> readBytes(const QString& path);
-    static Expected<QString> load(const QString& path);
-    static Expected<QStringList> loadLines(const QString& path);
+    static Expected<QString> load(const QString& path)
+    {
+        auto bytes = readBytes(path);
+        if (!bytes.ok())
+            return {{}, bytes.error};
+        return {decode(bytes.value), {}};
+    }
+    static Expected<QStringList> loadLines(const QString& path)
+    {
+        auto text = load(path);
+        if (!text.ok())
+            return {{}, text.error};
+        return {splitLines(text.value), {}};
+    }
 };
 
 template <typename Fn> void TextFile::forEachLine(QStringView text, Fn&& fn)

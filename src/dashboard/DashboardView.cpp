@@ -1,17 +1,17 @@
 #include "dashboard/DashboardView.h"
 
 #include "components/DayWatcher.h"
-#include "dashboard/DashboardAccessible.h"
 #include "dashboard/DueBand.h"
 #include "dashboard/GoalPanel.h"
 #include "dashboard/PanelNavigator.h"
-#include "dashboard/PictureBox.h"
 #include "model/DashboardLayout.h"
 #include "model/GoalDescription.h"
 #include "model/Project.h"
 #include "storage/Workspace.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/Fonts.h"
+
+#include <QEvent>
 
 using DashboardLayout::toPixels;
 
@@ -21,23 +21,23 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
 {
     // Qt may make a label's screen-reader interface as soon as its text is set: ours must
     // be known before the first clickable label, here or in the sidebar, is made.
-    DashboardAccessible::install();
+    PanelNavigator::installAccessibility();
     setObjectName(QStringLiteral("picContainer"));
     setGeometry(toPixels(QRect(5310, 45, 13425, 9960)));
     Fonts::setBackground(this, Qt::white);
-    m_canvas = new PictureBox(Qt::white, QPixmap(), this);
+    m_canvas = new QWidget(this);
     m_canvas->setObjectName(QStringLiteral("Picture1"));
     m_canvas->setGeometry(
         toPixels(QRect(315, 90, DashboardLayout::CanvasWidth, DashboardLayout::CanvasHeight)));
+    // A move over the canvas, off every panel, hides the panels' "X".
     m_canvas->setMouseTracking(true);
-    connect(m_canvas, &PictureBox::mouseMoved, this, [this] {
-        for (GoalPanel* p : m_panels)
-            p->setDeleteLinkVisible(false);
-    });
+    m_canvas->installEventFilter(this);
 
-    auto* centre =
-        new PictureBox(Qt::white, QPixmap(QStringLiteral(":/artwork/centre.png")), m_canvas);
+    auto* centre = new QLabel(m_canvas);
     centre->setObjectName(QStringLiteral("Picture2"));
+    centre->setPixmap(QPixmap(QStringLiteral(":/artwork/centre.png")));
+    centre->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Fonts::setBackground(centre, Qt::white);
     centre->setGeometry(toPixels(QRect(4545, 4050, 3615, 1590)));
     m_mainGoal = new ClickableLabel(QString(), centre);
     m_mainGoal->setObjectName(QStringLiteral("lblGoal_0"));
@@ -68,6 +68,15 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     m_navigator = new PanelNavigator(project, centre, m_panels, this);
     connect(m_navigator, &PanelNavigator::activated, this, &DashboardView::goalClicked);
     connect(m_navigator, &PanelNavigator::deleteRequested, this, &DashboardView::deleteClicked);
+}
+
+bool DashboardView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        for (GoalPanel* p : m_panels)
+            p->setDeleteLinkVisible(false);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DashboardView::drawMainGoal(const QString& name)

@@ -11,7 +11,6 @@ class ClickableLabel;
 class DayWatcher;
 class GoalPanel;
 class PanelNavigator;
-class PictureBox;
 class Project;
 class Workspace;
 
@@ -39,6 +38,9 @@ signals:
     void goalClicked(int index);
     void deleteClicked(int index);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void drawMainGoal(const QString& name);
     void drawFrom(int index);
@@ -48,7 +50,7 @@ private:
     const Project& m_project;
     const Workspace& m_workspace;
     const DayWatcher& m_day;
-    PictureBox* m_canvas;
+    QWidget* m_canvas;
     ClickableLabel* m_mainGoal;
     std::array<GoalPanel*, ProjectData::MaxGoals> m_panels{};
     PanelNavigator* m_navigator;

@@ -2,12 +2,6 @@
 
 #include "model/DashboardLayout.h"
 #include "model/Project.h"
-#include "widgets/ClickableLabel.h"
-#include "widgets/Fonts.h"
-
-#include <QFrame>
-#include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -23,13 +17,11 @@ template <typename W> W* place(W* widget, const char* name, int index, QRect twi
     return widget;
 }
 
-QLabel* countLabel(QWidget* parent, const char* name, int index, int top, const QString& text,
-                   const QColor& colour)
+QLabel* countLabel(QWidget* parent, const char* name, int index, int top, const QColor& colour)
 {
-    auto* label = place(new QLabel(text, parent), name, index, {675, top, 1590, 330});
+    auto* label = place(new QLabel(parent), name, index, {675, top, 1590, 330});
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(label, colour);
     return label;
 }
@@ -54,13 +46,14 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     setGeometry(DashboardLayout::toPixels(
         QRect(origin.x(), origin.y(), DashboardLayout::PanelWidth, DashboardLayout::PanelHeight)));
     setMouseTracking(true);
+    // The counts and the due date; the name and the "X" have faces of their own.
+    setFont(Fonts::trebuchet(9.75));
 
     m_dueBand = shape(this, "shDueDate", index, {0, 2205, 2985, 555}, QColor(0x00, 0x00, 0x80));
     m_dueLabel = place(new QLabel(QStringLiteral("Due Date:"), this), "lblDueDateDate", index,
                        {225, 2340, 2490, 285});
     m_dueLabel->setAlignment(Qt::AlignCenter);
     m_dueLabel->setTextFormat(Qt::PlainText);
-    m_dueLabel->setFont(Fonts::trebuchet(9.75));
     Fonts::setTextColour(m_dueLabel, Qt::white);
     m_dueLabel->hide();
 
@@ -71,12 +64,10 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     Fonts::setTextColour(m_name, QColor(0x00, 0x00, 0x80));
     connect(m_name, &ClickableLabel::clicked, this, [this] { emit nameClicked(m_index); });
 
-    m_total = countLabel(this, "lblTasks_Total", index, 1260, QStringLiteral("Tasks: 0"),
-                         QColor(0x00, 0x00, 0x40));
-    m_completed = countLabel(this, "lblTasks_Completed", index, 1530,
-                             QStringLiteral("Completed: 0"), QColor(0x00, 0x40, 0x00));
-    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QStringLiteral("Pending: 0"),
-                           QColor(0x80, 0x00, 0x00));
+    m_total = countLabel(this, "lblTasks_Total", index, 1260, QColor(0x00, 0x00, 0x40));
+    m_completed = countLabel(this, "lblTasks_Completed", index, 1530, QColor(0x00, 0x40, 0x00));
+    m_pending = countLabel(this, "lblTasks_Pending", index, 1800, QColor(0x80, 0x00, 0x00));
+    setCounts({});
 
     m_delete = place(new ClickableLabel(QStringLiteral("X"), this), "lblDeleteOnMouseOver", index,
                      {2610, 135, 330, 285});
@@ -89,16 +80,6 @@ GoalPanel::GoalPanel(int index, const QPixmap& background, QWidget* parent)
     connect(m_delete, &ClickableLabel::clicked, this, [this] { emit deleteClicked(m_index); });
 
     m_active = shape(this, "shActive", index, {1350, 450, 240, 240}, QColor(0xFF, 0xFF, 0xC0));
-}
-
-QString GoalPanel::name() const
-{
-    return m_name->text();
-}
-
-QString GoalPanel::dueCaption() const
-{
-    return m_dueLabel->text();
 }
 
 void GoalPanel::showGoal(const QString& name, const QString& due, const TaskCounts& counts)
@@ -122,30 +103,6 @@ void GoalPanel::setCounts(const TaskCounts& counts)
     m_pending->setText(captions.at(2));
 }
 
-void GoalPanel::setDueColours(const QColor& background, const QColor& text)
-{
-    Fonts::setBackground(m_dueBand, background);
-    Fonts::setTextColour(m_dueLabel, text);
-}
-
-void GoalPanel::setPicture(const QPixmap& picture)
-{
-    m_picture = picture;
-    update();
-}
-
-void GoalPanel::setSelected(bool selected)
-{
-    m_active->setVisible(selected);
-    if (selected)
-        m_active->raise();
-}
-
-void GoalPanel::setDeleteLinkVisible(bool visible)
-{
-    m_delete->setVisible(visible);
-}
-
 void GoalPanel::clear()
 {
     hide();
@@ -155,17 +112,4 @@ void GoalPanel::clear()
     m_dueLabel->hide();
     m_active->hide();
     setCounts({});
-}
-
-void GoalPanel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter.drawPixmap(0, 0, m_picture);
-}
-
-void GoalPanel::mouseMoveEvent(QMouseEvent* event)
-{
-    setDeleteLinkVisible(true);
-    event->accept();
 }

@@ -1,64 +1,147 @@
 #include "dashboard/PanelNavigator.h"
 
-#include "dashboard/DashboardAccessible.h"
 #include "dashboard/GoalPanel.h"
 #include "model/DashboardLayout.h"
 #include "model/Project.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Fonts.h"
 
-#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFrame>
 #include <QKeyEvent>
-#include <QPainter>
 
 namespace {
 
-// The focus mark: a frame drawn just outside the focused item, on the canvas.
-class FocusMark : public QWidget
+constexpr const char* CompletedProperty = "aimwellCompleted";
+constexpr const char* TotalProperty = "aimwellTotal";
+const QString CentreName = QStringLiteral("Picture2");
+
+// A focusable box that acts as one button: its inner labels are not read one by one.
+// The value is the number of tasks completed, out of all tasks.
+class ItemAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
-    explicit FocusMark(QWidget* parent) : QWidget(parent)
+    ItemAccessible(QWidget* item, ClickableLabel* name, ClickableLabel* remove)
+        : QAccessibleWidget(item, QAccessible::Button), m_name(name), m_remove(remove)
     {
-        setObjectName(QStringLiteral("focusMark"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        hide();
     }
 
-protected:
-    void paintEvent(QPaintEvent*) override
+    void* interface_cast(QAccessible::InterfaceType type) override
     {
-        QPainter painter(this);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), Width));
-        painter.drawRect(rect().adjusted(Width / 2, Width / 2, -Width / 2 - 1, -Width / 2 - 1));
+        // Only panels count tasks; the centre box has no value.
+        if (type == QAccessible::ValueInterface && widget()->property(TotalProperty).isValid())
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
     }
 
-public:
-    static constexpr int Width = 3;
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty() && m_name)
+            return m_name->text();
+        if (t == QAccessible::Description)
+            return widget()->accessibleDescription();
+        return QAccessibleWidget::text(t);
+    }
+
+    int childCount() const override { return m_remove ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 && m_remove ? QAccessible::queryAccessibleInterface(m_remove) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return m_remove && child && child->object() == m_remove ? 0 : -1;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction() && m_name)
+            m_name->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QVariant currentValue() const override { return widget()->property(CompletedProperty); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return widget()->property(TotalProperty); }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    ClickableLabel* m_name;
+    ClickableLabel* m_remove;
 };
 
-std::optional<DashboardLayout::Step> arrowStep(int key)
+// A clickable label: a link or a button that presses like a click. A heading that names
+// it (its buddy) comes before its own text, so the file link reads with its heading.
+class LabelAccessible : public ItemAccessible
 {
-    switch (key) {
-    case Qt::Key_Left:
-        return DashboardLayout::Step::Left;
-    case Qt::Key_Right:
-        return DashboardLayout::Step::Right;
-    case Qt::Key_Up:
-        return DashboardLayout::Step::Up;
-    case Qt::Key_Down:
-        return DashboardLayout::Step::Down;
-    default:
-        return std::nullopt;
+public:
+    explicit LabelAccessible(ClickableLabel* label) : ItemAccessible(label, label, nullptr) {}
+
+    // Asked each time: Qt may make the interface while the label is still being set up.
+    QAccessible::Role role() const override
+    {
+        return static_cast<ClickableLabel*>(widget())->accessibleRole();
     }
+
+    QString text(QAccessible::Text t) const override
+    {
+        auto* label = static_cast<ClickableLabel*>(widget());
+        if (t != QAccessible::Name || !label->accessibleName().isEmpty())
+            return QAccessibleWidget::text(t);
+        for (const QLabel* heading :
+             label->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (heading->buddy() == label)
+                return heading->text() + u' ' + label->text();
+        }
+        return label->text();
+    }
+};
+
+QAccessibleInterface* makeInterface(const QString&, QObject* object)
+{
+    if (auto* panel = qobject_cast<GoalPanel*>(object))
+        return new ItemAccessible(panel, panel->nameLink(), panel->deleteLink());
+    if (auto* label = qobject_cast<ClickableLabel*>(object))
+        return new LabelAccessible(label);
+    // The centre box, named by its label.
+    auto* box = qobject_cast<QWidget*>(object);
+    if (box && box->objectName() == CentreName)
+        return new ItemAccessible(box, box->findChild<ClickableLabel*>(), nullptr);
+    return nullptr;
 }
 
+// The width of the focus mark, a frame drawn just outside the focused item.
+constexpr int MarkWidth = 3;
+
 } // namespace
+
+void PanelNavigator::installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(makeInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 
 PanelNavigator::PanelNavigator(const Project& project, QWidget* centre,
                                const std::array<GoalPanel*, ProjectData::MaxGoals>& panels,
                                QObject* parent)
     : QObject(parent), m_project(project), m_centre(centre), m_panels(panels),
-      m_mark(new FocusMark(centre->parentWidget()))
+      m_mark(new QFrame(centre->parentWidget()))
 {
-    DashboardAccessible::install();
+    m_mark->setObjectName(QStringLiteral("focusMark"));
+    m_mark->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_mark->setLineWidth(MarkWidth);
+    Fonts::setTextColour(m_mark, m_mark->palette().color(QPalette::Highlight));
+    m_mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_mark->hide();
     for (int i = 0; i <= ProjectData::MaxGoals; ++i) {
         item(i)->setFocusPolicy(Qt::StrongFocus);
         item(i)->installEventFilter(this);
@@ -97,11 +180,6 @@ int PanelNavigator::indexOf(QObject* object) const
             return i;
     }
     return -1;
-}
-
-void PanelNavigator::focusItem(int index)
-{
-    item(index)->setFocus(Qt::OtherFocusReason);
 }
 
 bool PanelNavigator::eventFilter(QObject* watched, QEvent* event)
@@ -145,8 +223,12 @@ bool PanelNavigator::handleKey(int index, int key)
         emit activated(index);
         return true;
     }
-    if (const auto step = arrowStep(key)) {
-        focusItem(DashboardLayout::neighbour(index, *step, m_project.goalCount()));
+    // Qt numbers the arrow keys Left, Up, Right, Down.
+    if (key >= Qt::Key_Left && key <= Qt::Key_Down) {
+        const auto step = std::array{DashboardLayout::Step::Left, DashboardLayout::Step::Up,
+                                     DashboardLayout::Step::Right,
+                                     DashboardLayout::Step::Down}[key - Qt::Key_Left];
+        focusItem(DashboardLayout::neighbour(index, step, m_project.goalCount()));
         return true;
     }
     if (key == Qt::Key_Delete && index > 0) {
@@ -161,7 +243,7 @@ bool PanelNavigator::handleKey(int index, int key)
 
 void PanelNavigator::placeMark(QWidget* item)
 {
-    const int w = FocusMark::Width;
+    const int w = MarkWidth;
     m_mark->setProperty("item", QVariant::fromValue<QObject*>(item));
     m_mark->setGeometry(item->geometry().adjusted(-w, -w, w, w));
     m_mark->raise();
@@ -173,10 +255,10 @@ void PanelNavigator::announceChanges()
     for (int i = 1; i <= ProjectData::MaxGoals; ++i) {
         QWidget* panel = item(i);
         if (i <= m_project.goalCount()) {
-            const TaskCounts& counts = m_project.counts(i);
-            DashboardAccessible::setCounts(panel, counts.completed, counts.total);
+            panel->setProperty(CompletedProperty, m_project.counts(i).completed);
+            panel->setProperty(TotalProperty, m_project.counts(i).total);
         }
-        const QString told = DashboardAccessible::description(panel);
+        const QString told = panel->accessibleDescription();
         QString& last = m_told[panel];
         if (told == last)
             continue;

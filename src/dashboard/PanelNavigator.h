@@ -6,22 +6,32 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include <array>
 
 class GoalPanel;
+class QFrame;
 class Project;
 class QWidget;
 
 // Makes the centre box and the panels reachable from the keyboard: they take the focus
 // and show a mark, Enter or Space selects, the arrow keys move across the grid and
-// Delete asks to delete a panel. It also tells screen readers when a panel's state
-// changes.
+// Delete asks to delete a panel.
+//
+// It also tells screen readers about the dashboard: the centre box and each panel are one
+// button named after its goal, whose value is the tasks completed out of all; a panel's
+// red "X" is a button of its own; a clickable label is a link or button that can be
+// pressed, read with the heading that names it. Panels tell when their state changes.
 class PanelNavigator : public QObject
 {
     Q_OBJECT
 
 public:
+    // Registers the screen-reader interfaces with Qt; once is enough. Qt may make a label's
+    // interface as soon as its text is set, so this comes before the first clickable label.
+    static void installAccessibility();
+
     PanelNavigator(const Project& project, QWidget* centre,
                    const std::array<GoalPanel*, ProjectData::MaxGoals>& panels, QObject* parent);
 
@@ -44,14 +54,14 @@ protected:
 private:
     int indexOf(QObject* item) const;
     bool handleKey(int index, int key);
-    void focusItem(int index);
+    void focusItem(int index) { item(index)->setFocus(Qt::OtherFocusReason); }
     void placeMark(QWidget* item);
     void announceChanges();
 
     const Project& m_project;
     QWidget* m_centre;
     std::array<GoalPanel*, ProjectData::MaxGoals> m_panels;
-    QWidget* m_mark;
+    QFrame* m_mark;
     // What each panel last told a screen reader about itself.
     QHash<const QWidget*, QString> m_told;
 };

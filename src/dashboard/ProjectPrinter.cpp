@@ -1,5 +1,6 @@
 #include "dashboard/ProjectPrinter.h"
 
+#include "components/AppInfo.h"
 #include "components/TextFile.h"
 #include "dashboard/ProgressPage.h"
 #include "model/DueStatus.h"
@@ -231,29 +232,10 @@ private:
 
 QPageSize::PageSizeId ProjectPrinter::pageSizeFor(const QLocale& locale)
 {
-    switch (locale.territory()) {
-    case QLocale::UnitedStates:
-    case QLocale::UnitedStatesOutlyingIslands:
-    case QLocale::UnitedStatesVirginIslands:
-    case QLocale::PuertoRico:
-    case QLocale::Canada:
-    case QLocale::Mexico:
-    case QLocale::Belize:
-    case QLocale::Guatemala:
-    case QLocale::ElSalvador:
-    case QLocale::Honduras:
-    case QLocale::Nicaragua:
-    case QLocale::CostaRica:
-    case QLocale::Panama:
-    case QLocale::DominicanRepublic:
-    case QLocale::Colombia:
-    case QLocale::Venezuela:
-    case QLocale::Chile:
-    case QLocale::Philippines:
-        return QPageSize::Letter;
-    default:
-        return QPageSize::A4;
-    }
+    static const QStringList letter =
+        QStringLiteral("US UM VI PR CA MX BZ GT SV HN NI CR PA DO CO VE CL PH").split(u' ');
+    return letter.contains(QLocale::territoryToCode(locale.territory())) ? QPageSize::Letter
+                                                                         : QPageSize::A4;
 }
 
 bool ProjectPrinter::paint(QPagedPaintDevice* device, const ProjectData& project, QDate today,
@@ -295,7 +277,7 @@ Result ProjectPrinter::exportPdf(const QString& path, const ProjectData& project
         writer.setPageSize(QPageSize(pageSizeFor(locale)));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setTitle(project.name);
-        writer.setCreator(QStringLiteral("Aimwell"));
+        writer.setCreator(AppInfo::productName());
         if (!paint(&writer, project, today, locale, history))
             return Result::failure(QStringLiteral("the report could not be drawn"));
     }

@@ -3,14 +3,6 @@
 #include "dialogs/Prompt.h"
 #include "storage/Workspace.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
-bool DesktopFolderOpener::open(const QString& folder)
-{
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-}
-
 void showProjectsFolder(const QString& folder, FolderOpener& opener, Prompt& prompt,
                         QWidget* parent)
 {

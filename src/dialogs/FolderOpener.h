@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDesktopServices>
 #include <QString>
+#include <QUrl>
 
 class Prompt;
 class QWidget;
@@ -16,7 +18,10 @@ public:
 class DesktopFolderOpener : public FolderOpener
 {
 public:
-    bool open(const QString& folder) override;
+    bool open(const QString& folder) override
+    {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    }
 };
 
 // Makes the projects folder when it is missing and shows it; tells the user what failed.

@@ -5,7 +5,6 @@
 #include "widgets/Fonts.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -114,11 +113,4 @@ void OpenDialog::cmdOpen_Click()
     }
     m_chosen = m_workspace.projectPath(item->text());
     accept();
-}
-
-bool OpenDialog::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        refreshListing();
-    return QDialog::event(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QEvent>
 
 #include <optional>
 
@@ -24,7 +25,12 @@ public:
     void cmdOpen_Click();
 
 protected:
-    bool event(QEvent* event) override;
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate)
+            refreshListing();
+        return QDialog::event(event);
+    }
 
 private:
     const Workspace& m_workspace;

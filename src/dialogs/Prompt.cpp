@@ -12,33 +12,16 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-void Prompt::inform(QWidget* parent, const QString& text, const QString& caption)
-{
-    ask(parent, {text, caption, Message::Icon::Information, Message::Buttons::Ok});
-}
-
-void Prompt::warn(QWidget* parent, const QString& text, const QString& caption)
-{
-    ask(parent, {text, caption, Message::Icon::Warning, Message::Buttons::Ok});
-}
-
 Answer DialogPrompt::ask(QWidget* parent, const Message& message)
 {
     QMessageBox box(parent);
     box.setWindowTitle(message.caption);
     box.setTextFormat(Qt::PlainText);
     box.setText(message.text);
-    switch (message.icon) {
-    case Message::Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Message::Icon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Message::Icon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    }
+    // In the order of Message::Icon.
+    const QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Question,
+                                       QMessageBox::Warning};
+    box.setIcon(icons[int(message.icon)]);
     const auto yesOrNo = message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes;
     switch (message.buttons) {
     case Message::Buttons::Ok:

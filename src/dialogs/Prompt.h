@@ -64,8 +64,14 @@ public:
     // Lets the user set up the printer; false when the window was cancelled.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
-    void inform(QWidget* parent, const QString& text, const QString& caption);
-    void warn(QWidget* parent, const QString& text, const QString& caption);
+    void inform(QWidget* parent, const QString& text, const QString& caption)
+    {
+        ask(parent, {text, caption, Message::Icon::Information, Message::Buttons::Ok});
+    }
+    void warn(QWidget* parent, const QString& text, const QString& caption)
+    {
+        ask(parent, {text, caption, Message::Icon::Warning, Message::Buttons::Ok});
+    }
 };
 
 // The real windows.

@@ -1,7 +1,5 @@
 #include "model/DueDateText.h"
 
-#include <QHash>
-
 QString DueDateText::fourDigitFormat(const QLocale& locale)
 {
     QString format = locale.dateFormat(QLocale::ShortFormat);
@@ -10,31 +8,10 @@ QString DueDateText::fourDigitFormat(const QLocale& locale)
     return format;
 }
 
-QString DueDateText::format(QDate date, const QLocale& locale)
-{
-    return locale.toString(date, fourDigitFormat(locale));
-}
-
 std::optional<QDate> DueDateText::parse(const QString& text, const QLocale& locale)
 {
     if (text.isEmpty())
         return std::nullopt;
-    // Every recount asks for every dated sub-goal, and reading a date through the locale
-    // takes some 20 us; a project holds only a few due texts.
-    static QHash<QString, std::optional<QDate>> known;
-    const QString key =
-        locale.name() + u'\x1f' + locale.dateFormat(QLocale::ShortFormat) + u'\x1f' + text;
-    if (const auto found = known.constFind(key); found != known.cend())
-        return *found;
-    const std::optional<QDate> date = readAny(text, locale);
-    if (known.size() > 1000)
-        known.clear();
-    known.insert(key, date);
-    return date;
-}
-
-std::optional<QDate> DueDateText::readAny(const QString& text, const QLocale& locale)
-{
     if (const auto date = read(text, locale))
         return date;
     // Saved under another locale: the forms this program writes in common ones.
@@ -66,7 +43,5 @@ std::optional<QDate> DueDateText::read(const QString& text, const QLocale& local
         return date;
     }
     date = locale.toDate(text, full);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
+    return date.isValid() ? std::optional(date) : std::nullopt;
 }

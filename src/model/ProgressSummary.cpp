@@ -1,5 +1,7 @@
 #include "model/ProgressSummary.h"
 
+#include "model/Project.h"
+
 #include <QtMath>
 
 namespace {
@@ -21,14 +23,6 @@ int ProgressSummary::percentCompleted() const
     return qBound(1, rounded, 99);
 }
 
-void ProgressSummary::add(const TaskCounts& counts, DueState state)
-{
-    ++subGoals;
-    tasks += counts.total;
-    completed += counts.completed;
-    overdue += state == DueState::Overdue;
-}
-
 ProgressSummary ProgressSummary::of(const ProjectData& project, QDate today, const QLocale& locale)
 {
     ProgressSummary summary;
@@ -36,6 +30,15 @@ ProgressSummary ProgressSummary::of(const ProjectData& project, QDate today, con
         const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
         summary.add(counts, DueStatus::of(goal.due, counts, today, locale));
     }
+    return summary;
+}
+
+ProgressSummary ProgressSummary::of(const Project& project, QDate today)
+{
+    ProgressSummary summary;
+    for (int i = 1; i <= project.goalCount(); ++i)
+        summary.add(project.counts(i),
+                    DueStatus::of(project.goal(i).due, project.counts(i), today));
     return summary;
 }
 

@@ -1,8 +1,5 @@
 #include "model/Project.h"
 
-#include "storage/GoalKey.h"
-#include "storage/TaskStore.h"
-
 namespace {
 
 const QString DefaultName = QStringLiteral("My Goal");
@@ -12,14 +9,6 @@ const QString DefaultName = QStringLiteral("My Goal");
 Project::Project(TaskStore& store, RandomSource& random, QObject* parent)
     : QObject(parent), m_store(store), m_random(random), m_name(DefaultName)
 {
-}
-
-QStringList Project::goalNames() const
-{
-    QStringList names;
-    for (const SubGoalRecord& g : m_goals)
-        names.append(g.name);
-    return names;
 }
 
 int Project::indexOf(const QString& key) const
@@ -41,22 +30,6 @@ TaskCounts Project::totals() const
     return sum;
 }
 
-void Project::setName(const QString& name)
-{
-    if (name == m_name)
-        return;
-    m_name = name;
-    emit nameChanged(name);
-}
-
-void Project::setFile(const QString& file)
-{
-    if (file == m_file)
-        return;
-    m_file = file;
-    emit fileChanged(file);
-}
-
 void Project::setEdited(bool clean, bool edited)
 {
     const bool was = isModified();
@@ -64,16 +37,6 @@ void Project::setEdited(bool clean, bool edited)
     m_edited = edited;
     if (isModified() != was)
         emit modifiedChanged(isModified());
-}
-
-void Project::setClean(bool clean)
-{
-    setEdited(clean, clean ? false : m_edited);
-}
-
-void Project::markEdited()
-{
-    setEdited(m_clean, true);
 }
 
 void Project::select(int index)
@@ -89,23 +52,6 @@ void Project::select(int index)
             report(g, {text.error});
     }
     emit selectionChanged(index);
-}
-
-// Drawn again while it matches a sub-goal's key or a task file already there, so two
-// sub-goals never share a file and a new one never inherits old tasks.
-QString Project::drawKey(const QStringList& alsoTaken) const
-{
-    return GoalKey::make(m_random, [&](const QString& key) {
-        return alsoTaken.contains(key) || m_store.isTaken(key) || indexOf(key) > 0;
-    });
-}
-
-int Project::addGoal(const QString& name, const QString& key)
-{
-    m_goals.append({key.isEmpty() ? drawKey() : key, name, {}, {}});
-    m_counts.append(TaskCounts());
-    emit goalAdded(goalCount());
-    return goalCount();
 }
 
 void Project::insertGoal(int index, const SubGoalRecord& removed)
@@ -132,18 +78,6 @@ SubGoalRecord Project::removeGoal(int index)
     return removed;
 }
 
-void Project::renameGoal(int index, const QString& name)
-{
-    m_goals[index - 1].name = name;
-    emit goalChanged(index);
-}
-
-void Project::setDue(int index, const QString& due)
-{
-    m_goals[index - 1].due = due;
-    emit goalChanged(index);
-}
-
 void Project::setTasks(int index, const QString& text)
 {
     SubGoalRecord& g = m_goals[index - 1];
@@ -163,11 +97,6 @@ QString Project::tasks(int index)
     if (!text.ok())
         report(g, {text.error});
     return text.value;
-}
-
-void Project::report(const SubGoalRecord& g, const Result& result)
-{
-    emit taskFileResult(g.key, result.ok() ? QString() : failure(g, result.error));
 }
 
 QString Project::failure(const SubGoalRecord& g, const QString& why) const

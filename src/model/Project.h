@@ -4,13 +4,14 @@
 #include "model/ProgressHistory.h"
 #include "model/ProjectData.h"
 #include "model/TaskCounts.h"
+#include "storage/GoalKey.h"
+#include "storage/TaskStore.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 
 class RandomSource;
-class TaskStore;
 
 // The open project: its name and file, the sub-goals in panel order, the selection with its
 // task text, and whether anything is unsaved. The one owner of this state; the windows draw
@@ -39,30 +40,62 @@ public:
     // A sub-goal without its task lines: those live in the task store by key.
     const SubGoalRecord& goal(int index) const { return m_goals.at(index - 1); }
     const TaskCounts& counts(int index) const { return m_counts.at(index - 1); }
-    QStringList goalNames() const;
+    QStringList goalNames() const
+    {
+        QStringList names;
+        for (const SubGoalRecord& g : m_goals)
+            names.append(g.name);
+        return names;
+    }
     TaskCounts totals() const;
     TaskStore& store() { return m_store; }
     // The counts each save recorded, read from and written beside the project file.
     ProgressHistory& progress() { return m_progress; }
     const ProgressHistory& progress() const { return m_progress; }
 
-    void setName(const QString& name);
-    void setFile(const QString& file);
+    void setName(const QString& name)
+    {
+        if (name == m_name)
+            return;
+        m_name = name;
+        emit nameChanged(name);
+    }
+    void setFile(const QString& file)
+    {
+        if (file == m_file)
+            return;
+        m_file = file;
+        emit fileChanged(file);
+    }
     // Told by the history whether it stands at its clean step; a clean history also ends
     // the edits that had no step.
-    void setClean(bool clean);
-    void markEdited();
+    void setClean(bool clean) { setEdited(clean, clean ? false : m_edited); }
+    void markEdited() { setEdited(m_clean, true); }
     // Selects a panel and reads its tasks; a missing task file is created empty.
     void select(int index);
 
     // Appends a sub-goal without tasks; a key is drawn when none is given.
-    int addGoal(const QString& name, const QString& key = {});
+    int addGoal(const QString& name, const QString& key = {})
+    {
+        m_goals.append({key.isEmpty() ? drawKey() : key, name, {}, {}});
+        m_counts.append(TaskCounts());
+        emit goalAdded(goalCount());
+        return goalCount();
+    }
     // Puts a removed sub-goal back in its place and writes its tasks again.
     void insertGoal(int index, const SubGoalRecord& removed);
     // The sub-goal with its task text split at each "\n", for putting back.
     SubGoalRecord removeGoal(int index);
-    void renameGoal(int index, const QString& name);
-    void setDue(int index, const QString& due);
+    void renameGoal(int index, const QString& name)
+    {
+        m_goals[index - 1].name = name;
+        emit goalChanged(index);
+    }
+    void setDue(int index, const QString& due)
+    {
+        m_goals[index - 1].due = due;
+        emit goalChanged(index);
+    }
     // Writes the tasks to the sub-goal's file and recounts them.
     void setTasks(int index, const QString& text);
     // The sub-goal's tasks; a missing file is created empty. The counts are left alone.
@@ -88,9 +121,19 @@ signals:
     void taskFileResult(const QString& key, const QString& error);
 
 private:
-    QString drawKey(const QStringList& alsoTaken = {}) const;
+    // Drawn again while it matches a sub-goal's key or a task file already there, so two
+    // sub-goals never share a file and a new one never inherits old tasks.
+    QString drawKey(const QStringList& alsoTaken = {}) const
+    {
+        return GoalKey::make(m_random, [&](const QString& key) {
+            return alsoTaken.contains(key) || m_store.isTaken(key) || indexOf(key) > 0;
+        });
+    }
     QString failure(const SubGoalRecord& goal, const QString& why) const;
-    void report(const SubGoalRecord& goal, const Result& result);
+    void report(const SubGoalRecord& goal, const Result& result)
+    {
+        emit taskFileResult(goal.key, result.ok() ? QString() : failure(goal, result.error));
+    }
     void setEdited(bool clean, bool edited);
 
     TaskStore& m_store;

@@ -19,6 +19,9 @@ struct ProjectData
 {
     // A project has at most this many sub-goals, one a panel.
     static constexpr int MaxGoals = 8;
+    // Typing is held to these lengths; a longer name from a file stays whole.
+    static constexpr int MaxGoalName = 16;
+    static constexpr int MaxProjectName = 40;
 
     QString name;
     QList<SubGoalRecord> goals; // panel order, at most MaxGoals

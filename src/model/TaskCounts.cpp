@@ -1,17 +1,8 @@
 #include "model/TaskCounts.h"
 
-#include "components/TextFile.h"
-
 #include <QRegularExpression>
 
 #include <algorithm>
-
-QStringList TaskCounts::captions() const
-{
-    return {QStringLiteral("Tasks: ") + QString::number(total),
-            QStringLiteral("Completed: ") + QString::number(completed),
-            QStringLiteral("Pending: ") + QString::number(pending())};
-}
 
 bool TaskCounts::isTask(QStringView line)
 {
@@ -20,35 +11,6 @@ bool TaskCounts::isTask(QStringView line)
             return true;
     }
     return false;
-}
-
-bool TaskCounts::isCompleted(QStringView line)
-{
-    return line.contains(u"--");
-}
-
-TaskCounts TaskCounts::of(QStringView text)
-{
-    TaskCounts counts;
-    TextFile::forEachLine(text, [&](QStringView line) {
-        if (!isTask(line))
-            return;
-        ++counts.total;
-        counts.completed += isCompleted(line);
-    });
-    return counts;
-}
-
-TaskCounts TaskCounts::ofLines(const QStringList& lines)
-{
-    TaskCounts counts;
-    for (const QString& line : lines) {
-        if (!isTask(line))
-            continue;
-        ++counts.total;
-        counts.completed += isCompleted(line);
-    }
-    return counts;
 }
 
 QStringList TaskCounts::toggledDone(QStringList lines)

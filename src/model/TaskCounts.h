@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/TextFile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,18 +19,43 @@ struct TaskCounts
     bool operator==(const TaskCounts&) const = default;
 
     // "Tasks: 3", "Completed: 1", "Pending: 2": as the panel, the report and the export say it.
-    QStringList captions() const;
+    QStringList captions() const
+    {
+        return {QStringLiteral("Tasks: ") + QString::number(total),
+                QStringLiteral("Completed: ") + QString::number(completed),
+                QStringLiteral("Pending: ") + QString::number(pending())};
+    }
 
-    static TaskCounts of(QStringView text);
+    static TaskCounts of(QStringView text)
+    {
+        TaskCounts counts;
+        TextFile::forEachLine(text, [&counts](QStringView line) { counts.add(line); });
+        return counts;
+    }
     // The same for lines already split, as a project file holds them.
-    static TaskCounts ofLines(const QStringList& lines);
+    static TaskCounts ofLines(const QStringList& lines)
+    {
+        TaskCounts counts;
+        for (const QString& line : lines)
+            counts.add(line);
+        return counts;
+    }
 
     // The rule for one line; everything that shows a line as done asks here, so that what
     // is drawn as done is exactly what is counted.
     static bool isTask(QStringView line);
-    static bool isCompleted(QStringView line);
+    static bool isCompleted(QStringView line) { return line.contains(u"--"); }
 
     // Mark Done over some lines: while any task among them is pending, each pending one gets
     // " --" at its end; when all are done, each loses every "--" and the blanks around it.
     static QStringList toggledDone(QStringList lines);
+
+private:
+    void add(QStringView line)
+    {
+        if (isTask(line)) {
+            ++total;
+            completed += isCompleted(line);
+        }
+    }
 };

@@ -36,16 +36,6 @@ TextDiff TextDiff::between(QStringView from, QStringView to)
     return diff;
 }
 
-QString TextDiff::applyTo(QString text) const
-{
-    return text.replace(position, before.size(), after);
-}
-
-QString TextDiff::revert(QString text) const
-{
-    return text.replace(position, after.size(), before);
-}
-
 bool TextDiff::absorb(const TextDiff& nextAsRead)
 {
     // Both in the coordinates of the text between the two changes. Where one of them is a pure

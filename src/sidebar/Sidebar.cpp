@@ -4,17 +4,11 @@
 #include "model/DashboardLayout.h"
 #include "model/DueDateText.h"
 #include "model/Project.h"
-#include "sidebar/TaskEditor.h"
 #include "sidebar/TaskHighlighter.h"
-#include "widgets/ClickableLabel.h"
-#include "widgets/Fonts.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 
 using DashboardLayout::toPixels;
 
@@ -85,7 +79,7 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
     m_goalHeading = heading(this, "Label14", QStringLiteral("Goal Name:"), {225, 945, 2490, 420});
     m_projectName = place(new QLineEdit(QStringLiteral("My Goal"), this), "txtProjectName",
                           {225, 1350, 2760, 420});
-    m_projectName->setMaxLength(40);
+    m_projectName->setMaxLength(ProjectData::MaxProjectName);
     m_goalHeading->setBuddy(m_projectName);
     m_projectName->setFont(Fonts::trebuchet(12, true));
     m_projectName->installEventFilter(this);
@@ -95,7 +89,6 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
     m_goalNameHeading =
         heading(this, "lblGoalName", QStringLiteral("Add New Sub-Goal:"), {225, 1935, 4200, 420});
     m_subGoal = place(new QLineEdit(this), "txtSubGoal", {225, 2295, 2445, 420});
-    m_subGoal->setMaxLength(16);
     m_goalNameHeading->setBuddy(m_subGoal);
     m_subGoal->setFont(Fonts::trebuchet(11.25, true));
     m_subGoal->installEventFilter(this);
@@ -103,8 +96,8 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
 
     m_delete = link(this, "lblDelete", QStringLiteral("Delete"), {2835, 2385, 1140, 285});
     m_newGoal = link(this, "lblNewGoal", QStringLiteral("Add New"), {3645, 2385, 1005, 285});
-    m_charsLeft = label(this, "lblSubgoalscharsleft", QStringLiteral("Characters Left: 16"),
-                        {225, 2790, 5100, 195}, Fonts::verdana(7.5), Qt::white);
+    m_charsLeft = label(this, "lblSubgoalscharsleft", QString(), {225, 2790, 5100, 195},
+                        Fonts::verdana(7.5), Qt::white);
     label(this, "Label7", QStringLiteral("Press Enter to add the Sub-Goal to the dashboard."),
           {225, 3015, 5100, 195}, Fonts::verdana(7.5), LightGrey);
 
@@ -140,11 +133,12 @@ Sidebar::Sidebar(const Project& project, const Clock& clock, QWidget* parent)
             emit dueDateToggled();
     });
 
-    for (QWidget* w : {static_cast<QWidget*>(m_tasksHeading), static_cast<QWidget*>(m_tasks),
-                       static_cast<QWidget*>(m_taskInstructions),
-                       static_cast<QWidget*>(m_dueDateHeading), static_cast<QWidget*>(m_dueDate)})
-        w->hide();
-    SetGoalLabel(true);
+    showAddingMode();
+    UpdateCharsLeft();
+    // Inner blank space left and right of the text in the three boxes.
+    m_projectName->setTextMargins(10, 0, 20, 0);
+    m_subGoal->setTextMargins(10, 0, 20, 0);
+    m_tasks->setTextMargins(10, 20);
 
     connect(&project, &Project::nameChanged, this, &Sidebar::setProjectName);
     connect(&project, &Project::fileChanged, this, &Sidebar::setFilename);
@@ -202,7 +196,7 @@ void Sidebar::showAddingMode()
     SetGoalLabel(true);
     m_goalNameHeading->setText(QStringLiteral("Add New Sub-Goal:"));
     m_subGoal->clear();
-    m_subGoal->setMaxLength(16);
+    m_subGoal->setMaxLength(ProjectData::MaxGoalName);
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_delete, m_newGoal, m_tasksHeading, m_tasks,
                                          m_taskInstructions, m_dueDateHeading, m_dueDate})
@@ -217,38 +211,11 @@ void Sidebar::showEditingMode(const QString& name)
     m_goalNameHeading->setText(QStringLiteral("Edit Sub-Goal Name:"));
     m_delete->show();
     m_newGoal->show();
-    // A longer name from a file stays whole; only typing is held to 16 characters.
-    m_subGoal->setMaxLength(qMax(16, int(name.size())));
+    m_subGoal->setMaxLength(qMax(ProjectData::MaxGoalName, int(name.size())));
     m_subGoal->setText(name);
     for (QWidget* w : std::initializer_list<QWidget*>{m_tasksHeading, m_tasks, m_taskInstructions,
                                                       m_dueDateHeading, calendar(), m_dueDate})
         w->show();
-}
-
-void Sidebar::SetGoalLabel(bool mainGoal)
-{
-    m_goalHeading->setText(mainGoal ? QStringLiteral("Main Goal:") : QStringLiteral("Sub Goal:"));
-}
-
-void Sidebar::UpdateCharsLeft()
-{
-    // A longer name read from a file is kept whole; the counter stops at 0 until it is shortened.
-    m_charsLeft->setText(QStringLiteral("Characters Left: ") +
-                         QString::number(qMax(0, 16 - int(m_subGoal->text().size()))));
-}
-
-void Sidebar::setFilename(const QString& file)
-{
-    m_filename->setText(file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file);
-    Fonts::setPlainToolTip(m_filename, file);
-}
-
-void Sidebar::setProjectName(const QString& name)
-{
-    // A longer name from a file stays whole; typing is held to 40 characters.
-    m_projectName->setMaxLength(qMax(40, int(name.size())));
-    if (m_projectName->text() != name)
-        m_projectName->setText(name);
 }
 
 void Sidebar::showDueDate(const QString& due)
@@ -267,12 +234,6 @@ void Sidebar::setCalendarDate(QDate date)
     m_syncing = true;
     m_calendar->setSelectedDate(date);
     m_syncing = false;
-}
-
-void Sidebar::forgetPressedKeys()
-{
-    m_projectNameKeys.reset();
-    m_tasks->forgetPressedKeys();
 }
 
 bool Sidebar::eventFilter(QObject* watched, QEvent* event)

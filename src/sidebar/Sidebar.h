@@ -1,18 +1,19 @@
 #pragma once
 
+#include "model/ProjectData.h"
 #include "sidebar/KeyPressTracker.h"
+#include "sidebar/TaskEditor.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Fonts.h"
 
 #include <QDate>
+#include <QLineEdit>
 #include <QWidget>
 
-class ClickableLabel;
 class Clock;
 class Project;
 class QCalendarWidget;
 class QCheckBox;
-class QLabel;
-class QLineEdit;
-class TaskEditor;
 
 // The editor left of the dashboard, in adding or editing mode. It draws the project's name,
 // file and selected sub-goal from the project's signals and reports what the user does;
@@ -36,10 +37,24 @@ public:
     // Made on first use: the costliest control, hidden until a sub-goal is selected.
     QCalendarWidget* calendar();
 
-    void SetGoalLabel(bool mainGoal);
-    void UpdateCharsLeft();
+    void SetGoalLabel(bool mainGoal)
+    {
+        m_goalHeading->setText(mainGoal ? QStringLiteral("Main Goal:")
+                                        : QStringLiteral("Sub Goal:"));
+    }
+    void UpdateCharsLeft()
+    {
+        // A longer name read from a file is kept whole; the counter stops at 0 until it is
+        // shortened.
+        const int left = ProjectData::MaxGoalName - int(m_subGoal->text().size());
+        m_charsLeft->setText(QStringLiteral("Characters Left: ") + QString::number(qMax(0, left)));
+    }
     // Key presses held for a command's shortcut do not end as edits.
-    void forgetPressedKeys();
+    void forgetPressedKeys()
+    {
+        m_projectNameKeys.reset();
+        m_tasks->forgetPressedKeys();
+    }
 
 signals:
     void projectNameKeyReleased();
@@ -56,8 +71,17 @@ private:
     void showSelection(int index);
     void showAddingMode();
     void showEditingMode(const QString& name);
-    void setFilename(const QString& file);
-    void setProjectName(const QString& name);
+    void setFilename(const QString& file)
+    {
+        m_filename->setText(file.isEmpty() ? QStringLiteral("New Project (No Filename)") : file);
+        Fonts::setPlainToolTip(m_filename, file);
+    }
+    void setProjectName(const QString& name)
+    {
+        m_projectName->setMaxLength(qMax(ProjectData::MaxProjectName, int(name.size())));
+        if (m_projectName->text() != name)
+            m_projectName->setText(name);
+    }
     // Brings the check box and calendar into line with a due text, without reporting it.
     void showDueDate(const QString& due);
     void setCalendarDate(QDate date);

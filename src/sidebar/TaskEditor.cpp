@@ -2,9 +2,7 @@
 
 #include "model/TaskCounts.h"
 
-#include <QKeyEvent>
 #include <QTextBlock>
-#include <QTextDocument>
 
 TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -30,14 +28,6 @@ QString TaskEditor::tasksText() const
     // Shift+Enter makes a line separator, and paragraphs may come as separators too.
     text.replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
     return text;
-}
-
-void TaskEditor::setTasksText(const QString& text)
-{
-    m_settingText = true;
-    setPlainText(text);
-    m_settingText = false;
-    setUnwritten(false);
 }
 
 void TaskEditor::markDone()
@@ -68,16 +58,6 @@ void TaskEditor::markDone()
     setTextCursor(shown);
 }
 
-bool TaskEditor::isUnwritten() const
-{
-    return document()->isModified();
-}
-
-void TaskEditor::setUnwritten(bool unwritten)
-{
-    document()->setModified(unwritten);
-}
-
 void TaskEditor::setTextMargins(int left, int right)
 {
     setViewportMargins(left, 0, right, 0);
@@ -100,13 +80,6 @@ void TaskEditor::keyPressEvent(QKeyEvent* event)
         emit characterKeyPressed();
 }
 
-void TaskEditor::keyReleaseEvent(QKeyEvent* event)
-{
-    QPlainTextEdit::keyReleaseEvent(event);
-    if (m_keys.released(event))
-        emit edited(tasksText());
-}
-
 bool TaskEditor::event(QEvent* event)
 {
     // Let Ctrl+Z and its kin reach the window's Undo and Redo.
@@ -116,10 +89,4 @@ bool TaskEditor::event(QEvent* event)
             return true;
     }
     return QPlainTextEdit::event(event);
-}
-
-void TaskEditor::focusOutEvent(QFocusEvent* event)
-{
-    m_keys.reset();
-    QPlainTextEdit::focusOutEvent(event);
 }

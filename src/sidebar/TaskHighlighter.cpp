@@ -1,27 +1,14 @@
 #include "sidebar/TaskHighlighter.h"
 
 #include "model/TaskCounts.h"
-#include "sidebar/TaskEditor.h"
 
 #include <QColor>
 
-TaskHighlighter::TaskHighlighter(QTextDocument* document)
-    : QSyntaxHighlighter(document), m_completed(completedFormat())
+TaskHighlighter::TaskHighlighter(QTextDocument* document) : QSyntaxHighlighter(document)
 {
-}
-
-TaskHighlighter* TaskHighlighter::attach(TaskEditor* editor)
-{
-    return new TaskHighlighter(editor->document());
-}
-
-QTextCharFormat TaskHighlighter::completedFormat()
-{
-    QTextCharFormat format;
-    format.setFontStrikeOut(true);
+    m_completed.setFontStrikeOut(true);
     // Still readable on white (5:1), but clearly set back from the open tasks.
-    format.setForeground(QColor(0x6E, 0x6E, 0x6E));
-    return format;
+    m_completed.setForeground(QColor(0x6E, 0x6E, 0x6E));
 }
 
 void TaskHighlighter::highlightBlock(const QString& text)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "sidebar/TaskEditor.h"
+
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
-
-class TaskEditor;
 
 // Draws the task lines that count as completed struck through and greyed, by the rule the
 // counts use (TaskCounts::isCompleted). Qt rehighlights only the blocks an edit touched,
@@ -16,10 +16,10 @@ public:
     explicit TaskHighlighter(QTextDocument* document);
 
     // Highlights the editor's document from now on; the highlighter belongs to the document.
-    static TaskHighlighter* attach(TaskEditor* editor);
-
-    // The format of a completed line.
-    static QTextCharFormat completedFormat();
+    static TaskHighlighter* attach(TaskEditor* editor)
+    {
+        return new TaskHighlighter(editor->document());
+    }
 
 protected:
     void highlightBlock(const QString& text) override;

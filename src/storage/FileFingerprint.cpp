@@ -1,16 +1,10 @@
 #include "storage/FileFingerprint.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
-
-QDateTime FileFingerprint::modificationTime(const QString& path)
-{
-    return QFileInfo(path).fileTime(QFileDevice::FileModificationTime).toUTC();
-}
 
 FileFingerprint FileFingerprint::of(const QString& path)
 {

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QString>
 
 // What a file was when we last read or wrote it: whether it is there, its size, its
@@ -18,7 +19,10 @@ public:
     // A file just read or written whole: its bytes need not be read again. For a read, the
     // time is taken before the bytes, so a change made while they were read still shows.
     static FileFingerprint read(const QString& path, QByteArrayView bytes, const QDateTime& time);
-    static QDateTime modificationTime(const QString& path);
+    static QDateTime modificationTime(const QString& path)
+    {
+        return QFileInfo(path).fileTime(QFileDevice::FileModificationTime).toUTC();
+    }
     // One line to keep it in a file; an empty or unreadable text is a missing file.
     QString toText() const;
     static FileFingerprint fromText(const QString& text);

@@ -97,11 +97,6 @@ IniDocument IniDocument::parse(QByteArrayView bytes)
     return doc;
 }
 
-bool IniDocument::hasSection(QStringView section) const
-{
-    return m_sections.contains(section.trimmed().toString().toCaseFolded());
-}
-
 QString IniDocument::value(QStringView section, QStringView key) const
 {
     const QString sectionName = section.trimmed().toString().toCaseFolded();
@@ -109,18 +104,4 @@ QString IniDocument::value(QStringView section, QStringView key) const
     if (sectionName == GoalsSection && task.first > 0)
         return taskLine(task.first, task.second);
     return m_sections.value(sectionName).value(key.trimmed().toString().toCaseFolded());
-}
-
-QString IniDocument::taskLine(int goal, qint64 number) const
-{
-    const QStringList& run = m_tasks[goal - 1];
-    return number <= run.size() ? run[number - 1] : m_otherTasks.value({goal, number});
-}
-
-QStringList IniDocument::tasks(int goal, qsizetype count) const
-{
-    QStringList lines = m_tasks[goal - 1].mid(0, count); // shared, not copied, when whole
-    for (qsizetype number = lines.size() + 1; number <= count; ++number)
-        lines.append(m_otherTasks.value({goal, number}));
-    return lines;
 }

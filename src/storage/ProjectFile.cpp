@@ -1,17 +1,17 @@
 #include "storage/ProjectFile.h"
 
 #include "components/TextFile.h"
-#include "storage/FileFingerprint.h"
 
-#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
-namespace {
-
 using namespace Qt::StringLiterals;
+
+namespace {
 
 const QString ProjectSection = QStringLiteral("PROJECT");
 const QString GoalsSection = QStringLiteral("GOALS");
@@ -30,122 +30,61 @@ bool isSafeKey(const QString& key)
     return true;
 }
 
-// Lines of the file, built in one reserved QString and encoded once.
-class Lines
-{
-public:
-    explicit Lines(qsizetype units) { m_text.reserve(units); }
-
-    Lines& operator<<(QStringView text)
-    {
-        m_text += text;
-        return *this;
-    }
-    Lines& operator<<(qint64 number)
-    {
-        char16_t digits[20];
-        qsizetype at = 20;
-        do {
-            digits[--at] = char16_t(u'0' + number % 10);
-            number /= 10;
-        } while (number > 0);
-        m_text += QStringView(digits + at, 20 - at);
-        return *this;
-    }
-    // A value never ends its line early: line breaks inside it become blanks.
-    void endWith(QStringView value)
-    {
-        m_text += u'=';
-        if (value.contains(u'\r') || value.contains(u'\n')) {
-            QString blanked = value.toString();
-            blanked.replace(u'\r', u' ').replace(u'\n', u' ');
-            m_text += blanked;
-        } else {
-            m_text += value;
-        }
-        m_text += u"\r\n";
-    }
-    QByteArray bytes() const
-    {
-        // Stateless: a lone surrogate becomes U+FFFD where it stands.
-        QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        return utf8(m_text);
-    }
-
-private:
-    QString m_text;
-};
-
-struct Count
-{
-    std::optional<qint64> value; // unset: not a number
-    bool negative = false;
-};
-
 // A whole number, or one with a fraction that is rounded down; blanks around it are allowed.
-Count parseCount(const QString& text)
+// Unset: not a number. A count too large for a number reads as the largest one.
+std::optional<qint64> parseCount(const QString& text, bool& negative)
 {
-    const QStringView t = QStringView(text).trimmed();
-    if (t.isEmpty())
-        return {qint64(0)};
-    qsizetype i = 0;
-    bool negative = false;
-    if (t.at(0) == u'+' || t.at(0) == u'-') {
-        negative = t.at(0) == u'-';
-        ++i;
-    }
-    qint64 whole = 0;
-    bool digits = false;
-    bool huge = false;
-    for (; i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 128; ++i) {
-        digits = true;
-        if (whole > (std::numeric_limits<qint64>::max() - 9) / 10)
-            huge = true;
-        else
-            whole = whole * 10 + (t.at(i).unicode() - u'0');
-    }
-    if (i < t.size() && t.at(i) == u'.') {
-        ++i;
-        for (; i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 128; ++i)
-            digits = true;
-    }
-    if (!digits || i != t.size())
-        return {};
-    if (huge)
-        whole = std::numeric_limits<qint64>::max();
-    return {whole, negative && whole > 0};
+    static const QRegularExpression form(QStringLiteral("^([+-]?)([0-9]*)(?:\\.([0-9]*))?$"));
+    const QString trimmed = text.trimmed();
+    const QRegularExpressionMatch number = form.match(trimmed);
+    const QString whole = number.captured(2);
+    if (trimmed.isEmpty())
+        return 0;
+    if (!number.hasMatch() || (whole.isEmpty() && number.captured(3).isEmpty()))
+        return std::nullopt;
+    bool fits = true;
+    const qint64 value = whole.isEmpty() ? 0 : whole.toLongLong(&fits);
+    negative = number.captured(1) == u"-" && (value > 0 || !fits);
+    return fits ? value : std::numeric_limits<qint64>::max();
 }
 
 } // namespace
 
 QByteArray ProjectFile::serialize(const ProjectData& project)
 {
-    qsizetype units = 64 + project.name.size();
-    for (const SubGoalRecord& goal : project.goals) {
-        units += 128 + goal.name.size() + goal.due.size();
-        for (const QString& task : goal.tasks)
-            units += task.size() + 24;
-    }
-    Lines out(units);
-    out << u"[Project]\r\nName";
-    out.endWith(project.name);
-    out << u"[Goals]\r\n";
-    for (qint64 i = 1; i <= project.goals.size(); ++i) {
+    // Values are appended in place, not copied first: the "save" and "recovery snapshot"
+    // benchmark rows need that.
+    QString out;
+    const auto line = [&out](QStringView key, qint64 number, QStringView value) {
+        out += key;
+        if (number > 0)
+            out += QString::number(number);
+        out += u'=';
+        const qsizetype start = out.size();
+        out += value;
+        // A value never ends its line early: line breaks inside it become blanks.
+        if (value.contains(u'\r') || value.contains(u'\n'))
+            std::replace_if(
+                out.begin() + start, out.end(), [](QChar c) { return c == u'\r' || c == u'\n'; },
+                u' ');
+        out += u"\r\n";
+    };
+    out += u"[Project]\r\n";
+    line(u"Name", 0, project.name);
+    out += u"[Goals]\r\n";
+    for (qsizetype i = 1; i <= project.goals.size(); ++i) {
         const SubGoalRecord& goal = project.goals.at(i - 1);
-        out << u"Goal" << i;
-        out.endWith(goal.key);
-        out << u"Goal" << i << u"_Name";
-        out.endWith(goal.name);
-        out << u"Goal" << i << u"_Due";
-        out.endWith(goal.due);
-        out << u"Goal" << i << u"_Tasks";
-        out.endWith(QString::number(goal.tasks.size()));
-        for (qint64 m = 1; m <= goal.tasks.size(); ++m) {
-            out << u"Goal" << i << u"_Task" << m;
-            out.endWith(goal.tasks.at(m - 1));
-        }
+        const QString prefix = u"Goal"_s + QString::number(i);
+        line(prefix, 0, goal.key);
+        line(prefix + u"_Name"_s, 0, goal.name);
+        line(prefix + u"_Due"_s, 0, goal.due);
+        line(prefix + u"_Tasks"_s, 0, QString::number(goal.tasks.size()));
+        const QString task = prefix + u"_Task"_s;
+        for (qsizetype m = 1; m <= goal.tasks.size(); ++m)
+            line(task, m, goal.tasks.at(m - 1));
     }
-    return out.bytes();
+    // Stateless: a lone surrogate becomes U+FFFD where it stands.
+    return QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)(out);
 }
 
 Expected<IniDocument> ProjectFile::parseIni(const QByteArray& bytes)
@@ -184,12 +123,6 @@ Expected<ProjectData> ProjectFile::parse(const QByteArray& bytes)
     if (!ini.ok())
         return {{}, ini.error};
     return fromIni(ini.value);
-}
-
-Expected<ProjectData> ProjectFile::read(const QString& path)
-{
-    FileFingerprint known;
-    return read(path, known);
 }
 
 Expected<ProjectData> ProjectFile::read(const QString& path, FileFingerprint& known)
@@ -235,32 +168,21 @@ Expected<ProjectData> ProjectFile::fromIni(const IniDocument& ini)
         if (goal.due == u".")
             goal.due.clear();
         const QString countText = ini.value(GoalsSection, prefix + QStringLiteral("_Tasks"));
-        const Count count = parseCount(countText);
-        if (!count.value)
+        bool negative = false;
+        const std::optional<qint64> count = parseCount(countText, negative);
+        const QString refused = !count     ? QStringLiteral("is not a number")
+                                : negative ? QStringLiteral("is negative")
+                                : *count > ini.lineCount()
+                                    ? QStringLiteral("is larger than the file")
+                                    : QString();
+        if (!refused.isEmpty())
             return {{},
-                    QStringLiteral("the task count \"%1\" of sub-goal %2 is not a number")
-                        .arg(countText)
-                        .arg(n)};
-        if (count.negative)
-            return {{},
-                    QStringLiteral("the task count \"%1\" of sub-goal %2 is negative")
-                        .arg(countText)
-                        .arg(n)};
-        if (*count.value > ini.lineCount())
-            return {{},
-                    QStringLiteral("the task count \"%1\" of sub-goal %2 is larger than the file")
-                        .arg(countText)
-                        .arg(n)};
-        goal.tasks = ini.tasks(n, *count.value);
+                    QStringLiteral("the task count \"%1\" of sub-goal %2 %3")
+                        .arg(countText, QString::number(n), refused)};
+        goal.tasks = ini.tasks(n, *count);
         project.goals.append(std::move(goal));
     }
     return {std::move(project), {}};
-}
-
-Result ProjectFile::save(const QString& path, const ProjectData& project)
-{
-    FileFingerprint written;
-    return save(path, project, written);
 }
 
 Result ProjectFile::save(const QString& path, const ProjectData& project, FileFingerprint& written)

@@ -1,7 +1,5 @@
 #include "storage/ProjectFileWatcher.h"
 
-#include <QFileInfo>
-
 ProjectFileWatcher::ProjectFileWatcher(QObject* parent) : QObject(parent)
 {
     m_settle.setSingleShot(true);
@@ -27,11 +25,6 @@ void ProjectFileWatcher::watch(const QString& path, const FileFingerprint& known
     m_watcher.addPath(QFileInfo(path).absolutePath());
     if (QFileInfo::exists(path))
         m_watcher.addPath(path);
-}
-
-bool ProjectFileWatcher::changedOnDisk() const
-{
-    return !m_path.isEmpty() && FileFingerprint::of(m_path) != m_known;
 }
 
 void ProjectFileWatcher::check()

@@ -1,10 +1,5 @@
 #include "storage/RecoveryFile.h"
 
-#include "components/TextFile.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -12,67 +7,36 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Section = u"Recovery"_s;
-const QString FileKey = u"File"_s;
-const QString BaseKey = u"Base"_s;
-const QString CompleteKey = u"Complete"_s;
-const QString CompleteValue = u"yes"_s;
 
 // A value may not hold a line break, but a path may; "%" is encoded too, so that decoding
 // gives back exactly the path that was written.
-QString encodePath(const QString& path)
+QString encodePath(QString path)
 {
-    QString out;
-    out.reserve(path.size());
-    for (const QChar c : path) {
-        if (c == u'%')
-            out += "%25"_L1;
-        else if (c == u'\r')
-            out += "%0D"_L1;
-        else if (c == u'\n')
-            out += "%0A"_L1;
-        else
-            out += c;
-    }
-    return out;
-}
-
-QString decodePath(const QString& value)
-{
-    return QUrl::fromPercentEncoding(value.toUtf8());
-}
-
-QByteArray trailer(const RecoverySnapshot& snapshot)
-{
-    return "[" + Section.toUtf8() + "]\r\n" + FileKey.toUtf8() + "=" +
-           encodePath(snapshot.projectFile).toUtf8() + "\r\n" + BaseKey.toUtf8() + "=" +
-           snapshot.base.toText().toUtf8() + "\r\n" + CompleteKey.toUtf8() + "=" +
-           CompleteValue.toUtf8() + "\r\n";
+    return path.replace(u'%', u"%25"_s).replace(u'\r', u"%0D"_s).replace(u'\n', u"%0A"_s);
 }
 
 Expected<RecoverySnapshot> fromIni(const Expected<IniDocument>& ini)
 {
     if (!ini.ok())
         return {{}, ini.error};
-    if (ini.value.value(Section, CompleteKey) != CompleteValue)
+    if (ini.value.value(Section, u"Complete") != u"yes")
         return {{}, u"it is not a complete recovery file"_s};
     auto project = ProjectFile::fromIni(ini.value);
     if (!project.ok())
         return {{}, project.error};
-    return {{std::move(project.value), decodePath(ini.value.value(Section, FileKey)),
-             FileFingerprint::fromText(ini.value.value(Section, BaseKey))},
+    const QString file = QUrl::fromPercentEncoding(ini.value.value(Section, u"File").toUtf8());
+    return {{std::move(project.value), file,
+             FileFingerprint::fromText(ini.value.value(Section, u"Base"))},
             {}};
 }
 
 } // namespace
 
-QString RecoveryFile::pathIn(const QString& recoveryFolder)
-{
-    return QDir(recoveryFolder).filePath(u"recovery.gpj"_s);
-}
-
 QByteArray RecoveryFile::serialize(const RecoverySnapshot& snapshot)
 {
-    return ProjectFile::serialize(snapshot.project) + trailer(snapshot);
+    const QString trailer = u"[Recovery]\r\nFile="_s + encodePath(snapshot.projectFile) +
+                            u"\r\nBase="_s + snapshot.base.toText() + u"\r\nComplete=yes\r\n"_s;
+    return ProjectFile::serialize(snapshot.project) + trailer.toUtf8();
 }
 
 Expected<RecoverySnapshot> RecoveryFile::parse(const QByteArray& bytes)
@@ -83,13 +47,6 @@ Expected<RecoverySnapshot> RecoveryFile::parse(const QByteArray& bytes)
 Expected<RecoverySnapshot> RecoveryFile::read(const QString& path)
 {
     return fromIni(ProjectFile::readIni(path));
-}
-
-Result RecoveryFile::write(const QString& path, const RecoverySnapshot& snapshot)
-{
-    // Temporary file and rename, without the wait for the disk a project save makes: this
-    // runs every second while someone types, and the rename alone keeps it whole at a kill.
-    return TextFile::saveBytes(path, serialize(snapshot));
 }
 
 Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& now)
@@ -112,14 +69,6 @@ Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& n
         return {{}, file.errorString()};
     }
     return {{}, u"every dated name for it is taken"_s};
-}
-
-Result RecoveryFile::remove(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return Result::success();
-    return Result::failure(file.errorString());
 }
 
 void RecoveryFile::removeLeftovers(const QString& path)

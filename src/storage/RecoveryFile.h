@@ -1,11 +1,14 @@
 #pragma once
 
 #include "components/Result.h"
+#include "components/TextFile.h"
 #include "storage/FileFingerprint.h"
 #include "storage/ProjectFile.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QString>
 
 struct RecoverySnapshot
@@ -26,7 +29,10 @@ struct RecoverySnapshot
 class RecoveryFile
 {
 public:
-    static QString pathIn(const QString& recoveryFolder);
+    static QString pathIn(const QString& recoveryFolder)
+    {
+        return QDir(recoveryFolder).filePath(QStringLiteral("recovery.gpj"));
+    }
 
     static QByteArray serialize(const RecoverySnapshot& snapshot);
     static Expected<RecoverySnapshot> parse(const QByteArray& bytes);
@@ -34,13 +40,24 @@ public:
     // missing or incomplete.
     static Expected<RecoverySnapshot> read(const QString& path);
     // All or nothing, like a project save.
-    static Result write(const QString& path, const RecoverySnapshot& snapshot);
+    static Result write(const QString& path, const RecoverySnapshot& snapshot)
+    {
+        // Temporary file and rename, without the wait for the disk a project save makes: this
+        // runs every second while someone types, and the rename alone keeps it whole at a kill.
+        return TextFile::saveBytes(path, serialize(snapshot));
+    }
 
     // Renames the file to "<name>-<date>T<time>.gpj" beside it, with "-2", "-3"... when that
     // name is taken; an existing file is never replaced. Returns the new path.
     static Expected<QString> setAside(const QString& path, const QDateTime& now);
     // A missing file counts as removed.
-    static Result remove(const QString& path);
+    static Result remove(const QString& path)
+    {
+        QFile file(path);
+        if (!file.exists() || file.remove())
+            return Result::success();
+        return Result::failure(file.errorString());
+    }
     // A write cut off by a kill leaves its temporary file ("recovery.gpj.AbC123") beside the
     // file; nothing else empties the recovery folder, so start-up clears them.
     static void removeLeftovers(const QString& path);

@@ -29,18 +29,6 @@ void RecoveryWriter::touch()
     m_timer.start(std::clamp(left, std::chrono::milliseconds(0), m_interval));
 }
 
-Result RecoveryWriter::flush()
-{
-    return m_pending ? writeNow() : Result::success();
-}
-
-Result RecoveryWriter::discard()
-{
-    m_timer.stop();
-    m_pending = false;
-    return RecoveryFile::remove(m_path);
-}
-
 Result RecoveryWriter::writeNow()
 {
     m_timer.stop();

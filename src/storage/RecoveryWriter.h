@@ -35,10 +35,15 @@ public:
 
     void touch();
     // Writes now when an edit is waiting.
-    Result flush();
+    Result flush() { return m_pending ? writeNow() : Result::success(); }
     // Nothing is unsaved any more (saved, New, a normal exit): cancels the pending write and
     // removes the file.
-    Result discard();
+    Result discard()
+    {
+        m_timer.stop();
+        m_pending = false;
+        return RecoveryFile::remove(m_path);
+    }
 
 signals:
     // The first failure after a success (or after the start), so the window tells it once.

@@ -3,15 +3,7 @@
 #include "components/TextFile.h"
 #include "storage/Workspace.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 TaskStore::TaskStore(QString folder) : m_folder(std::move(folder)) {}
-
-QString TaskStore::path(const QString& key) const
-{
-    return m_folder + u'/' + key + QStringLiteral(".txt");
-}
 
 Expected<QString> TaskStore::load(const QString& key)
 {
@@ -46,16 +38,4 @@ Expected<QStringList> TaskStore::lines(const QString& key) const
     if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink())
         return {};
     return TextFile::loadLines(file);
-}
-
-void TaskStore::remove(const QString& key)
-{
-    m_unwritten.remove(key);
-    // A file already gone is no error; anything left behind is emptied at the next start.
-    QFile::remove(path(key));
-}
-
-bool TaskStore::isTaken(const QString& key) const
-{
-    return m_unwritten.contains(key) || QFileInfo::exists(path(key));
 }

@@ -15,15 +15,10 @@ QString withoutTrailingSlash(QString path)
 
 } // namespace
 
-Workspace::Workspace(QString dataFolder)
-    : m_dataFolder(withoutTrailingSlash(std::move(dataFolder))),
-      m_imagesFolder(m_dataFolder + QStringLiteral("/imgs"))
-{
-}
-
 Workspace::Workspace(QString dataFolder, QString imagesFolder)
     : m_dataFolder(withoutTrailingSlash(std::move(dataFolder))),
-      m_imagesFolder(withoutTrailingSlash(std::move(imagesFolder)))
+      m_imagesFolder(imagesFolder.isEmpty() ? m_dataFolder + QStringLiteral("/imgs")
+                                            : withoutTrailingSlash(std::move(imagesFolder)))
 {
 }
 
@@ -34,36 +29,6 @@ Workspace Workspace::forProgram(const QString& appDir, const QString& userDataDi
     if (QFileInfo(portable.m_imagesFolder).isDir())
         return portable;
     return Workspace(userDataDir, withoutTrailingSlash(shareDir) + QStringLiteral("/imgs"));
-}
-
-QString Workspace::tmpFolder() const
-{
-    return m_dataFolder + QStringLiteral("/tmp");
-}
-
-QString Workspace::taskFilePath(const QString& key) const
-{
-    return tmpFolder() + u'/' + key + QStringLiteral(".txt");
-}
-
-QString Workspace::projectsFolder() const
-{
-    return m_dataFolder + QStringLiteral("/projects");
-}
-
-QString Workspace::projectPath(const QString& fileName) const
-{
-    return projectsFolder() + u'/' + fileName;
-}
-
-QString Workspace::imagePath(const QString& fileName) const
-{
-    return m_imagesFolder + u'/' + fileName;
-}
-
-QString Workspace::recoveryFolder() const
-{
-    return m_dataFolder + QStringLiteral("/recovery");
 }
 
 namespace {

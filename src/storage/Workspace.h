@@ -10,9 +10,8 @@
 class Workspace
 {
 public:
-    // Portable layout: data and pictures (imgs) in one folder.
-    explicit Workspace(QString dataFolder);
-    Workspace(QString dataFolder, QString imagesFolder);
+    // Without an images folder, the portable layout: data and pictures (imgs) in one folder.
+    explicit Workspace(QString dataFolder, QString imagesFolder = {});
 
     // Portable when imgs sits beside the program; otherwise the pictures come from
     // shareDir/imgs and the rest goes to userDataDir.
@@ -20,12 +19,18 @@ public:
                                 const QString& shareDir);
 
     const QString& dataFolder() const { return m_dataFolder; }
-    QString tmpFolder() const;
-    QString taskFilePath(const QString& key) const;
-    QString projectsFolder() const;
-    QString projectPath(const QString& fileName) const;
-    QString imagePath(const QString& fileName) const;
-    QString recoveryFolder() const;
+    QString tmpFolder() const { return m_dataFolder + QStringLiteral("/tmp"); }
+    QString taskFilePath(const QString& key) const
+    {
+        return tmpFolder() + u'/' + key + QStringLiteral(".txt");
+    }
+    QString projectsFolder() const { return m_dataFolder + QStringLiteral("/projects"); }
+    QString projectPath(const QString& fileName) const
+    {
+        return projectsFolder() + u'/' + fileName;
+    }
+    QString imagePath(const QString& fileName) const { return m_imagesFolder + u'/' + fileName; }
+    QString recoveryFolder() const { return m_dataFolder + QStringLiteral("/recovery"); }
 
     // Creates the data and tmp folders and checks that they can be written and that the
     // pictures are there: the program cannot run without them. The error names the folder.

@@ -1,7 +1,6 @@
 #include "widgets/ClickableLabel.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -11,12 +10,6 @@ ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(pa
     // Names come from the user and from files: never markup.
     setTextFormat(Qt::PlainText);
     setText(text);
-}
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)

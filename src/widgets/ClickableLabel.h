@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QMouseEvent>
 
 // A label that reacts to a left click, as the panel names and the sidebar links do. Given
 // the focus, Enter and Space act as a click.
@@ -26,7 +27,11 @@ signals:
     void clicked();
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        m_pressed = event->button() == Qt::LeftButton;
+        event->accept();
+    }
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

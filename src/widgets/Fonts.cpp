@@ -7,6 +7,7 @@
 namespace Fonts {
 namespace {
 
+// The families are made once: every control of the main window asks.
 QFont make(const QStringList& families, qreal points, bool bold, bool underline)
 {
     QFont font;
@@ -17,26 +18,27 @@ QFont make(const QStringList& families, qreal points, bool bold, bool underline)
     return font;
 }
 
+const QString DejaVu = QStringLiteral("DejaVu Sans");
+const QString Sans = QStringLiteral("Sans Serif");
+
 } // namespace
 
 QFont trebuchet(qreal points, bool bold, bool underline)
 {
     static const QStringList families{QStringLiteral("Trebuchet MS"), QStringLiteral("Fira Sans"),
-                                      QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")};
+                                      DejaVu, Sans};
     return make(families, points, bold, underline);
 }
 
 QFont verdana(qreal points, bool bold, bool underline)
 {
-    static const QStringList families{QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"),
-                                      QStringLiteral("Sans Serif")};
+    static const QStringList families{QStringLiteral("Verdana"), DejaVu, Sans};
     return make(families, points, bold, underline);
 }
 
 QFont arialBlack(qreal points)
 {
-    static const QStringList families{QStringLiteral("Arial Black"), QStringLiteral("DejaVu Sans"),
-                                      QStringLiteral("Sans Serif")};
+    static const QStringList families{QStringLiteral("Arial Black"), DejaVu, Sans};
     QFont font = make(families, points, true, false);
     font.setWeight(QFont::Black);
     return font;
@@ -44,10 +46,9 @@ QFont arialBlack(qreal points)
 
 void setTextColour(QWidget* widget, const QColor& colour)
 {
+    // Labels, links and the check box draw their text in this role.
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::ButtonText, colour);
     widget->setPalette(palette);
 }
 

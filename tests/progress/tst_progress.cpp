@@ -264,7 +264,7 @@ void TestProgress::window()
                                rowsOf(u"0:A=4/0 B=2/0;1:A=4/1 B=2/1;3:A=4/3 C=6/0"_s))
                 .ok());
     f.w().openProjectFile(path);
-    f.w().mnuProgress_Click();
+    f.find<QAction>(u"mnuProgress"_s)->trigger();
     auto* w = f.find<ProgressWindow>(u"frmProgress"_s);
     QVERIFY(w && w->isVisible());
     // The save adds today's point.
