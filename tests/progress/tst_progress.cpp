@@ -22,11 +22,8 @@ ProjectData projectOf(const QString& counts)
     ProjectData project{u"Plan"_s, {}};
     for (const QString& goal : counts.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList n = goal.split(QRegularExpression(u"[=/]"_s));
-        project.goals.append({n[0],
-                              u"Goal "_s + n[0],
-                              {},
-                              QStringList(n[2].toInt(), u"t --"_s) +
-                                  QStringList(n[1].toInt() - n[2].toInt(), u"t"_s)});
+        project.goals.append({n[0], u"Goal "_s + n[0], {}, QStringList(n[2].toInt(), u"t --"_s)});
+        project.goals.last().tasks += QStringList(n[1].toInt() - n[2].toInt(), u"t"_s);
     }
     return project;
 }
@@ -185,25 +182,23 @@ private slots:
     {
         QTest::addColumn<int>("choice"); // 0 whole goal, else the panel
         QTest::addColumn<QString>("sentence");
-        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("table"); // its rows, and the last of them
-        const QStringList all{u"Total tasks"_s, u"Completed"_s, u"Forecast"_s, u"Due date"_s};
         QTest::newRow("whole goal")
             << 0 << u"At this pace: all tasks done by 13 Feb 2027, 3 days after the due date."_s
-            << QStringList{u"Total tasks"_s, u"Completed"_s, u"Forecast"_s, u"Forecast total"_s,
-                           u"Due date"_s}
+            << u"Total tasks, Completed, Forecast, Forecast total, Due date"_s
             << u"4: 5 Feb 2027|10|6|4"_s;
         QTest::newRow("sub-goal done")
-            << 1 << u"All tasks done."_s << all.mid(0, 2) << u"4: 5 Feb 2027|4|4|0"_s;
+            << 1 << u"All tasks done."_s << u"Total tasks, Completed"_s << u"4: 5 Feb 2027|4|4|0"_s;
         QTest::newRow("sub-goal with due date")
             << 2 << u"At this pace: all tasks done by 7 Feb 2027, 3 days before the due date."_s
-            << all << u"2: 5 Feb 2027|6|2|4"_s;
+            << u"Total tasks, Completed, Forecast, Due date"_s << u"2: 5 Feb 2027|6|2|4"_s;
     }
     void window()
     {
         QFETCH(int, choice);
         QFETCH(QString, sentence);
-        QFETCH(QStringList, lines);
+        QFETCH(QString, lines);
         QFETCH(QString, table);
         FixedClock clock(Day0.addDays(4));
         WindowFixture f(&clock);
@@ -222,7 +217,7 @@ private slots:
         QStringList names;
         for (QAbstractSeries* s : w->chart()->series())
             names.append(s->name());
-        QCOMPARE(names, lines);
+        QCOMPARE(names.join(u", "_s), lines);
         auto* rows = w->findChild<QTableWidget*>(u"tblProgress"_s);
         w->findChild<QPushButton*>(u"btnShowTable"_s)->click();
         QVERIFY(rows->isVisible());

@@ -29,7 +29,6 @@ public:
     QList<Message> shown;
     QList<Answer> answers; // next answers, in order; then the safe default
     QList<std::optional<QString>> openChoices, saveChoices, exportChoices; // next window results
-    QList<bool> printerChoices;
     QStringList exportSuggestions; // the names the export window suggested
     int openWindows = 0, saveWindows = 0, printWindows = 0;
 
@@ -47,10 +46,8 @@ public:
     {
         return exportSuggestions.append(suggested), next(exportChoices);
     }
-    bool choosePrinter(QWidget*, QPrinter&) override
-    {
-        return ++printWindows, !printerChoices.isEmpty() && printerChoices.takeFirst();
-    }
+    // Cancelled: no test prints.
+    bool choosePrinter(QWidget*, QPrinter&) override { return ++printWindows, false; }
     QStringList texts() const { return all(&Message::text); }
     QStringList captions() const { return all(&Message::caption); }
     // "caption: text" of the last message, or "".
