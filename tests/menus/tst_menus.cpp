@@ -93,14 +93,32 @@ private slots:
         QCOMPARE(f.w().project().tasks(1), text);
     }
 
-    // The standard keys reach their items (the menus' letters: tst_keyboard); F1 shows every
-    // item's keys.
-    void shortcutsWindowListsEveryKey()
+    // Cut, Copy, Paste and Select All follow the focus (as letters: 1 for enabled). The standard
+    // keys reach their items (the menus' letters: tst_keyboard); F1 shows every item's keys.
+    void editItemsAndKeys()
     {
         WindowFixture f;
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        typeText(f.find(u"txtProjectName"_s), u"!"_s); // so that Exit asks, and is cancelled
+        const auto enabled = [&] {
+            QString flags;
+            for (const char* name : {"mnuCut", "mnuCopy", "mnuPaste", "mnuSelectAll"})
+                flags += f.find<QAction>(QString::fromLatin1(name))->isEnabled() ? u'1' : u'0';
+            return flags;
+        };
+        QApplication::clipboard()->clear();
+        auto* box = f.find<QLineEdit>(u"txtProjectName"_s);
+        box->setFocus();
+        box->deselect();
+        QCOMPARE(enabled(), u"0001"_s);
+        f.find<QAction>(u"mnuSelectAll"_s)->trigger();
+        QCOMPARE(enabled(), u"1101"_s);
+        f.find<QAction>(u"mnuCopy"_s)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), u"My Goal"_s);
+        QCOMPARE(enabled(), u"1111"_s);
+        f.find(u"lblFilename"_s)->setFocus();
+        QCOMPARE(enabled(), u"0000"_s);
+        typeText(box, u"!"_s); // so that Exit asks, and is cancelled
         for (const auto& [keys, item] : {std::pair{"Ctrl+Shift+S", "mnuSaveAs"},
                                          {"Ctrl+P", "mnuPrint"},
                                          {"Ctrl+Q", "mnuExit"},
@@ -127,32 +145,6 @@ private slots:
         QCOMPARE(titles, (QStringList{u"Project"_s, u"Edit"_s, u"View"_s, u"Help"_s}));
         for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
             QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
-    }
-
-    // Cut, Copy, Paste and Select All, as their letters: 1 for enabled.
-    void editItemsFollowTheFocus()
-    {
-        WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        const auto enabled = [&] {
-            QString flags;
-            for (const char* name : {"mnuCut", "mnuCopy", "mnuPaste", "mnuSelectAll"})
-                flags += f.find<QAction>(QString::fromLatin1(name))->isEnabled() ? u'1' : u'0';
-            return flags;
-        };
-        QApplication::clipboard()->clear();
-        auto* box = f.find<QLineEdit>(u"txtProjectName"_s);
-        box->setFocus();
-        box->deselect();
-        QCOMPARE(enabled(), u"0001"_s);
-        f.find<QAction>(u"mnuSelectAll"_s)->trigger();
-        QCOMPARE(enabled(), u"1101"_s);
-        f.find<QAction>(u"mnuCopy"_s)->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), u"My Goal"_s);
-        QCOMPARE(enabled(), u"1111"_s);
-        f.find(u"lblFilename"_s)->setFocus();
-        QCOMPARE(enabled(), u"0000"_s);
     }
 
     void everyStateInSight()
