@@ -137,14 +137,12 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
         const QString projects = dir.filePath(u"data/Aimwell/projects"_s);
         const QDate today = QDate::currentDate();
-        const ProjectData mine = sample(today);
         QDir().mkpath(projects);
-        QVERIFY(
-            ProjectFile::save(projects + u"/a.gpj"_s, {u"House"_s, {goal("Roof", today, 1)}}).ok());
-        QVERIFY(ProjectFile::save(projects + u"/b.gpj"_s,
-                                  {u"Later"_s, {goal("Trip", today.addDays(9), 1)}})
-                    .ok());
-        QVERIFY(ProjectFile::save(projects + u"/c.gpj"_s, mine).ok());
+        const QList<ProjectData> saved{{u"House"_s, {goal("Roof", today, 1)}},
+                                       {u"Later"_s, {goal("Trip", today.addDays(9), 1)}},
+                                       sample(today)};
+        for (int i = 0; i < saved.size(); ++i)
+            QVERIFY(ProjectFile::save(projects + u"/%1.gpj"_s.arg(i), saved[i]).ok());
         QProcess run;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -165,7 +163,7 @@ private slots:
                  "My Goal: 2 sub-goals need attention\n"_s +
                      overdue(today) + u"\nRun 10 km: due in 2 days, 3 tasks pending\n"_s);
         QCOMPARE(m_fake.calls.size(), 2);
-        QCOMPARE(ProjectFile::read(projects + u"/c.gpj"_s).value, mine);
+        QCOMPARE(ProjectFile::read(projects + u"/2.gpj"_s).value, saved[2]); // nothing written
         // A file where the folder should be.
         QVERIFY(QDir(projects).removeRecursively() && QFile(projects).open(QIODevice::WriteOnly));
         remind(1);
