@@ -38,18 +38,6 @@ struct MouseCounter : QObject
     }
 };
 
-// A window that has the keyboard.
-struct ActiveWindow : WindowFixture
-{
-    explicit ActiveWindow(const QStringList& goals, const Clock* clock = &Clock::system())
-        : WindowFixture(clock)
-    {
-        w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w()));
-        addSubGoals(goals);
-    }
-};
-
 } // namespace
 
 class TestKeyboard : public QObject

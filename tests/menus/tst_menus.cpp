@@ -97,9 +97,7 @@ private slots:
     // keys reach their items (the menus' letters: tst_keyboard); F1 shows every item's keys.
     void editItemsAndKeys()
     {
-        WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        ActiveWindow f;
         const auto enabled = [&] {
             QString flags;
             for (const char* name : {"mnuCut", "mnuCopy", "mnuPaste", "mnuSelectAll"})

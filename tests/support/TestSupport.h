@@ -102,5 +102,11 @@ struct WindowFixture
     QString save(const QString& name = u"p.gpj"_s);
 };
 
+// A window that has the keyboard, with sub-goals added.
+struct ActiveWindow : WindowFixture
+{
+    explicit ActiveWindow(const QStringList& goals = {}, const Clock* clock = &Clock::system());
+};
+
 // Types text key by key; QTest::keyClicks only knows ASCII.
 void typeText(QWidget* widget, const QString& text);
