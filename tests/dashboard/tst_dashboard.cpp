@@ -217,10 +217,7 @@ private slots:
 
     void ctrlZUndoesTheLastProjectStepAnywhere()
     {
-        WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-        f.addSubGoals({u"Keep"_s, u"Dated"_s, u"After"_s});
+        ActiveWindow f({u"Keep"_s, u"Dated"_s, u"After"_s});
         f.typeTasks(2, u"one --\ntwo"_s);
         f.click(u"chkDueDate"_s);
         const SubGoalRecord dated = f.w().project().goal(2);

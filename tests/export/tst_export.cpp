@@ -12,7 +12,6 @@
 #include "support/TestSupport.h"
 
 #include <QFrame>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -42,15 +41,6 @@ SubGoalRecord goal(int total, int done, const QString& due = {})
 QString squeezed(QString text)
 {
     return text.remove(QRegularExpression(u"\\s+"_s));
-}
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -253,7 +243,7 @@ private slots:
         QVERIFY2(written.ok(), qPrintable(written.error));
         // In drawing order: the default mode would join a line ending in "--" to the next one.
         const QString lines =
-            squeezed(run(u"pdftotext"_s, {u"-raw"_s, u"-f"_s, u"2"_s, path, u"-"_s}));
+            squeezed(runTool(u"pdftotext"_s, {u"-raw"_s, u"-f"_s, u"2"_s, path, u"-"_s}));
         for (const SubGoalRecord& goal : project.goals) {
             const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
             const QString status =
@@ -272,13 +262,13 @@ private slots:
         }
         // Page one carries the project's name, and says the states in words too.
         const QString dashboard =
-            run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, u"-l"_s, u"1"_s, path, u"-"_s});
+            runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, u"-l"_s, u"1"_s, path, u"-"_s});
         QVERIFY(squeezed(dashboard).contains(squeezed(project.name)));
         QVERIFY(dashboard.contains(u"OVERDUE"_s) && dashboard.contains(u"all tasks completed"_s));
         // Each panel's light: green when all is done, else blue, also without tasks. At 72 dpi
         // a point is a pixel; the light's centre is 11 pt inside its cell's top right corner.
-        run(u"pdftoppm"_s,
-            {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, path, dir.filePath(u"p"_s)});
+        runTool(u"pdftoppm"_s,
+                {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, path, dir.filePath(u"p"_s)});
         const QImage page(dir.filePath(u"p.png"_s));
         const qreal margin = 15 * 72 / 25.4, gap = 8, w = (page.width() - 2 * margin - 2 * gap) / 3,
                     h = (page.height() - 2 * margin - 2 * gap) / 3;
@@ -290,9 +280,9 @@ private slots:
             QCOMPARE(page.pixelColor(light.toPoint()),
                      done ? QColor(0x00, 0xA0, 0x00) : QColor(0x00, 0x60, 0xC0));
         }
-        const QString info = run(u"pdfinfo"_s, {path});
+        const QString info = runTool(u"pdfinfo"_s, {path});
         QVERIFY2(info.contains(u"(A4)"_s), qPrintable(info));
-        const QStringList fonts = run(u"pdffonts"_s, {path}).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList fonts = runTool(u"pdffonts"_s, {path}).split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(fonts.size() > 2);
         for (const QString& font : fonts.mid(2)) {
             // The "emb" column, counted from the end: a type can be two words.

@@ -38,18 +38,6 @@ struct MouseCounter : QObject
     }
 };
 
-// A window that has the keyboard.
-struct ActiveWindow : WindowFixture
-{
-    explicit ActiveWindow(const QStringList& goals, const Clock* clock = &Clock::system())
-        : WindowFixture(clock)
-    {
-        w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w()));
-        addSubGoals(goals);
-    }
-};
-
 } // namespace
 
 class TestKeyboard : public QObject
@@ -115,11 +103,12 @@ private slots:
     void menusAndEscapeFromTheKeyboard()
     {
         ActiveWindow f({u"One"_s});
-        auto* project = f.find<QMenu>(u"mnuProject"_s);
-        auto* edit = f.find<QMenu>(u"mnuEdit"_s);
-        for (const auto& [key, modifier, menu] : {std::tuple{Qt::Key_P, Qt::AltModifier, project},
-                                                  {Qt::Key_E, Qt::AltModifier, edit},
-                                                  {Qt::Key_F10, Qt::NoModifier, project}}) {
+        for (const auto& [key, modifier, name] : {std::tuple{Qt::Key_P, Qt::AltModifier, "Project"},
+                                                  {Qt::Key_E, Qt::AltModifier, "Edit"},
+                                                  {Qt::Key_V, Qt::AltModifier, "View"},
+                                                  {Qt::Key_H, Qt::AltModifier, "Help"},
+                                                  {Qt::Key_F10, Qt::NoModifier, "Project"}}) {
+            auto* menu = f.find<QMenu>(u"mnu"_s + QLatin1StringView(name));
             f.find(u"txtSubGoal"_s)->setFocus();
             press(key, modifier);
             QTRY_VERIFY(menu->isVisible());

@@ -2,76 +2,74 @@
 #include "support/TestSupport.h"
 #include "widgets/ClickableLabel.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBlock>
+
+namespace {
+
+QStringList captions(const QMenu* menu)
+{
+    QStringList list;
+    for (const QAction* a : menu->actions())
+        list.append(a->text());
+    return list;
+}
+
+} // namespace
 
 class TestMenus : public QObject
 {
     Q_OBJECT
 
-    static QStringList captions(QMenu* menu)
-    {
-        QStringList list;
-        for (const QAction* a : menu->actions())
-            list.append(a->text());
-        return list;
-    }
-
 private slots:
     void recentProjects()
     {
-        auto f = std::make_unique<WindowFixture>();
-        auto* recent = f->find<QMenu>(u"mnuOpenRecent"_s);
-        QCOMPARE(captions(recent), (QStringList{QString(), u"Clear List"_s}));
-        QStringList saved;
+        WindowFixture f;
+        const auto recent = [&] { return f.find<QMenu>(u"mnuOpenRecent"_s); };
+        const QStringList end{QString(), u"Clear List"_s};
+        QCOMPARE(captions(recent()), end);
         for (int i = 1; i <= 9; ++i) {
-            f->prompt.saveChoices = {f->folder.file(u"projects/p%1.gpj"_s.arg(i))};
-            QVERIFY(f->w().mnuSaveAs_Click());
-            saved.prepend(u"p%1.gpj"_s.arg(i));
+            f.prompt.saveChoices = {f.folder.file(u"projects/p%1.gpj"_s.arg(i))};
+            QVERIFY(f.w().mnuSaveAs_Click());
         }
         // Newest first, eight at most, the folder as tooltip; kept across a restart.
-        f->window = std::make_unique<MainWindow>(f->services());
-        recent = f->find<QMenu>(u"mnuOpenRecent"_s);
-        QStringList expected;
-        for (int i = 0; i < 8; ++i)
-            expected.append(u"&%1 %2"_s.arg(i + 1).arg(saved[i]));
-        QCOMPARE(captions(recent).mid(0, 8), expected);
-        QCOMPARE(recent->actions().first()->toolTip(), f->folder.file(u"projects"_s));
+        f.window = std::make_unique<MainWindow>(f.services());
+        QStringList newest;
+        for (int i = 1; i <= 8; ++i)
+            newest.append(u"&%1 p%2.gpj"_s.arg(i).arg(10 - i));
+        QCOMPARE(captions(recent()), newest + end);
+        QCOMPARE(recent()->actions().first()->toolTip(), f.folder.file(u"projects"_s));
         // Opening one asks about unsaved changes first; a gone one leaves the list.
-        f->w().project().setName(u"Changed"_s);
-        f->w().project().markEdited();
-        f->prompt.answers = {Answer::No};
-        recent->actions()[2]->trigger();
-        QCOMPARE(f->prompt.last(), u"Save Changes: Want to save changes before?"_s);
-        QCOMPARE(f->w().currentProjectFile(), f->folder.file(u"projects/p7.gpj"_s));
-        QCOMPARE(recent->actions().first()->text(), u"&1 p7.gpj"_s);
-        QVERIFY(QFile::remove(f->folder.file(u"projects/p9.gpj"_s)));
-        recent->actions()[1]->trigger();
-        QVERIFY(f->prompt.last().startsWith(u"Open Recent: The project \""_s));
-        QCOMPARE(f->w().currentProjectFile(), f->folder.file(u"projects/p7.gpj"_s));
-        QCOMPARE(recent->actions().size(), 7 + 2);
-        recent->actions().last()->trigger();
-        QCOMPARE(captions(recent), (QStringList{QString(), u"Clear List"_s}));
-        QVERIFY(!recent->actions().last()->isEnabled());
+        typeText(f.find(u"txtProjectName"_s), u"!"_s);
+        f.prompt.answers = {Answer::No};
+        recent()->actions()[2]->trigger();
+        QCOMPARE(f.prompt.last(), u"Save Changes: Want to save changes before?"_s);
+        QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/p7.gpj"_s));
+        QCOMPARE(recent()->actions().first()->text(), u"&1 p7.gpj"_s);
+        QVERIFY(QFile::remove(f.folder.file(u"projects/p9.gpj"_s)));
+        recent()->actions()[1]->trigger();
+        QVERIFY(f.prompt.last().startsWith(u"Open Recent: The project \""_s));
+        QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/p7.gpj"_s));
+        QCOMPARE(recent()->actions().size(), 7 + 2);
+        recent()->actions().last()->trigger();
+        QCOMPARE(captions(recent()), end);
+        QVERIFY(!recent()->actions().last()->isEnabled());
     }
 
+    // Over the lines from one to another; undone as one step.
     void markDone_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("from"); // lines
+        QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<QString>("marked");
-        QTest::addColumn<int>("completed");
-        QTest::newRow("pending to done") << u"a\nb"_s << 0 << 0 << u"a --\nb"_s << 1;
-        QTest::newRow("done to pending") << u"a --\nb"_s << 0 << 0 << u"a\nb"_s << 0;
+        QTest::newRow("pending to done") << u"a\nb"_s << 0 << 0 << u"a --\nb"_s;
+        QTest::newRow("done to pending") << u"a --\nb"_s << 0 << 0 << u"a\nb"_s;
         QTest::newRow("several, one pending")
-            << u"a --\nb\n\nc--"_s << 0 << 3 << u"a --\nb --\n\nc--"_s << 3;
-        QTest::newRow("several done") << u"a --\nb---  \nc"_s << 0 << 1 << u"a\nb\nc"_s << 0;
-        QTest::newRow("in the middle") << u"call -- Bob"_s << 0 << 0 << u"call Bob"_s << 0;
+            << u"a --\nb\n\nc--"_s << 0 << 3 << u"a --\nb --\n\nc--"_s;
+        QTest::newRow("several done") << u"a --\nb---  \nc"_s << 0 << 1 << u"a\nb\nc"_s;
+        QTest::newRow("in the middle") << u"call -- Bob"_s << 0 << 0 << u"call Bob"_s;
     }
     void markDone()
     {
@@ -79,7 +77,6 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(QString, marked);
-        QFETCH(int, completed);
         WindowFixture f;
         f.addSubGoals({u"Paint"_s});
         f.typeTasks(1, text);
@@ -91,72 +88,16 @@ private slots:
         QTest::keySequence(editor, QKeySequence(Qt::CTRL | Qt::Key_D));
         QCOMPARE(editor->toPlainText(), marked);
         QCOMPARE(f.w().project().tasks(1), marked);
-        QCOMPARE(f.w().project().counts(1).completed, completed);
+        QCOMPARE(f.w().project().counts(1), TaskCounts::of(marked));
         f.w().undo();
         QCOMPARE(f.w().project().tasks(1), text);
     }
 
-    void standardKeys_data()
+    // Cut, Copy, Paste and Select All follow the focus (as letters: 1 for enabled). The standard
+    // keys reach their items (the menus' letters: tst_keyboard); F1 shows every item's keys.
+    void editItemsAndKeys()
     {
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::addColumn<QString>("item");
-        QTest::newRow("save as") << QKeySequence(u"Ctrl+Shift+S"_s) << u"mnuSaveAs"_s;
-        QTest::newRow("print") << QKeySequence(u"Ctrl+P"_s) << u"mnuPrint"_s;
-        QTest::newRow("shortcuts") << QKeySequence(u"F1"_s) << u"mnuShortcuts"_s;
-        QTest::newRow("exit") << QKeySequence(u"Ctrl+Q"_s) << u"mnuExit"_s;
-        QTest::newRow("project menu") << QKeySequence(u"Alt+P"_s) << u"mnuProject"_s;
-        QTest::newRow("edit menu") << QKeySequence(u"Alt+E"_s) << u"mnuEdit"_s;
-        QTest::newRow("view menu") << QKeySequence(u"Alt+V"_s) << u"mnuView"_s;
-        QTest::newRow("help menu") << QKeySequence(u"Alt+H"_s) << u"mnuHelp"_s;
-    }
-    void standardKeys()
-    {
-        QFETCH(QKeySequence, keys);
-        QFETCH(QString, item);
-        WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        auto* menu = f.find<QMenu>(item);
-        QSignalSpy triggered(menu ? menu->menuAction() : f.find<QAction>(item),
-                             &QAction::triggered);
-        QTest::keySequence(f.find(u"txtSubGoal"_s), keys);
-        if (menu)
-            QTRY_VERIFY(menu->isVisible());
-        else
-            QCOMPARE(triggered.size(), 1);
-        QCOMPARE(f.prompt.printWindows, int(item == u"mnuPrint"_s));
-    }
-
-    void shortcutsWindowListsEveryKey()
-    {
-        WindowFixture f;
-        f.find<QAction>(u"mnuShortcuts"_s)->trigger();
-        auto* table = f.find<QTableWidget>(u"tblShortcuts"_s);
-        QVERIFY(table && table->isVisible());
-        QStringList listed;
-        for (int row = 0; row < table->rowCount(); ++row)
-            listed.append(table->item(row, 0)->text());
-        int actions = 0;
-        for (const QAction* a : f.w().menuBar()->findChildren<QAction*>()) {
-            if (a->shortcuts().isEmpty())
-                continue;
-            ++actions;
-            QVERIFY2(listed.contains(KeyHelp::keysText(a->shortcuts())), qPrintable(a->text()));
-        }
-        QVERIFY(actions >= 14);
-        QStringList titles; // the letters underlined, the captions as they were
-        for (const QAction* title : f.w().menuBar()->actions())
-            titles.append(QString(title->text()).remove(u'&'));
-        QCOMPARE(titles, (QStringList{u"Project"_s, u"Edit"_s, u"View"_s, u"Help"_s}));
-        for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
-            QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
-    }
-
-    void editItemsFollowTheFocus()
-    {
-        WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        ActiveWindow f;
         const auto enabled = [&] {
             QString flags;
             for (const char* name : {"mnuCut", "mnuCopy", "mnuPaste", "mnuSelectAll"})
@@ -175,17 +116,42 @@ private slots:
         QCOMPARE(enabled(), u"1111"_s);
         f.find(u"lblFilename"_s)->setFocus();
         QCOMPARE(enabled(), u"0000"_s);
+        typeText(box, u"!"_s); // so that Exit asks, and is cancelled
+        for (const auto& [keys, item] : {std::pair{"Ctrl+Shift+S", "mnuSaveAs"},
+                                         {"Ctrl+P", "mnuPrint"},
+                                         {"Ctrl+Q", "mnuExit"},
+                                         {"F1", "mnuShortcuts"}}) {
+            QSignalSpy triggered(f.find<QAction>(QString::fromLatin1(item)), &QAction::triggered);
+            QTest::keySequence(f.find(u"txtSubGoal"_s), QKeySequence(QString::fromLatin1(keys)));
+            QVERIFY2(triggered.size() == 1, item);
+        }
+        auto* table = f.find<QTableWidget>(u"tblShortcuts"_s);
+        QVERIFY(table && table->isVisible());
+        QStringList listed;
+        for (int row = 0; row < table->rowCount(); ++row)
+            listed.append(table->item(row, 0)->text());
+        int actions = 0;
+        for (const QAction* a : f.w().menuBar()->findChildren<QAction*>()) {
+            actions += !a->shortcuts().isEmpty();
+            QVERIFY2(a->shortcuts().isEmpty() || listed.contains(KeyHelp::keysText(a->shortcuts())),
+                     qPrintable(a->text()));
+        }
+        QVERIFY(actions >= 14);
+        QStringList titles; // the letters underlined, the captions as they were
+        for (const QAction* title : f.w().menuBar()->actions())
+            titles.append(QString(title->text()).remove(u'&'));
+        QCOMPARE(titles, (QStringList{u"Project"_s, u"Edit"_s, u"View"_s, u"Help"_s}));
+        for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
+            QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
     }
 
     void everyStateInSight()
     {
         WindowFixture f;
-        const QString path = f.folder.file(u"projects/"_s + QString(60, u'x') + u"/Plan.gpj"_s);
-        QDir().mkpath(QFileInfo(path).path());
         f.addSubGoals({u"Paint"_s});
         QCOMPARE(f.text(u"statusUnsaved"_s), u"Unsaved changes"_s);
-        f.prompt.saveChoices = {path};
-        QVERIFY(f.w().mnuSave_Click());
+        QDir().mkpath(f.folder.file(u"projects/"_s + QString(60, u'x')));
+        const QString path = f.save(QString(60, u'x') + u"/Plan.gpj"_s);
         QCOMPARE(f.text(u"statusUnsaved"_s), QString());
         auto* label = f.find<ClickableLabel>(u"lblFilename"_s);
         QCOMPARE(label->text(), path);

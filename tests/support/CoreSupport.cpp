@@ -2,6 +2,8 @@
 
 #include "support/TestPaths.h"
 
+#include <QProcess>
+
 TempAppFolder::TempAppFolder()
 {
     for (const QString& name : {u"greencircle.gif"_s, u"bluecircle.gif"_s})
@@ -27,4 +29,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
 }

@@ -51,3 +51,5 @@ private:
 QByteArray fileBytes(const QString& path);
 // Writes a file whole, making its folder when needed.
 void writeFile(const QString& path, const QByteArray& bytes);
+// A tool's standard output, or "" when it failed.
+QString runTool(const QString& program, const QStringList& arguments);

@@ -62,6 +62,13 @@ QString WindowFixture::save(const QString& name)
     return window->mnuSave_Click() ? path : QString();
 }
 
+ActiveWindow::ActiveWindow(const QStringList& goals, const Clock* clock) : WindowFixture(clock)
+{
+    w().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w()));
+    addSubGoals(goals);
+}
+
 void typeText(QWidget* widget, const QString& text)
 {
     for (const QChar c : text) {

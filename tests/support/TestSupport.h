@@ -29,7 +29,6 @@ public:
     QList<Message> shown;
     QList<Answer> answers; // next answers, in order; then the safe default
     QList<std::optional<QString>> openChoices, saveChoices, exportChoices; // next window results
-    QList<bool> printerChoices;
     QStringList exportSuggestions; // the names the export window suggested
     int openWindows = 0, saveWindows = 0, printWindows = 0;
 
@@ -47,10 +46,8 @@ public:
     {
         return exportSuggestions.append(suggested), next(exportChoices);
     }
-    bool choosePrinter(QWidget*, QPrinter&) override
-    {
-        return ++printWindows, !printerChoices.isEmpty() && printerChoices.takeFirst();
-    }
+    // Cancelled: no test prints.
+    bool choosePrinter(QWidget*, QPrinter&) override { return ++printWindows, false; }
     QStringList texts() const { return all(&Message::text); }
     QStringList captions() const { return all(&Message::caption); }
     // "caption: text" of the last message, or "".
@@ -103,6 +100,12 @@ struct WindowFixture
     QString taskFile(int panel) const;
     // Saves, through the save window when unnamed, as projects/<name>; "" when it failed.
     QString save(const QString& name = u"p.gpj"_s);
+};
+
+// A window that has the keyboard, with sub-goals added.
+struct ActiveWindow : WindowFixture
+{
+    explicit ActiveWindow(const QStringList& goals = {}, const Clock* clock = &Clock::system());
 };
 
 // Types text key by key; QTest::keyClicks only knows ASCII.
