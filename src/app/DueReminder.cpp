@@ -60,12 +60,9 @@ void DueReminder::check()
     const QDate today = m_day.today();
     const QSet<QString> told = m_log.told(today, project.file());
     QList<DueGoal> due = Reminders::of(project, today);
-    due.removeIf([&told](const DueGoal& goal) { return told.contains(goal.key); });
+    const QStringList keys = Reminders::untold(due, told);
     if (due.isEmpty())
         return;
-    QStringList keys;
-    for (const DueGoal& goal : due)
-        keys.append(goal.key);
     // Told either way: by the notification, or else in the status bar.
     m_log.remember(today, project.file(), keys);
     const QString summary = Reminders::summary(project.name(), due.size());

@@ -40,12 +40,9 @@ int remindOfDueDates(const Workspace& workspace, const Clock& clock, QTextStream
         }
         const QSet<QString> told = log.told(today, path);
         QList<DueGoal> due = Reminders::of(project.value, today);
-        due.removeIf([&told](const DueGoal& goal) { return told.contains(goal.key); });
+        const QStringList keys = Reminders::untold(due, told);
         if (due.isEmpty())
             continue;
-        QStringList keys;
-        for (const DueGoal& goal : due)
-            keys.append(goal.key);
         const QString summary = Reminders::summary(project.value.name, due.size());
         const QStringList lines = Reminders::lines(due, today);
         out << summary << "\n" << lines.join(u'\n') << "\n";

@@ -56,7 +56,7 @@ signals:
     void deleteClicked(int index);
 
 protected:
-    void paintEvent(QPaintEvent* event) override
+    void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::white);

@@ -39,15 +39,4 @@ QString statusWords(const TaskCounts& counts, DueState state)
     return words(state);
 }
 
-QString describe(const QString& dueText, DueState state)
-{
-    if (dueText.isEmpty())
-        return {};
-    QString text = QStringLiteral("Due ") + dueText;
-    const QString said = words(state);
-    if (!said.isEmpty())
-        text += QStringLiteral(", ") + said;
-    return text;
-}
-
 } // namespace DueStatus

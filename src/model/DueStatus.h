@@ -32,8 +32,4 @@ QString words(DueState state);
 // "overdue", "due soon", or nothing.
 QString statusWords(const TaskCounts& counts, DueState state);
 
-// For a tooltip or an accessible description, e.g. "Due 15 Mar 2026, overdue"; empty
-// without a due text.
-QString describe(const QString& dueText, DueState state);
-
 } // namespace DueStatus

@@ -70,4 +70,13 @@ QStringList lines(const QList<DueGoal>& goals, QDate today, const QLocale& local
     return out;
 }
 
+QStringList untold(QList<DueGoal>& goals, const QSet<QString>& told)
+{
+    goals.removeIf([&told](const DueGoal& goal) { return told.contains(goal.key); });
+    QStringList keys;
+    for (const DueGoal& goal : goals)
+        keys.append(goal.key);
+    return keys;
+}
+
 } // namespace Reminders

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,9 @@ namespace Reminders {
 // In panel order.
 QList<DueGoal> of(const Project& project, QDate today, const QLocale& locale = QLocale());
 QList<DueGoal> of(const ProjectData& project, QDate today, const QLocale& locale = QLocale());
+
+// Takes out the sub-goals already told; returns the keys of those left, in order.
+QStringList untold(QList<DueGoal>& goals, const QSet<QString>& told);
 
 // "My Goal: 2 sub-goals need attention"
 QString summary(const QString& mainGoal, qsizetype count);
