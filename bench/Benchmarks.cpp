@@ -293,13 +293,16 @@ template <typename Fill> void showBaseline(benchmark::State& state, const Fixtur
 }
 
 // How much of the gap to the bare window is Qt's own controls: a window of stock widgets
-// with a menu bar, an editor and two line edits, filled up with text labels to the same count.
+// with the same menus, items and shortcuts, an editor and two line edits, filled up with
+// text labels to the same count.
 void showStock(benchmark::State& state, const Fixture& f)
 {
-    showBaseline(state, f, [](QMainWindow* window, int children) {
-        QMenu* menu = window->menuBar()->addMenu(QStringLiteral("&Project"));
-        for (int i = 0; i < 6; ++i)
-            menu->addAction(QStringLiteral("Item %1").arg(i));
+    showBaseline(state, f, [&f](QMainWindow* window, int children) {
+        for (const QList<QList<QKeySequence>>& items : f.menus) {
+            QMenu* menu = window->menuBar()->addMenu(QStringLiteral("&Menu"));
+            for (const QList<QKeySequence>& keys : items)
+                menu->addAction(QStringLiteral("Item"))->setShortcuts(keys);
+        }
         auto* central = new QWidget(window);
         window->setCentralWidget(central);
         (new QPlainTextEdit(central))->setGeometry(0, 300, 250, 200);
@@ -324,6 +327,12 @@ Fixture::Fixture()
     projectPath = folder.addProject(QStringLiteral("bench.gpj"), project);
     Window probe(folder.path());
     mainWindowWidgets = int(probe.window.findChildren<QWidget*>().size());
+    for (const QAction* title : probe.window.menuBar()->actions()) {
+        QList<QList<QKeySequence>> items;
+        for (const QAction* item : title->menu()->actions())
+            items.append(item->shortcuts());
+        menus.append(items);
+    }
     measureHistory(probe);
 }
 

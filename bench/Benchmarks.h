@@ -2,6 +2,9 @@
 
 #include "BenchData.h"
 
+#include <QKeySequence>
+#include <QList>
+
 // Names shared by the benchmarks and the table of ratios.
 namespace BenchName {
 inline constexpr const char* KeyReleaseBase = "key_release/base_qfile_write_and_split";
@@ -34,7 +37,9 @@ struct Fixture
     ProjectData project;    // Goals x TasksPerGoal
     QString projectPath;
     int mainWindowWidgets = 0; // counted once, for the bare baseline
-    qint64 historyBytes = -1;  // what the history keeps of 1,000 typed characters
+    // The main window's menus: for each, the shortcuts of each item, for the stock baseline.
+    QList<QList<QList<QKeySequence>>> menus;
+    qint64 historyBytes = -1; // what the history keeps of 1,000 typed characters
     int historySteps = 0;
 
     Fixture();
