@@ -7,7 +7,6 @@
 #include "model/Reminders.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -77,14 +76,8 @@ void DueReminder::check()
 // unless a question is waiting for an answer.
 void DueReminder::show(const QString& key)
 {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        modal->raise();
-        modal->activateWindow();
+    if (!m_window->bringForward())
         return;
-    }
-    m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    m_window->raise();
-    m_window->activateWindow();
     const int index = m_window->project().indexOf(key);
     if (index > 0)
         m_window->lblGoal_Click(index);

@@ -7,6 +7,7 @@
 #include "model/Project.h"
 #include "storage/TaskStore.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QUndoStack>
@@ -38,6 +39,20 @@ public:
     QUndoStack& history() { return m_history; }
     ProjectSafety& safety() { return *m_safety; }
     DueReminder& reminder() { return *m_reminder; }
+    // Brings the window to the front; while a question waits for its answer, the question
+    // comes forward instead and the answer is false.
+    bool bringForward()
+    {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->raise();
+            modal->activateWindow();
+            return false;
+        }
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        raise();
+        activateWindow();
+        return true;
+    }
 
     // Selection of the main goal (0) or a panel (1..8): the one way the sidebar changes mode.
     void lblGoal_Click(int index);

@@ -1,5 +1,6 @@
 #include "components/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -79,4 +80,26 @@ Expected<QByteArray> TextFile::readBytes(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return {{}, file.errorString()};
     return {std::move(bytes), {}};
+}
+
+Expected<QString> TextFile::setAside(const QString& path, const QString& stem,
+                                     const QString& suffix)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {{}, QStringLiteral("the file does not exist")};
+    QFile file(path);
+    for (int n = 1; n <= 1000; ++n) {
+        const QString target =
+            info.dir().filePath(stem + (n > 1 ? u'-' + QString::number(n) : QString()) + suffix);
+        // rename() never replaces an existing file; a name taken meanwhile just tries the next.
+        if (QFileInfo::exists(target))
+            continue;
+        if (file.rename(target))
+            return {target, {}};
+        if (QFileInfo::exists(target))
+            continue;
+        return {{}, file.errorString()};
+    }
+    return {{}, QStringLiteral("every dated name for it is taken")};
 }

@@ -57,6 +57,11 @@ public:
     static Result saveBytes(const QString& path, const QByteArray& bytes,
                             Access access = Access::Private);
 
+    // Renames a file aside, to the first free name beside it of stem, then stem-2, stem-3...
+    // with suffix; never over another file. The new path.
+    static Expected<QString> setAside(const QString& path, const QString& stem,
+                                      const QString& suffix);
+
     static Expected<QByteArray> readBytes(const QString& path);
     static Expected<QString> load(const QString& path)
     {

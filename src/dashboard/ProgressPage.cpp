@@ -1,6 +1,5 @@
 #include "dashboard/ProgressPage.h"
 
-#include "model/DueDateText.h"
 #include "model/Forecast.h"
 #include "widgets/Fonts.h"
 #include "widgets/ProgressChart.h"
@@ -15,11 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QDate dueOf(const SubGoalRecord& goal, const QLocale& locale)
-{
-    return DueDateText::parse(goal.due, locale).value_or(QDate());
-}
 
 // Text from the top of rest down, word-wrapped; the rest of the page below it.
 QRectF paragraph(QPainter& painter, const QRectF& rest, const QFont& font, const QString& text)
@@ -41,9 +35,7 @@ void ProgressPage::draw(QPainter& painter, QPagedPaintDevice* device, const Proj
     rest = paragraph(painter, rest, Fonts::trebuchet(14, true), u"Progress over time"_s);
     rest.adjust(0, 6 * unit, 0, 0);
 
-    QDate due;
-    for (const SubGoalRecord& goal : project.goals)
-        due = std::max(due, dueOf(goal, locale));
+    const QDate due = Forecast::dueOf(project.goals, {}, locale);
     const QList<ProgressPoint> points = Forecast::series(history);
     const Forecast whole = Forecast::of(points, today, due);
     // Laid out at a screen's size, so that its fonts and lines keep their proportions.
@@ -62,7 +54,7 @@ void ProgressPage::draw(QPainter& painter, QPagedPaintDevice* device, const Proj
     const QFont body = Fonts::verdana(10);
     rest = paragraph(painter, rest, body, u"Whole goal: "_s + whole.sentence);
     for (const SubGoalRecord& goal : project.goals) {
-        const QDate goalDue = dueOf(goal, locale);
+        const QDate goalDue = Forecast::dueOf({goal}, goal.key, locale);
         if (!goalDue.isValid())
             continue;
         const Forecast f = Forecast::of(Forecast::series(history, goal.key), today, goalDue);

@@ -1,5 +1,7 @@
 #include "model/Forecast.h"
 
+#include "model/DueDateText.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -104,4 +106,14 @@ Forecast Forecast::of(const QList<ProgressPoint>& points, QDate today, QDate due
 QString Forecast::dateText(QDate date)
 {
     return QLocale::c().toString(date, u"d MMM yyyy"_s);
+}
+
+QDate Forecast::dueOf(const QList<SubGoalRecord>& goals, const QString& key, const QLocale& locale)
+{
+    QDate due;
+    for (const SubGoalRecord& goal : goals) {
+        if (key.isEmpty() || goal.key == key)
+            due = std::max(due, DueDateText::parse(goal.due, locale).value_or(QDate()));
+    }
+    return due;
 }

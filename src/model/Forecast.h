@@ -1,9 +1,11 @@
 #pragma once
 
+#include "model/ProjectData.h"
 #include "storage/HistoryFile.h"
 
 #include <QDate>
 #include <QList>
+#include <QLocale>
 #include <QString>
 
 // A day's sums of tasks and completed tasks.
@@ -46,6 +48,10 @@ struct Forecast
     // One point a day: the rows of key summed, or of every key when key is empty.
     static QList<ProgressPoint> series(const QList<HistoryRow>& rows, const QString& key = {});
     static Forecast of(const QList<ProgressPoint>& points, QDate today, QDate due = {});
+    // When what is shown is due: the sub-goal of key, or for the whole goal (no key) the last
+    // of them. Invalid when there is no date that can be read.
+    static QDate dueOf(const QList<SubGoalRecord>& goals, const QString& key = {},
+                       const QLocale& locale = QLocale());
     // "3 Mar 2027", the same under every locale.
     static QString dateText(QDate date);
 };

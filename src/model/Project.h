@@ -39,6 +39,8 @@ public:
     bool isFull() const { return goalCount() >= ProjectData::MaxGoals; }
     // A sub-goal without its task lines: those live in the task store by key.
     const SubGoalRecord& goal(int index) const { return m_goals.at(index - 1); }
+    // Their tasks are not held here: see tasks().
+    const QList<SubGoalRecord>& goals() const { return m_goals; }
     const TaskCounts& counts(int index) const { return m_counts.at(index - 1); }
     QStringList goalNames() const
     {

@@ -1,7 +1,6 @@
 #include "progress/ProgressWindow.h"
 
 #include "components/Clock.h"
-#include "model/DueDateText.h"
 #include "model/Forecast.h"
 #include "model/Project.h"
 #include "widgets/ProgressChart.h"
@@ -92,26 +91,10 @@ void ProgressWindow::fillChoices()
     redraw(false);
 }
 
-// The whole goal is due when its last sub-goal is.
-QDate ProgressWindow::dueShown() const
-{
-    const QString key = m_choice->currentData().toString();
-    QDate due;
-    for (int i = 1; i <= m_project.goalCount(); ++i) {
-        const SubGoalRecord& goal = m_project.goal(i);
-        if (!key.isEmpty() && goal.key != key)
-            continue;
-        const auto date = DueDateText::parse(goal.due);
-        if (date && (!due.isValid() || *date > due))
-            due = *date;
-    }
-    return due;
-}
-
 void ProgressWindow::redraw(bool force)
 {
     const QString key = m_choice->currentData().toString();
-    const QDate due = dueShown();
+    const QDate due = Forecast::dueOf(m_project.goals(), key);
     if (!force && m_drawn && key == m_drawnKey && due == m_drawnDue)
         return;
     m_drawn = true;

@@ -31,7 +31,6 @@ private:
     void fillChoices();
     // Draws again when the history changed (force) or the shown key or due date did.
     void redraw(bool force);
-    QDate dueShown() const;
     void showTable(bool table);
     void fillTable();
 

@@ -175,22 +175,9 @@ QList<HistoryRow> HistoryFile::withDay(QList<HistoryRow> rows, QDate day,
 
 Expected<QString> HistoryFile::setAside(const QString& path, const QDateTime& now)
 {
-    const QFileInfo info(path);
-    QString stem = info.fileName();
+    QString stem = QFileInfo(path).fileName();
     if (stem.endsWith(u".csv"_s))
         stem.chop(4);
-    stem += u"-unreadable-"_s + now.toString(u"yyyy-MM-dd'T'HH-mm-ss"_s);
-    QFile file(path);
-    for (int n = 1; n <= 1000; ++n) {
-        const QString target =
-            info.dir().filePath(stem + (n > 1 ? u'-' + QString::number(n) : QString()) + u".csv"_s);
-        // rename() never replaces a file; a name taken meanwhile just tries the next.
-        if (QFileInfo::exists(target))
-            continue;
-        if (file.rename(target))
-            return {target, {}};
-        if (!QFileInfo::exists(target))
-            return {{}, file.errorString()};
-    }
-    return {{}, u"every dated name for it is taken"_s};
+    return TextFile::setAside(
+        path, stem + u"-unreadable-"_s + now.toString(u"yyyy-MM-dd'T'HH-mm-ss"_s), u".csv"_s);
 }

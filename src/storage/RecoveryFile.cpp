@@ -51,24 +51,9 @@ Expected<RecoverySnapshot> RecoveryFile::read(const QString& path)
 
 Expected<QString> RecoveryFile::setAside(const QString& path, const QDateTime& now)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {{}, u"the file does not exist"_s};
-    const QString stem = info.completeBaseName() + u'-' + now.toString(u"yyyy-MM-dd'T'HH-mm-ss"_s);
-    QFile file(path);
-    for (int n = 1; n <= 1000; ++n) {
-        const QString name = stem + (n > 1 ? u'-' + QString::number(n) : QString()) + u".gpj"_s;
-        const QString target = info.dir().filePath(name);
-        // rename() never replaces an existing file; a name taken meanwhile just tries the next.
-        if (QFileInfo::exists(target))
-            continue;
-        if (file.rename(target))
-            return {target, {}};
-        if (QFileInfo::exists(target))
-            continue;
-        return {{}, file.errorString()};
-    }
-    return {{}, u"every dated name for it is taken"_s};
+    return TextFile::setAside(
+        path, QFileInfo(path).completeBaseName() + u'-' + now.toString(u"yyyy-MM-dd'T'HH-mm-ss"_s),
+        u".gpj"_s);
 }
 
 void RecoveryFile::removeLeftovers(const QString& path)

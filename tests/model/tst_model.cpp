@@ -126,7 +126,7 @@ private slots:
         QVERIFY(m.project.isModified());
         m.project.clear();
         QCOMPARE(modified.size(), 4);
-        QCOMPARE(m.project.toProjectData().value, ProjectData{u"My Goal"_s});
+        QCOMPARE(m.project.toProjectData().value, (ProjectData{u"My Goal"_s, {}}));
         QVERIFY(m.project.file().isEmpty());
     }
 
