@@ -79,8 +79,13 @@ QString ProgressWindow::forecastText() const
 
 void ProgressWindow::fillChoices()
 {
+    // Counts change with every key typed into a task list; the choices only with the names.
+    bool same = m_choice->count() == m_project.goalCount() + 1;
+    for (int i = 1; same && i <= m_project.goalCount(); ++i)
+        same = m_choice->itemText(i) == m_project.goal(i).name &&
+               m_choice->itemData(i).toString() == m_project.goal(i).key;
     const QString shown = m_choice->currentData().toString();
-    {
+    if (!same) {
         const QSignalBlocker quiet(m_choice);
         m_choice->clear();
         m_choice->addItem(u"Whole goal"_s, QString());

@@ -10,12 +10,9 @@ struct KeyHelp
     QString keys;
     QString what;
 
-    // The keys as the platform writes them, joined with ", ".
+    // The keys as the platform writes them.
     static QString keysText(const QList<QKeySequence>& keys)
     {
-        QStringList names;
-        for (const QKeySequence& key : keys)
-            names.append(key.toString(QKeySequence::NativeText));
-        return names.join(QStringLiteral(", "));
+        return QKeySequence::listToString(keys, QKeySequence::NativeText);
     }
 };
