@@ -72,11 +72,6 @@ QChart* ProgressWindow::chart() const
     return m_chart->chart();
 }
 
-QString ProgressWindow::forecastText() const
-{
-    return m_forecast->text();
-}
-
 void ProgressWindow::fillChoices()
 {
     // Counts change with every key typed into a task list; the choices only with the names.

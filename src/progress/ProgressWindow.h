@@ -25,7 +25,6 @@ public:
     ProgressWindow(const Project& project, const Clock& clock, QWidget* parent = nullptr);
 
     QChart* chart() const;
-    QString forecastText() const;
 
 private:
     void fillChoices();

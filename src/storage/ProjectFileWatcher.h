@@ -22,11 +22,6 @@ public:
     void watch(const QString& path, const FileFingerprint& known);
     const QString& path() const { return m_path; }
     const FileFingerprint& known() const { return m_known; }
-    // Read now; false when nothing is watched.
-    bool changedOnDisk() const
-    {
-        return !m_path.isEmpty() && FileFingerprint::of(m_path) != m_known;
-    }
 
 signals:
     // Once for each new state of the file that is not the known one; a file removed counts.
