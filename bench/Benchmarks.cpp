@@ -212,7 +212,7 @@ void saveBase(benchmark::State& state, const Fixture& f)
 
 RecoverySnapshot snapshotOf(const Fixture& f)
 {
-    return {f.project, f.projectPath};
+    return {f.project, f.projectPath, {}};
 }
 
 void writeSnapshot(benchmark::State& state, const Fixture& f)
@@ -369,14 +369,7 @@ qint64 Fixture::projectBytes() const
 void registerBenchmarks(Fixture& f)
 {
     using namespace BenchName;
-    const auto add = [](const char* name, auto fn) {
-        return benchmark::RegisterBenchmark(name, fn)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->MinTime(1.0)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true);
-    };
+    const auto add = [](const char* name, auto fn) { addMeasurement(name, fn); };
     // Each measurement sits next to its baseline so that both see the same machine state.
     add(TypeKeyHighlighted, [&f](benchmark::State& s) { typeKey(s, f); });
     add(KeyReleaseBase, [&f](benchmark::State& s) { keyReleaseBase(s, f); });

@@ -2,6 +2,8 @@
 
 #include "BenchData.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QKeySequence>
 #include <QList>
 
@@ -50,3 +52,14 @@ private:
 };
 
 void registerBenchmarks(Fixture& fixture);
+
+// Registers a measurement with the settings every row of the ratio tables is read with.
+template <typename Fn> void addMeasurement(const char* name, Fn fn)
+{
+    benchmark::RegisterBenchmark(name, fn)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MinTime(1.0)
+        ->Repetitions(5)
+        ->DisplayAggregatesOnly(true);
+}

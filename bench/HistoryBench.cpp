@@ -120,14 +120,7 @@ void writeHistory(benchmark::State& state, const Fixture& f)
 
 void registerHistoryBenchmarks(Fixture& f)
 {
-    const auto add = [](const char* name, auto fn) {
-        benchmark::RegisterBenchmark(name, fn)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->MinTime(1.0)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true);
-    };
+    const auto add = [](const char* name, auto fn) { addMeasurement(name, fn); };
     add(OpenProgress, [&f](benchmark::State& s) { openProgress(s, f); });
     add(SaveWith, [&f](benchmark::State& s) { save(s, f, true); });
     add(SaveWithout, [&f](benchmark::State& s) { save(s, f, false); });
