@@ -15,6 +15,7 @@
 #include "storage/RecoveryFile.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -24,6 +25,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
@@ -52,7 +55,7 @@ struct Window
 
 namespace {
 
-QString totalShown(const MainWindow& window, int index)
+QString totalShown(MainWindow& window, int index)
 {
     const auto* label =
         window.panel(index)->findChild<QLabel*>(QStringLiteral("lblTasks_Total_%1").arg(index));
@@ -60,7 +63,7 @@ QString totalShown(const MainWindow& window, int index)
 }
 
 // A run whose result is wrong must not pass as a timing.
-bool dashboardFilled(benchmark::State& state, const Window& w, int goals, int tasks)
+bool dashboardFilled(benchmark::State& state, Window& w, int goals, int tasks)
 {
     if (!w.prompt.warnings.isEmpty()) {
         state.SkipWithError(qPrintable(w.prompt.warnings.first()));
@@ -268,8 +271,8 @@ void showMain(benchmark::State& state, const Fixture& f)
     });
 }
 
-// A baseline window made by fill(window, children), at the main window's size and with as
-// many widgets as it.
+// A baseline window made by fill(window), at the main window's size; it must come out with
+// as many widgets as the main window.
 template <typename Fill> void showBaseline(benchmark::State& state, const Fixture& f, Fill fill)
 {
     const QSize size = [&] {
@@ -279,39 +282,115 @@ template <typename Fill> void showBaseline(benchmark::State& state, const Fixtur
     const int children = f.mainWindowWidgets;
     const auto make = [&] {
         auto* window = new QMainWindow;
-        fill(window, children);
+        fill(window);
         window->resize(size);
         return window;
     };
+    // Counted once shown: Qt makes some of a menu bar's parts only then.
     const std::unique_ptr<QMainWindow> probe(make());
-    if (probe->findChildren<QWidget*>().size() != children) {
-        state.SkipWithError("the baseline window does not have as many widgets as the main window");
+    probe->show();
+    QCoreApplication::processEvents();
+    if (const qsizetype made = probe->findChildren<QWidget*>().size(); made != children) {
+        const std::string error = "the baseline window has " + std::to_string(made) +
+                                  " widgets, the main window " + std::to_string(children);
+        state.SkipWithError(error.c_str());
         return;
     }
     state.counters["widgets"] = children;
     showWindow(state, make);
 }
 
-// How much of the gap to the bare window is Qt's own controls: a window of stock widgets
-// with the same menus, items and shortcuts, an editor and two line edits, filled up with
-// text labels to the same count.
+// How much of the gap to the bare window is Qt's own controls: a window of the same stock
+// controls (the same Qt classes in the same places, shown or hidden alike, with the same
+// texts, menus, items and shortcuts) without any of the program's own code.
 void showStock(benchmark::State& state, const Fixture& f)
 {
-    showBaseline(state, f, [&f](QMainWindow* window, int children) {
-        for (const QList<QList<QKeySequence>>& items : f.menus) {
+    showBaseline(state, f, [&f](QMainWindow* window) {
+        for (qsizetype m = 0; m < f.menus.size(); ++m) {
             QMenu* menu = window->menuBar()->addMenu(QStringLiteral("&Menu"));
-            for (const QList<QKeySequence>& keys : items)
-                menu->addAction(QStringLiteral("Item"))->setShortcuts(keys);
+            for (qsizetype i = 0; i < f.menus[m].size(); ++i) {
+                if (f.submenus[m][i])
+                    menu->addMenu(QStringLiteral("Submenu"));
+                else
+                    menu->addAction(QStringLiteral("Item"))->setShortcuts(f.menus[m][i]);
+            }
         }
+        for (const QString& text : f.statusTexts)
+            window->statusBar()->addWidget(new QLabel(text));
         auto* central = new QWidget(window);
         window->setCentralWidget(central);
-        (new QPlainTextEdit(central))->setGeometry(0, 300, 250, 200);
-        (new QLineEdit(central))->setGeometry(0, 0, 250, 22);
-        (new QLineEdit(central))->setGeometry(0, 30, 250, 22);
-        for (int i = int(window->findChildren<QWidget*>().size()); i < children; ++i)
-            (new QLabel(QStringLiteral("Tasks: 0"), central))
-                ->setGeometry(260 + (i % 8) * 90, (i / 8) * 24, 80, 20);
+        QList<QWidget*> made;
+        for (const StockControl& c : f.controls) {
+            QWidget* parent = c.parent < 0 ? central : made[c.parent];
+            auto* area = qobject_cast<QScrollArea*>(parent);
+            if (area)
+                parent = nullptr;
+            QWidget* w = nullptr;
+            if (c.stockClass == "QScrollArea")
+                w = new QScrollArea(parent);
+            else if (c.stockClass == "QLabel")
+                w = new QLabel(c.text, parent);
+            else if (c.stockClass == "QLineEdit")
+                w = new QLineEdit(c.text, parent);
+            else if (c.stockClass == "QPlainTextEdit")
+                w = new QPlainTextEdit(c.text, parent);
+            else if (c.stockClass == "QCheckBox")
+                w = new QCheckBox(c.text, parent);
+            else if (c.stockClass == "QFrame")
+                w = new QFrame(parent);
+            else
+                w = new QWidget(parent);
+            if (auto* frame = qobject_cast<QFrame*>(w))
+                frame->setFrameShape(QFrame::Shape(c.frameShape));
+            if (auto* scrolling = qobject_cast<QAbstractScrollArea*>(w)) {
+                scrolling->setHorizontalScrollBarPolicy(c.horizontalBar);
+                scrolling->setVerticalScrollBarPolicy(c.verticalBar);
+            }
+            w->setGeometry(c.geometry);
+            w->setHidden(c.hidden);
+            if (area)
+                area->setWidget(w);
+            made.append(w);
+        }
     });
+}
+
+QByteArray stockClassOf(const QObject* object)
+{
+    const QMetaObject* meta = object->metaObject();
+    while (!QByteArray(meta->className()).startsWith('Q'))
+        meta = meta->superClass();
+    return meta->className();
+}
+
+// Walks the client area's controls; those Qt makes inside its own (a scroll area's bars,
+// an editor's viewport) come with the stock class.
+void recordControls(const QWidget* parent, int parentIndex, QList<StockControl>& controls)
+{
+    const auto* area = qobject_cast<const QScrollArea*>(parent);
+    const QList<QWidget*> children =
+        area ? QList<QWidget*>{area->widget()}
+             : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (const QWidget* w : children) {
+        const QByteArray stock = stockClassOf(w);
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            text = label->text();
+        else if (const auto* line = qobject_cast<const QLineEdit*>(w))
+            text = line->text();
+        else if (const auto* box = qobject_cast<const QCheckBox*>(w))
+            text = box->text();
+        StockControl c{stock, parentIndex, w->geometry(), w->isHidden(), text};
+        if (const auto* frame = qobject_cast<const QFrame*>(w))
+            c.frameShape = frame->frameShape();
+        if (const auto* scrolling = qobject_cast<const QAbstractScrollArea*>(w)) {
+            c.horizontalBar = scrolling->horizontalScrollBarPolicy();
+            c.verticalBar = scrolling->verticalScrollBarPolicy();
+        }
+        controls.append(c);
+        if (stock == "QWidget" || stock == "QLabel" || stock == "QFrame" || stock == "QScrollArea")
+            recordControls(w, int(controls.size()) - 1, controls);
+    }
 }
 
 } // namespace
@@ -329,10 +408,17 @@ Fixture::Fixture()
     mainWindowWidgets = int(probe.window.findChildren<QWidget*>().size());
     for (const QAction* title : probe.window.menuBar()->actions()) {
         QList<QList<QKeySequence>> items;
-        for (const QAction* item : title->menu()->actions())
+        QList<bool> isMenu;
+        for (const QAction* item : title->menu()->actions()) {
             items.append(item->shortcuts());
+            isMenu.append(item->menu() != nullptr);
+        }
         menus.append(items);
+        submenus.append(isMenu);
     }
+    for (const QLabel* label : probe.window.statusBar()->findChildren<QLabel*>())
+        statusTexts.append(label->text());
+    recordControls(probe.window.centralWidget(), -1, controls);
     measureHistory(probe);
 }
 

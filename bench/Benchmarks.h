@@ -6,6 +6,7 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QRect>
 
 // Names shared by the benchmarks and the table of ratios.
 namespace BenchName {
@@ -31,6 +32,18 @@ inline constexpr int Goals = 8;
 inline constexpr int TasksPerGoal = 5000;
 } // namespace BenchSize
 
+// One control of the main window as the stock Qt class it is made from, for the baseline.
+struct StockControl
+{
+    QByteArray stockClass;
+    int parent = -1; // index of the control it sits in; -1 for the client area
+    QRect geometry;
+    bool hidden = false;
+    QString text;
+    int frameShape = 0; // a frame's, a label's or a scroll area's
+    Qt::ScrollBarPolicy horizontalBar = Qt::ScrollBarAsNeeded, verticalBar = Qt::ScrollBarAsNeeded;
+};
+
 // Everything the benchmarks read, made once before the first one runs.
 struct Fixture
 {
@@ -39,8 +52,12 @@ struct Fixture
     ProjectData project;    // Goals x TasksPerGoal
     QString projectPath;
     int mainWindowWidgets = 0; // counted once, for the bare baseline
-    // The main window's menus: for each, the shortcuts of each item, for the stock baseline.
+    // The main window's menus (for each, the shortcuts of each item, a submenu's as none)
+    // and its other controls, for the stock baseline.
     QList<QList<QList<QKeySequence>>> menus;
+    QList<QList<bool>> submenus;
+    QList<StockControl> controls;
+    QStringList statusTexts;
     qint64 historyBytes = -1; // what the history keeps of 1,000 typed characters
     int historySteps = 0;
 

@@ -34,7 +34,7 @@ public:
     bool projectModified() const { return m_project.isModified(); }
     int selectedGoalIndex() const { return m_project.selected(); }
     QStringList subGoalNames() const { return m_project.goalNames(); }
-    GoalPanel* panel(int index) const { return m_dashboard->panel(index); }
+    GoalPanel* panel(int index) { return m_dashboard->panel(index); }
     const Workspace& workspace() const { return m_services.workspace; }
     QUndoStack& history() { return m_history; }
     ProjectSafety& safety() { return *m_safety; }

@@ -49,15 +49,6 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     drawMainGoal(project.name());
     connect(m_mainGoal, &ClickableLabel::clicked, this, [this] { emit goalClicked(0); });
 
-    const QPixmap background(QStringLiteral(":/artwork/panel.png"));
-    for (int i = 1; i <= ProjectData::MaxGoals; ++i) {
-        auto* p = new GoalPanel(i, background, m_canvas);
-        p->hide();
-        connect(p, &GoalPanel::nameClicked, this, &DashboardView::goalClicked);
-        connect(p, &GoalPanel::deleteClicked, this, &DashboardView::deleteClicked);
-        m_panels[i - 1] = p;
-    }
-
     connect(&project, &Project::nameChanged, this, &DashboardView::drawMainGoal);
     connect(&project, &Project::goalAdded, this, &DashboardView::drawFrom);
     connect(&project, &Project::goalRemoved, this, &DashboardView::drawFrom);
@@ -70,11 +61,29 @@ DashboardView::DashboardView(const Project& project, const Workspace& workspace,
     connect(m_navigator, &PanelNavigator::deleteRequested, this, &DashboardView::deleteClicked);
 }
 
+GoalPanel* DashboardView::panel(int index)
+{
+    // Made when first used: most plans fill a few panels, and a new window shows none.
+    GoalPanel*& p = m_panels.at(index - 1);
+    if (!p) {
+        if (m_panelBackground.isNull())
+            m_panelBackground.load(QStringLiteral(":/artwork/panel.png"));
+        p = new GoalPanel(index, m_panelBackground, m_canvas);
+        p->hide();
+        connect(p, &GoalPanel::nameClicked, this, &DashboardView::goalClicked);
+        connect(p, &GoalPanel::deleteClicked, this, &DashboardView::deleteClicked);
+        m_navigator->watch(p);
+    }
+    return p;
+}
+
 bool DashboardView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove) {
-        for (GoalPanel* p : m_panels)
-            p->setDeleteLinkVisible(false);
+        for (GoalPanel* p : m_panels) {
+            if (p)
+                p->setDeleteLinkVisible(false);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -103,13 +112,16 @@ void DashboardView::drawFrom(int index)
 
 void DashboardView::drawGoal(int index)
 {
-    GoalPanel* p = panel(index);
     if (index > m_project.goalCount()) {
+        GoalPanel* p = m_panels.at(index - 1);
+        if (!p)
+            return;
         p->clear();
         Fonts::setPlainToolTip(p, QString());
         p->setAccessibleDescription(QString());
         return;
     }
+    GoalPanel* p = panel(index);
     const SubGoalRecord& goal = m_project.goal(index);
     const TaskCounts& counts = m_project.counts(index);
     p->showGoal(goal.name, goal.due, counts);
@@ -128,8 +140,10 @@ void DashboardView::drawGoal(int index)
 
 void DashboardView::drawSelection(int index)
 {
-    for (GoalPanel* p : m_panels)
-        p->setSelected(p->index() == index);
+    for (GoalPanel* p : m_panels) {
+        if (p)
+            p->setSelected(p->index() == index);
+    }
 }
 
 void DashboardView::applyResizeRule(int outerWidthPixels)

@@ -14,7 +14,7 @@ class PanelNavigator;
 class Project;
 class Workspace;
 
-// The dashboard: the white container, the canvas with the centre box and the eight panels.
+// The dashboard: the white container, the canvas with the centre box and up to eight panels.
 // It draws the project from its signals and reports clicks on names and on the "X" links.
 // The due bands are coloured against the watcher's day and follow it past midnight.
 class DashboardView : public QWidget
@@ -25,7 +25,8 @@ public:
     DashboardView(const Project& project, const Workspace& workspace, const DayWatcher& day,
                   QWidget* parent);
 
-    GoalPanel* panel(int index) const { return m_panels.at(index - 1); }
+    // Panel 1..8, made on first use.
+    GoalPanel* panel(int index);
     ClickableLabel* mainGoal() const { return m_mainGoal; }
     PanelNavigator* navigator() const { return m_navigator; }
     // The resize rule: the container follows the window's outer width and the canvas is
@@ -53,6 +54,7 @@ private:
     QWidget* m_canvas;
     ClickableLabel* m_mainGoal;
     std::array<GoalPanel*, ProjectData::MaxGoals> m_panels{};
+    QPixmap m_panelBackground;
     PanelNavigator* m_navigator;
     int m_containerWidthTwips = 13425;
 };

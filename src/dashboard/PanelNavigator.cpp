@@ -142,15 +142,18 @@ PanelNavigator::PanelNavigator(const Project& project, QWidget* centre,
     Fonts::setTextColour(m_mark, m_mark->palette().color(QPalette::Highlight));
     m_mark->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_mark->hide();
-    for (int i = 0; i <= ProjectData::MaxGoals; ++i) {
-        item(i)->setFocusPolicy(Qt::StrongFocus);
-        item(i)->installEventFilter(this);
-    }
+    watch(centre);
     // Connected after the dashboard's own drawing, so the panels are drawn by now.
     connect(&project, &Project::goalAdded, this, &PanelNavigator::announceChanges);
     connect(&project, &Project::goalRemoved, this, &PanelNavigator::announceChanges);
     connect(&project, &Project::goalChanged, this, &PanelNavigator::announceChanges);
     connect(&project, &Project::goalsReset, this, &PanelNavigator::announceChanges);
+}
+
+void PanelNavigator::watch(QWidget* item)
+{
+    item->setFocusPolicy(Qt::StrongFocus);
+    item->installEventFilter(this);
 }
 
 QWidget* PanelNavigator::item(int index) const
@@ -254,6 +257,8 @@ void PanelNavigator::announceChanges()
 {
     for (int i = 1; i <= ProjectData::MaxGoals; ++i) {
         QWidget* panel = item(i);
+        if (!panel)
+            continue;
         if (i <= m_project.goalCount()) {
             panel->setProperty(CompletedProperty, m_project.counts(i).completed);
             panel->setProperty(TotalProperty, m_project.counts(i).total);

@@ -35,7 +35,9 @@ public:
     PanelNavigator(const Project& project, QWidget* centre,
                    const std::array<GoalPanel*, ProjectData::MaxGoals>& panels, QObject* parent);
 
-    // The centre box (0) or a panel (1..8).
+    // Makes a panel reachable when the dashboard makes it.
+    void watch(QWidget* item);
+    // The centre box (0) or a panel (1..8); null for a panel not made yet.
     QWidget* item(int index) const;
     // The centre box and the filled panels, in panel order.
     QList<QWidget*> items() const;
@@ -60,7 +62,8 @@ private:
 
     const Project& m_project;
     QWidget* m_centre;
-    std::array<GoalPanel*, ProjectData::MaxGoals> m_panels;
+    // The dashboard's own list, which fills as panels are made.
+    const std::array<GoalPanel*, ProjectData::MaxGoals>& m_panels;
     QFrame* m_mark;
     // What each panel last told a screen reader about itself.
     QHash<const QWidget*, QString> m_told;
