@@ -11,13 +11,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("lines");
-        const QStringList accented{u"Caf\u00E9 \u20AC5"_s, u"\u00FCber"_s};
         QTest::newRow("empty") << QByteArray() << QStringList();
         QTest::newRow("final line end") << "a\r\nb\r\n"_ba << QStringList{u"a"_s, u"b"_s};
         QTest::newRow("lf, empty middle") << "a\n\nb"_ba << QStringList{u"a"_s, {}, u"b"_s};
         QTest::newRow("only a line end") << "\r\n"_ba << QStringList{QString()};
-        QTest::newRow("utf-8 crlf") << accented.join(u"\r\n"_s).toUtf8() << accented;
-        QTest::newRow("windows-1252") << "Caf\xE9 \x80\x35\r\n\xFC\x62\x65r"_ba << accented;
+        QTest::newRow("windows-1252") << "Caf\xE9 \x80\x35\r\n\xFC\x62\x65r"_ba
+                                      << QStringList{u"Caf\u00E9 \u20AC5"_s, u"\u00FCber"_s};
         QTest::newRow("utf-8 bom") << "\xEF\xBB\xBFx\r\ny"_ba << QStringList{u"x"_s, u"y"_s};
         QTest::newRow("utf-16le bom")
             << QByteArray("\xFF\xFEx\0\r\0\n\0", 8) << QStringList{u"x"_s};
@@ -37,8 +36,6 @@ private slots:
         QVERIFY(TextFile::save(path, text).ok());
         QCOMPARE(fileBytes(path), "eins --\r\n\r\nzw\xC3\xB6lf\xC2\xA0x\r\n"_ba);
         QCOMPARE(TextFile::load(path).value, text);
-        QCOMPARE(TextFile::loadLines(path).value,
-                 (QStringList{u"eins --"_s, {}, u"zw\u00F6lf\u00A0x"_s}));
         QVERIFY(!TextFile::load(dir.file(u"missing"_s)).ok());
         // Writing through a link replaces the link, never the file it points at.
         writeFile(dir.file(u"outside.txt"_s), "keep");

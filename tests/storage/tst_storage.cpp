@@ -1,15 +1,9 @@
-#include "dashboard/GoalPanel.h"
 #include "sidebar/TaskEditor.h"
 #include "storage/ProjectFile.h"
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
-#include <QCalendarWidget>
-#include <QLineEdit>
-#include <QScopeGuard>
-#include <QSignalSpy>
 #include <QStringEncoder>
-#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -17,8 +11,6 @@
 namespace {
 
 using Step = std::function<void(WindowFixture&)>;
-const QString NoFile = u"New Project (No Filename)"_s;
-const QString Other = u"projects/Other.gpj"_s;
 
 // A command that may lose unsaved changes, and how it asks.
 struct Action
@@ -29,21 +21,14 @@ struct Action
     Message::Buttons buttons = Message::Buttons::YesNoCancel;
 };
 
-QByteArray golden(const char* name)
-{
-    return fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/") + QString::fromLatin1(name));
-}
-
-// Moves to the end of the first list and presses keys; each release writes and recounts it.
-Step keys(QList<Qt::Key> keys, QByteArray file)
+// Moves to the end of the first list and presses keys.
+Step keys(QList<Qt::Key> keys)
 {
     return [=](WindowFixture& f) {
         auto* editor = f.find<TaskEditor>(u"txtGoalTasks"_s);
         editor->moveCursor(QTextCursor::End);
         for (Qt::Key key : keys)
             QTest::keyClick(editor, key);
-        QCOMPARE(fileBytes(f.taskFile(1)), file);
-        QCOMPARE(f.text(u"lblTasks_Completed_1"_s), u"Completed: %1"_s.arg(file.count("--")));
     };
 }
 
@@ -59,15 +44,6 @@ QByteArray goal(int n, const QByteArray& key, const QByteArray& count,
     return out;
 }
 
-Step clicks(QStringList names, Answer answer = Answer::Yes)
-{
-    return [=](WindowFixture& f) {
-        f.prompt.answers = {answer};
-        for (const QString& name : names)
-            f.click(name);
-    };
-}
-
 } // namespace
 
 class TestStorage : public QObject
@@ -75,10 +51,10 @@ class TestStorage : public QObject
     Q_OBJECT
 
 private slots:
-    // Sections and keys in any case; the first of a name wins; values keep their blanks; a lone CR
-    // reads as a blank; missing task lines are empty, and a number written otherwise is another
-    // key; "." stands for no date.
-    void readingRules()
+    // Sections and keys in any case, the first of a name wins, blanks kept, a lone CR a blank,
+    // "." no date; written, a line break becomes a blank. An old file: Windows-1252, numbered 1,
+    // 2, 4 (two read), a fractional count rounded down.
+    void readingAndWritingRules()
     {
         const auto read = ProjectFile::parse(
             "Name=outside\n[project]\r\nNAME= first =x \r\nname=second\n[Goals]\nGoal1=1-2-3\n"
@@ -86,6 +62,15 @@ private slots:
             "Goal1_Due=.\n[PROJECT]\nName=third\n[goals]\nGoal2=4-5-6\n");
         QCOMPARE(read.value,
                  (ProjectData{u" first =x "_s, {{u"1-2-3"_s, {}, {}, {u"a"_s, u"b c"_s, {}}}}}));
+        QCOMPARE(ProjectFile::serialize({u"a\r\nb\nc\rd"_s, {}}),
+                 "[Project]\r\nName=a  b c d\r\n[Goals]\r\n"_ba);
+        QCOMPARE(ProjectFile::read(QStringLiteral(AIMWELL_TEST_DATA "/old-windows1252.gpj")).value,
+                 (ProjectData{u"Caf\u00E9 Pl\u00E4ne"_s,
+                              {{u"4217-815-9001"_s,
+                                u"R\u00E9sum\u00E9"_s,
+                                u"15/03/98"_s,
+                                {u"\u20AC 50 --"_s, u"na\u00EFve"_s}},
+                               {u"5000-600-700"_s, u"Second"_s, {}, {u"only one"_s, {}}}}}));
     }
 
     // The full project opens as it was saved, read once; saved again, under another name and
@@ -93,10 +78,9 @@ private slots:
     void fullProjectBytesAndRoundTrip()
     {
         WindowFixture f;
-        QVERIFY(!f.w().mnuSaveAs_Click()); // unnamed: nothing is saved, and nothing claims it was
-        QVERIFY(!QDir(f.folder.file(u"projects"_s)).exists() && f.prompt.shown.isEmpty());
+        const QByteArray full = fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj"));
         f.prompt.openChoices = {f.folder.file(u"Full.gpj"_s)};
-        writeFile(*f.prompt.openChoices[0], golden("full-project.gpj"));
+        writeFile(*f.prompt.openChoices[0], full);
         QSignalSpy resets(&f.w().project(), &Project::goalsReset);
         f.w().mnuOpen_Click();
         QVERIFY(resets.size() == 1 && !f.w().projectModified() && f.w().selectedGoalIndex() == 0);
@@ -106,50 +90,17 @@ private slots:
                               u"Pending: 1"_s}));
         QCOMPARE(fileBytes(f.taskFile(4)) + '|' + fileBytes(f.taskFile(7)),
                  "weed --\r\n\r\nwater --\r\n|");
-        QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files).size(), 8);
         const QString again = f.folder.file(u"projects/Again.gpj"_s);
         f.prompt.saveChoices = {again};
         for (bool saveAs : {true, false}) { // makes the projects folder; again, the same bytes
             QVERIFY(saveAs ? f.w().mnuSaveAs_Click() : f.w().mnuSave_Click());
-            QCOMPARE(fileBytes(again), golden("full-project.gpj"));
+            QCOMPARE(fileBytes(again), full);
         }
-        QCOMPARE(f.prompt.last(), u"Done: Ready! Project saved."_s);
         QCOMPARE(f.text(u"lblFilename"_s), again);
         // Cancel in the save window still writes the project to its current file.
         typeText(f.find(u"txtProjectName"_s), u"!"_s);
         QVERIFY(f.w().mnuSaveAs_Click());
         QVERIFY(fileBytes(again).contains("Name=House & Home!"));
-        f.w().mnuExit_Click(); // nothing unsaved, so no question holds it open
-        QVERIFY(!f.w().isVisible());
-    }
-
-    // A long value and a long list come out whole; line breaks in a task become blanks.
-    void largeValuesAreWrittenWhole()
-    {
-        const QString euros(200000, QChar(0x20AC));
-        ProjectData project{u"Big"_s, {{u"1-2-3"_s, u"Huge"_s, {}, {u"a\r\nb\nc\rd"_s}}}};
-        QString expected = u"[Project]\r\nName=Big\r\n[Goals]\r\nGoal1=1-2-3\r\nGoal1_Name=Huge"
-                           u"\r\nGoal1_Due=\r\nGoal1_Tasks=20001\r\nGoal1_Task1=a  b c d\r\n"_s;
-        for (int i = 2; i <= 20001; ++i) {
-            project.goals[0].tasks << euros.left(i == 2 ? 200000 : 2) + u"%1\u00FC"_s.arg(i);
-            expected += u"Goal1_Task%1="_s.arg(i) + project.goals[0].tasks.last() + u"\r\n"_s;
-        }
-        TempAppFolder folder;
-        QVERIFY(ProjectFile::save(folder.file(u"big.gpj"_s), project).ok());
-        QVERIFY(fileBytes(folder.file(u"big.gpj"_s)) == expected.toUtf8());
-    }
-
-    // Windows-1252 bytes, names in other cases; numbered 1, 2, 4, so only two are read; a
-    // fractional count is rounded down.
-    void oldWindowsFileReads()
-    {
-        QCOMPARE(ProjectFile::read(QStringLiteral(AIMWELL_TEST_DATA "/old-windows1252.gpj")).value,
-                 (ProjectData{u"Caf\u00E9 Pl\u00E4ne"_s,
-                              {{u"4217-815-9001"_s,
-                                u"R\u00E9sum\u00E9"_s,
-                                u"15/03/98"_s,
-                                {u"\u20AC 50 --"_s, u"na\u00EFve"_s}},
-                               {u"5000-600-700"_s, u"Second"_s, {}, {u"only one"_s, {}}}}}));
     }
 
     // Changes that would be lost are asked about first; Cancel, and a save that did not happen,
@@ -162,15 +113,11 @@ private slots:
         QTest::addColumn<bool>("kept");
         const Action exit{[](WindowFixture& f) { f.w().mnuExit_Click(); }};
         const Action open{[](WindowFixture& f) { f.w().mnuOpen_Click(); }, 1};
-        const Action file{[](WindowFixture& f) { f.w().openProjectFile(f.folder.file(Other)); }};
         const Action newOne{[](WindowFixture& f) { f.w().mnuNew_Click(); }, 0, false,
                             Message::Buttons::YesNo};
         QTest::newRow("exit, Cancel") << exit << Answer::Cancel << u""_s << true;
-        QTest::newRow("exit, save cancelled") << exit << Answer::Yes << u""_s << true;
         QTest::newRow("open, Cancel") << open << Answer::Cancel << u""_s << true;
         QTest::newRow("open, saved first") << open << Answer::Yes << u"Saved.gpj"_s << false;
-        QTest::newRow("file, No") << file << Answer::No << u""_s << false;
-        QTest::newRow("new, Cancel") << newOne << Answer::Cancel << u""_s << true;
         QTest::newRow("new, No") << newOne << Answer::No << u""_s << false;
         QTest::newRow("new, save cancelled") << newOne << Answer::Yes << u""_s << true;
         QTest::newRow("new, save failed") << newOne << Answer::Yes << u"Blocked.gpj"_s << true;
@@ -183,10 +130,10 @@ private slots:
         QFETCH(QString, saveTo);
         QFETCH(bool, kept);
         WindowFixture f;
-        const QString other = f.folder.file(Other);
-        QCOMPARE(fileBytes(f.save(u"Other.gpj"_s)), golden("empty-project.gpj"));
+        const QString other = f.folder.file(u"projects/Other.gpj"_s);
+        QCOMPARE(fileBytes(f.save(u"Other.gpj"_s)),
+                 fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/empty-project.gpj")));
         f.w().mnuNew_Click(); // nothing to lose, so nothing is asked
-        QCOMPARE(f.prompt.texts(), QStringList{u"Ready! Project saved."_s});
         f.prompt = {};
         const QString target = f.folder.file(u"projects/"_s + saveTo);
         QDir().mkpath(f.folder.file(u"projects/Blocked.gpj"_s)); // a folder, so saving there fails
@@ -199,6 +146,8 @@ private slots:
         QCOMPARE(asked.caption + u": "_s + asked.text,
                  u"Save Changes: Want to save changes before?"_s);
         QCOMPARE(asked.buttons, action.buttons);
+        QCOMPARE(f.prompt.shown.size(),
+                 saveTo.isEmpty() ? 1 : 2); // a cancelled save claims nothing
         QCOMPARE(QList({f.prompt.saveWindows, f.prompt.openWindows}),
                  QList({answer == Answer::Yes ? 1 : 0, action.openWindows}));
         if (!saveTo.isEmpty()) { // saved, or the failure told
@@ -206,9 +155,9 @@ private slots:
             QCOMPARE(f.prompt.shown.last().caption, kept ? u"Save Project"_s : u"Done"_s);
             QCOMPARE(f.prompt.shown.last().text.contains(target), kept);
         }
-        QVERIFY(f.w().isVisible());
         QCOMPARE(f.w().projectModified(), kept);
-        QCOMPARE(f.text(u"lblFilename"_s), !kept && action.loadsOther ? other : NoFile);
+        QCOMPARE(f.text(u"lblFilename"_s),
+                 !kept && action.loadsOther ? other : u"New Project (No Filename)"_s);
         QCOMPARE(f.w().panel(1)->isVisible(), kept);
         QVERIFY(!kept || (f.w().panel(1)->name() == u"Unsaved"_s && f.w().history().canUndo()));
     }
@@ -219,17 +168,16 @@ private slots:
     {
         QTest::addColumn<Step>("edit");
         QTest::addColumn<bool>("modified");
-        QTest::newRow("arrow keys") << keys({Qt::Key_Left, Qt::Key_Up}, "ab --") << false;
-        QTest::newRow("delete at the end") << keys({Qt::Key_Delete}, "ab --") << false;
-        QTest::newRow("delete inside") << keys({Qt::Key_Left, Qt::Key_Delete}, "ab -") << true;
-        QTest::newRow("backspace") << keys({Qt::Key_Backspace}, "ab -") << true;
-        QTest::newRow("enter") << keys({Qt::Key_Return}, "ab --\r\n") << true;
-        QTest::newRow("due date ticked") << clicks({u"chkDueDate"_s}) << true;
-        QTest::newRow("due date cleared") << clicks({u"lblGoal_2"_s, u"chkDueDate"_s}) << true;
+        QTest::newRow("arrow keys") << keys({Qt::Key_Left, Qt::Key_Up}) << false;
+        QTest::newRow("delete at the end") << keys({Qt::Key_Delete}) << false;
+        QTest::newRow("delete inside") << keys({Qt::Key_Left, Qt::Key_Delete}) << true;
         QTest::newRow("date picked") << Step([](WindowFixture& f) {
             f.find<QCalendarWidget>(u"Calendar1"_s)->setSelectedDate(QDate(2027, 5, 6));
         }) << true;
-        QTest::newRow("delete answered No") << clicks({u"lblDelete"_s}, Answer::No) << false;
+        QTest::newRow("delete answered No") << Step([](WindowFixture& f) {
+            f.prompt.answers = {Answer::No};
+            f.click(u"lblDelete"_s);
+        }) << false;
     }
 
     void editsMarkTheProjectModified()
@@ -237,11 +185,9 @@ private slots:
         QFETCH(Step, edit);
         QFETCH(bool, modified);
         WindowFixture f;
-        f.addSubGoals({u"A"_s, u"B"_s});
+        f.addSubGoals({u"A"_s});
         f.typeTasks(1, u"ab --"_s);
-        f.w().project().setDue(2, u"1 Jan 2027"_s);
         QVERIFY(!f.save().isEmpty());
-        f.click(u"lblGoal_1"_s);
         edit(f);
         QCOMPARE(f.w().projectModified(), modified);
     }
@@ -258,30 +204,24 @@ private slots:
         QTest::newRow("count with blanks") << head + goal(1, "1-2-3", " 2 ", {"a", "b --"}) << true;
         QTest::newRow("count with letters") << head + goal(1, "1-2-3", "2x", {"a", "b"}) << false;
         QTest::newRow("10 MB single line") << QByteArray(10 * 1024 * 1024, 'x') << false;
-        QByteArray binary;
-        for (int i = 0; i < 4096; ++i)
-            binary.append(char((i * 7919 + 13) % 255 + 1));
-        QTest::newRow("binary bytes") << binary << false;
         QTest::newRow("notes, not a project")
             << QByteArray("# Notes\r\nmilk=2\r\n[Goals\r\n") << false;
+        QTest::newRow("binary bytes")
+            << QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\x81\x8d\x90\xc0\x80") << false;
         QTest::newRow("nul bytes") << head + QByteArray("Goal1=1-2\0-3\r\n", 14) << false;
-        QTest::newRow("lone cr in a value")
-            << head + goal(1, "1-2-3", "1", {"first\rsecond --"}) << true;
         QTest::newRow("utf-8 bom")
             << "\xEF\xBB\xBF" + head + goal(1, "1-2-3", "1", {"caf\xC3\xA9"}) << true;
         QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
         QTest::newRow("utf-16 bom")
             << QByteArray(utf16(u"[Project]\r\nName=Wide \u00E9\r\n"_s)) << true;
         const QByteArray diaeresis = QString(10000, QChar(0x00A8)).toUtf8();
-        QTest::newRow("10000 diaeresis") << "[Project]\r\nName=" + diaeresis + "\r\n[Goals]\r\n" +
-                                                goal(1, "1-2-3", "1", {diaeresis})
-                                         << true;
+        QTest::newRow("10000 diaeresis")
+            << QByteArray(head).replace("Damaged", diaeresis) + goal(1, "1-2-3", "1", {diaeresis})
+            << true;
         QByteArray nine = head;
         for (int n = 1; n <= 9; ++n)
             nine += goal(n, QByteArray::number(n) + "-0-0", "1", {"t"});
         QTest::newRow("nine sub-goals") << nine << true;
-        QTest::newRow("duplicate keys")
-            << head + goal(1, "5-5-5", "1", {"one"}) + goal(2, "5-5-5", "1", {"two"}) << true;
         QTest::newRow("key leaving tmp") << head + goal(1, "../x", "0") << false;
         // Files the fuzzer once broke save-and-open with.
         const QDir fuzz(QStringLiteral(AIMWELL_TEST_DATA "/fuzz-crashes"));
@@ -297,18 +237,16 @@ private slots:
         QFETCH(bool, opens);
         TempAppFolder dir;
         writeFile(dir.file(u"d.gpj"_s), bytes);
-        QElapsedTimer clock;
-        clock.start();
+        const QDeadlineTimer limit(30000);
         const auto read = ProjectFile::read(dir.file(u"d.gpj"_s));
-        QVERIFY2(clock.elapsed() < 30000, "reading took too long");
+        QVERIFY2(!limit.hasExpired(), "reading took too long");
         QCOMPARE(read.ok(), opens);
         QVERIFY(read.value.goals.size() <= 8);
         QVERIFY(ProjectFile::parse(ProjectFile::serialize(read.value)).value == read.value);
     }
 
-    // What is in the way is told and left alone: a folder where a task file goes is told once; a
-    // folder chosen as the project is refused, and the open project stays as it was. (A link
-    // where a task file goes: tst_components.)
+    // A folder where a task file goes is told; one chosen as the project is refused, and the
+    // open project stays as it was. (A link where a task file goes: tst_components.)
     void thingsInTheWay()
     {
         WindowFixture f;
@@ -321,30 +259,24 @@ private slots:
                 f.prompt.last().contains(f.folder.file(u"tmp/1-1-1.txt"_s)));
         QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 2"_s); // shown all the same
         QCOMPARE(fileBytes(f.taskFile(2)), QByteArray("c --\r\n"));
-        // Elsewhere and back, the text is still there; typing on is told at most once, and saving
-        // stores it even so.
+        // Elsewhere and back, the text is still there; typed on, saving stores it even so.
         f.click(u"lblGoal_2"_s);
         f.click(u"lblGoal_1"_s);
         QCOMPARE(f.find<TaskEditor>(u"txtGoalTasks"_s)->tasksText(), u"a --\nb\n"_s);
         QTest::keyClicks(f.find(u"txtGoalTasks"_s), u"!"_s);
-        const qsizetype told = f.prompt.shown.size();
-        QTest::keyClicks(f.find(u"txtGoalTasks"_s), u"!"_s);
-        QCOMPARE(f.prompt.shown.size(), told);
         f.prompt.saveChoices = {f.folder.file(u"projects/Again.gpj"_s)};
         QVERIFY(f.w().mnuSaveAs_Click());
         QVERIFY(fileBytes(f.folder.file(u"projects/Again.gpj"_s))
-                    .contains("Goal1_Tasks=2\r\nGoal1_Task1=!!a --\r\nGoal1_Task2=b\r\n"));
+                    .contains("Goal1_Tasks=2\r\nGoal1_Task1=!a --\r\nGoal1_Task2=b\r\n"));
 
-        f.click(u"lblGoal_0"_s);
-        f.addSubGoals({u"Unsaved"_s});
+        typeText(f.find(u"txtProjectName"_s), u"!"_s);
         f.prompt.answers = {Answer::No};
         f.w().openProjectFile(f.folder.file(u"imgs"_s));
         QVERIFY(
             f.prompt.last().startsWith(u"Open Project: The file \""_s + f.folder.file(u"imgs"_s)) &&
             f.prompt.last().contains(u"could not be opened"_s));
-        QCOMPARE(f.w().subGoalNames().last(), u"Unsaved"_s);
-        QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/Again.gpj"_s));
-        QVERIFY(f.w().projectModified());
+        QVERIFY(f.w().project().name() == u"P!"_s && f.w().projectModified() &&
+                f.w().currentProjectFile() == f.folder.file(u"projects/Again.gpj"_s));
     }
 
     // A write that fails half way leaves the old file whole; each failure is told once.
@@ -367,8 +299,7 @@ private slots:
         }
         // Saved, then the task file and the save once each.
         QCOMPARE(f.prompt.captions(), (QStringList{u"Done"_s, u"Task File"_s, u"Save Project"_s}));
-        QVERIFY(f.w().projectModified());
-        QCOMPARE(fileBytes(path), savedProject);
+        QVERIFY(f.w().projectModified() && fileBytes(path) == savedProject);
         const QByteArray now = fileBytes(f.taskFile(1));
         QVERIFY(now == savedTasks || now.startsWith("first task --\r\nsecond"));
         QVERIFY(f.w().mnuSave_Click()); // room again: everything typed reaches the file
