@@ -65,7 +65,6 @@ private slots:
         QTest::addColumn<int>("to");
         QTest::addColumn<QString>("marked");
         QTest::newRow("pending to done") << u"a\nb"_s << 0 << 0 << u"a --\nb"_s;
-        QTest::newRow("done to pending") << u"a --\nb"_s << 0 << 0 << u"a\nb"_s;
         QTest::newRow("several, one pending")
             << u"a --\nb\n\nc--"_s << 0 << 3 << u"a --\nb --\n\nc--"_s;
         QTest::newRow("several done") << u"a --\nb---  \nc"_s << 0 << 1 << u"a\nb\nc"_s;
@@ -137,10 +136,10 @@ private slots:
                      qPrintable(a->text()));
         }
         QVERIFY(actions >= 14);
-        QStringList titles; // the letters underlined, the captions as they were
+        QStringList titles; // each with its Alt letter, the captions as they were
         for (const QAction* title : f.w().menuBar()->actions())
-            titles.append(QString(title->text()).remove(u'&'));
-        QCOMPARE(titles, (QStringList{u"Project"_s, u"Edit"_s, u"View"_s, u"Help"_s}));
+            titles.append(title->text());
+        QCOMPARE(titles, (QStringList{u"&Project"_s, u"&Edit"_s, u"&View"_s, u"&Help"_s}));
         for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
             QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
     }
