@@ -37,9 +37,7 @@ private slots:
         QTest::newRow("too long in bytes") << QString(126, QChar(0xE4)) << TooLong;
         for (const char* bad : {" ", ".", ";", "'", "?", "@", "\"", "$", "/", "\t", "\n"}) {
             const QString c = QString::fromLatin1(bad);
-            QTest::addRow("alone %d", bad[0]) << c << Invalid;
             QTest::addRow("start %d", bad[0]) << c + u"plan"_s << Invalid;
-            QTest::addRow("middle %d", bad[0]) << u"pl"_s + c + u"an"_s << Invalid;
             QTest::addRow("end %d", bad[0]) << u"plan"_s + c << Invalid;
         }
     }
@@ -70,11 +68,6 @@ private slots:
         QTest::keyClick(name, Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.chosenPath(), folder.path() + u"/projects/Plan_2024-Final.gpj"_s);
-        SaveDialog cancelled(ws, prompt);
-        cancelled.show();
-        cancelled.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"x"_s);
-        QTest::keyClick(&cancelled, Qt::Key_Escape);
-        QVERIFY(!cancelled.chosenPath());
         // An existing name is replaced only after Yes; a folder of that name, or a name too
         // long for a file, is refused. The window stays until a name is taken.
         writeFile(ws.projectPath(u"Old.gpj"_s), {});
@@ -179,7 +172,6 @@ private slots:
         for (const auto& [key, enter, answer] :
              {std::tuple{int(Qt::Key_Escape), Answer::Yes, Answer::Cancel},
               {int(Qt::Key_Y), Answer::No, Answer::Yes},
-              {int(Qt::Key_Return), Answer::Yes, Answer::Yes},
               {int(Qt::Key_Return), Answer::No, Answer::No}}) {
             QString shown;
             QTimer::singleShot(0, [&] {
