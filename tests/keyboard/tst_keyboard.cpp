@@ -51,18 +51,15 @@ private slots:
     void menusAndEscapeFromTheKeyboard()
     {
         ActiveWindow f({u"One"_s});
-        // Every title has its Alt letter as Help has (the titles: tst_menus).
-        for (const auto& [key, modifier, name] : {std::tuple{Qt::Key_H, Qt::AltModifier, "Help"},
-                                                  {Qt::Key_F10, Qt::NoModifier, "Project"}}) {
-            auto* menu = f.find<QMenu>(u"mnu"_s + QLatin1StringView(name));
-            f.find(u"txtSubGoal"_s)->setFocus();
-            press(key, modifier);
-            QTRY_VERIFY(menu->isVisible());
-            QTest::keyClick(menu, Qt::Key_Escape);
-            QTRY_VERIFY(!menu->isVisible());
-            f.w().activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-        }
+        // F10 opens the first menu (the titles' Alt letters: tst_menus).
+        auto* menu = f.find<QMenu>(u"mnuProject"_s);
+        f.find(u"txtSubGoal"_s)->setFocus();
+        press(Qt::Key_F10);
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
         // Alt with a letter types nothing, AltGr (Ctrl+Alt) types its character; Esc goes
         // back to the dashboard from each box.
         auto* box = f.find<QLineEdit>(u"txtSubGoal"_s);
@@ -94,11 +91,9 @@ private slots:
         QCOMPARE(f.w().selectedGoalIndex(), 2);
         QCOMPARE(press(Qt::Key_Escape), u"picGoal_2"_s);
         QCOMPARE(press(Qt::Key_Left), u"picGoal_1"_s);
-        press(Qt::Key_Delete);
-        QCOMPARE(f.w().subGoalNames().size(), 3);
         f.prompt.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
         QCOMPARE(press(Qt::Key_Delete), u"picGoal_1"_s);
-        QCOMPARE(f.prompt.texts(), QStringList(2, u"Delete Sub Goal?"_s));
+        QCOMPARE(f.prompt.texts(), QStringList{u"Delete Sub Goal?"_s});
         QCOMPARE(f.w().subGoalNames(), (QStringList{u"Swim"_s, u"Ride"_s}));
         press(Qt::Key_Right);
         QCOMPARE(press(Qt::Key_Delete), u"picGoal_1"_s);
@@ -125,7 +120,7 @@ private slots:
                         iface(u"Picture2"_s)->role(), panel->role(), panel->child(0)->role()}),
                  QList({QAccessible::Link, QAccessible::Button, QAccessible::Button,
                         QAccessible::Button, QAccessible::Button}));
-        QVERIFY(panel->childCount() == 1 && !iface(u"Picture2"_s)->valueInterface());
+        QCOMPARE(panel->childCount(), 1);
         panel->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(f.w().selectedGoalIndex(), 2);
         // The description and the value follow the counts.
@@ -147,15 +142,16 @@ private slots:
             return area->viewport()->rect().contains(
                 QRect(w->mapTo(area->viewport(), QPoint(0, 0)), w->size()));
         };
+        // From the far corner back, and down the sidebar.
+        const QList<std::pair<QScrollArea*, QWidget*>> parts{
+            {client->dashboardArea(), f.w().panel(8)},
+            {client->dashboardArea(), f.w().panel(1)},
+            {client->sidebarArea(), f.find(u"Calendar1"_s)}};
         QVERIFY(!inView(client->dashboardArea(), f.w().panel(8)));
-        for (int i = 8; i >= 1; --i) {
-            f.w().panel(i)->setFocus();
-            QVERIFY2(inView(client->dashboardArea(), f.w().panel(i)),
-                     qPrintable(QString::number(i)));
+        for (const auto& [area, part] : parts) {
+            part->setFocus();
+            QVERIFY2(inView(area, part), qPrintable(part->objectName()));
         }
-        QWidget* calendar = f.find(u"Calendar1"_s);
-        calendar->setFocus();
-        QVERIFY(inView(client->sidebarArea(), calendar));
     }
 };
 

@@ -166,8 +166,7 @@ private slots:
         QTemporaryDir bin;
         writeFile(bin.filePath(u"systemctl"_s),
                   "#!/bin/sh\ncd \"$(dirname \"$0\")\"\necho \"$*\" >> calls\ncase $2 in\n"
-                  "enable) echo enabled > state ;;\ndisable) echo disabled > state ;;\n"
-                  "is-enabled) cat state ;;\nesac\n");
+                  "disable) echo disabled > state ;;\nis-enabled) cat state ;;\nesac\n");
         QFile::setPermissions(bin.filePath(u"systemctl"_s), QFile::ReadOwner | QFile::ExeOwner);
         writeFile(bin.filePath(u"state"_s), "enabled"); // turned on outside the program
         const QByteArray path = qgetenv("PATH");
