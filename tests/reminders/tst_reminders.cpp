@@ -166,7 +166,8 @@ private slots:
         QTemporaryDir bin;
         writeFile(bin.filePath(u"systemctl"_s),
                   "#!/bin/sh\ncd \"$(dirname \"$0\")\"\necho \"$*\" >> calls\ncase $2 in\n"
-                  "disable) echo disabled > state ;;\nis-enabled) cat state ;;\nesac\n");
+                  "enable) echo enabled > state ;;\ndisable) echo disabled > state ;;\n"
+                  "is-enabled) cat state ;;\nesac\n");
         QFile::setPermissions(bin.filePath(u"systemctl"_s), QFile::ReadOwner | QFile::ExeOwner);
         writeFile(bin.filePath(u"state"_s), "enabled"); // turned on outside the program
         const QByteArray path = qgetenv("PATH");
@@ -178,12 +179,16 @@ private slots:
         emit menu->aboutToShow();
         QTRY_VERIFY(daily->isChecked());
         const QString check = u"--user is-enabled aimwell-remind.timer\n"_s;
-        daily->trigger();
-        QTRY_COMPARE(QString::fromUtf8(fileBytes(bin.filePath(u"calls"_s))),
-                     check + u"--user disable --now aimwell-remind.timer\n"_s + check);
-        QTRY_VERIFY(!daily->isChecked());
-        QSettings settings(f.folder.file(u"aimwell.ini"_s), QSettings::IniFormat);
-        QCOMPARE(settings.value(u"reminders/daily"_s), QVariant(false));
+        QString calls = check;
+        for (const auto& [on, verb] : {std::pair{false, "disable"}, {true, "enable"}}) {
+            daily->trigger();
+            calls +=
+                u"--user %1 --now aimwell-remind.timer\n"_s.arg(QLatin1StringView(verb)) + check;
+            QTRY_COMPARE(QString::fromUtf8(fileBytes(bin.filePath(u"calls"_s))), calls);
+            QTRY_COMPARE(daily->isChecked(), on);
+            QSettings settings(f.folder.file(u"aimwell.ini"_s), QSettings::IniFormat);
+            QCOMPARE(settings.value(u"reminders/daily"_s), QVariant(on));
+        }
     }
 };
 
