@@ -21,8 +21,7 @@ private slots:
         f.w().resize(toPixels(18270) - frame, 700);
         QTRY_COMPARE(container->width(), toPixels(12260));
         QCOMPARE(canvas->x(), 0);
-        // Too narrow for every panel: the container stops shrinking and the window scrolls;
-        // the window itself stops at its minimum size.
+        // Too narrow for every panel: the container stops shrinking, the window at its minimum.
         f.w().resize(300, 200);
         QTRY_COMPARE(f.w().size(), f.w().minimumSize());
         QCOMPARE(container->width(), toPixels(PanelsWidth));
@@ -109,24 +108,22 @@ private slots:
         f.prompt.answers = {Answer::No, Answer::Yes};
         f.click(u"lblDeleteOnMouseOver_3"_s);
         QCOMPARE(f.w().selectedGoalIndex(), 3);
+        QTest::mouseMove(f.find(u"Picture1"_s), QPoint(toPixels(4100), toPixels(4500)));
+        QTRY_VERIFY(!f.visible(u"lblDeleteOnMouseOver_3"_s)); // gone over the canvas
         QVERIFY(QFile::remove(f.taskFile(3)));
         f.w().lblDeleteOnMouseOver_Click(3);
         QVERIFY(f.w().subGoalNames().size() == 2 && !f.w().panel(3)->isVisible());
         QVERIFY(f.prompt.shown.size() == 3 && !f.visible(u"lblDelete"_s));
+        // Panel 3's last occupant was all done; a new sub-goal there has no tasks: blue.
+        f.addSubGoals({u"New"_s});
+        QCOMPARE(
+            f.w().panel(3)->picture().toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(f.folder.file(u"imgs/bluecircle.gif"_s)).convertToFormat(QImage::Format_RGB32));
     }
 
     void panelsShowTheirOwnStateAsPlainText()
     {
         WindowFixture f;
-        // The panel's last occupant was all done; a new sub-goal there has no tasks: blue.
-        f.addSubGoals({u"Done"_s});
-        f.typeTasks(1, u"x --"_s);
-        f.prompt.answers = {Answer::No, Answer::No}; // nothing to keep
-        f.w().mnuNew_Click();
-        f.addSubGoals({u"New"_s});
-        QCOMPARE(
-            f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
-            QImage(f.folder.file(u"imgs/bluecircle.gif"_s)).convertToFormat(QImage::Format_RGB32));
         // Markup typed or read from a file is shown as typed, never drawn or fetched.
         const QString path = f.folder.file(u"projects/<b>p</b>.gpj"_s);
         writeFile(path, "[Project]\r\nName=<h1>Big</h1>\r\n[Goals]\r\n"

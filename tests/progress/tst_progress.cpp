@@ -72,8 +72,7 @@ private slots:
         QCOMPARE(HistoryFile::serialize(rows), bytes);
     }
 
-    // Read back after each day's saves; an unreadable file, also one damaged after it was read,
-    // is kept under another name and never written over.
+    // An unreadable file, also one damaged after it was read, is kept aside, never written over.
     void savesRecordTheDay_data()
     {
         QTest::addColumn<QByteArray>("before"); // the file before the project is opened
@@ -162,8 +161,7 @@ private slots:
         QCOMPARE(f.sentence, sentence);
     }
 
-    // B was deleted on day 3: the whole goal keeps its past days, the choices do not offer it.
-    // The report's page says the same for the whole goal and each dated sub-goal.
+    // B, deleted on day 3, stays in the whole goal's past. The report says the same sentences.
     void window_data()
     {
         QTest::addColumn<int>("choice"); // 0 whole goal, else the panel

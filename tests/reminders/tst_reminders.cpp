@@ -111,7 +111,6 @@ private slots:
                                                         Service, u"ActionInvoked"_s);
         QDBusConnection(u"fake"_s).send(click << uint(2) << u"default"_s);
         QTRY_COMPARE(f.w().selectedGoalIndex(), 2);
-
         QDBusConnection(u"fake"_s).unregisterService(Service);
         const auto back = qScopeGuard([] { QDBusConnection(u"fake"_s).registerService(Service); });
         clock.set(Today.addDays(2));
