@@ -28,7 +28,7 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    // With a sub-goal selected; the hidden editing controls are left out while adding.
+    // With a sub-goal selected: every control once, round again, and back.
     void tabVisitsEveryControlInOrder()
     {
         const QStringList expected =
@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), expected.last()); // and back
     }
 
-    void menusAndEscapeFromTheKeyboard()
+    void altEscapeAndCtrlTabInTheBoxes()
     {
         ActiveWindow f({u"One"_s});
         // Alt with a letter types nothing, AltGr (Ctrl+Alt) its character; Esc goes back to the
