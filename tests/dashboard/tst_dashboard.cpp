@@ -2,8 +2,6 @@
 #include "storage/GoalKey.h"
 #include "support/TestSupport.h"
 
-#include <QTextDocumentFragment>
-
 using namespace DashboardLayout;
 
 class TestDashboard : public QObject
@@ -13,10 +11,8 @@ class TestDashboard : public QObject
 private slots:
     void resizeRuleAndGrid()
     {
-        QCOMPARE(canvasLeft(12255), 0);
         QCOMPARE(canvasLeft(10000), -1128); // overhangs both sides alike
-        QCOMPARE(containerWidth(6010), 0);
-        QVERIFY(!containerWidth(6009));
+        QVERIFY(containerWidth(6010) == 0 && !containerWidth(6009));
         WindowFixture f;
         QWidget* container = f.find(u"picContainer"_s);
         QWidget* canvas = f.find(u"Picture1"_s);
@@ -25,74 +21,35 @@ private slots:
         f.w().resize(toPixels(18270) - frame, 700);
         QTRY_COMPARE(container->width(), toPixels(12260));
         QCOMPARE(canvas->x(), 0);
-        QCOMPARE(canvas->size(), QSize(toPixels(CanvasWidth), toPixels(CanvasHeight)));
-        f.w().resize(1170 - frame, 700);
-        QTRY_COMPARE(container->width(), toPixels(17550 - 6010));
-        QVERIFY(canvas->x() < 0);
-        // Too narrow for every panel: the container stops shrinking and the window scrolls;
-        // the window itself stops at its minimum size.
+        // Too narrow for every panel: the container stops shrinking, the window at its minimum.
         f.w().resize(300, 200);
         QTRY_COMPARE(f.w().size(), f.w().minimumSize());
         QCOMPARE(container->width(), toPixels(PanelsWidth));
         QCOMPARE(canvas->x(), toPixels(canvasLeft(PanelsWidth)));
-        // The panels fill the grid around the centre box, hidden until used.
+        // The panels fill the grid around the centre box.
         QRegion taken(f.find(u"Picture2"_s)->geometry());
         for (int i = 1; i <= 8; ++i) {
+            f.w().project().addGoal(QString::number(i));
             const QRect r = f.w().panel(i)->geometry();
-            QVERIFY2(!taken.intersects(r) && !f.w().panel(i)->isVisible(),
-                     qPrintable(QString::number(i)));
+            QVERIFY2(!taken.intersects(r), qPrintable(QString::number(i)));
             taken += r;
         }
-        // The longest main goal is read whole in the centre box.
-        auto* goal = f.find<QLabel>(u"lblGoal_0"_s);
-        for (const QString& name : {u"Renovate the kitchen and the garden now!"_s,
-                                    u"Internationalisation documentation ready"_s,
-                                    u"WWWWWWWW MMMMMMMM WWWWWWWW MMMMMMMM WWWW"_s,
-                                    u"Supercalifragilisticexpialidocious-2027!"_s}) {
-            f.w().project().setName(name);
-            const QRect box = goal->contentsRect();
-            QVERIFY2(box.contains(goal->fontMetrics().boundingRect(
-                         box, Qt::AlignCenter | Qt::TextWordWrap, name)),
-                     qPrintable(name));
-        }
-    }
-
-    void markersAndHoverLinksFollowTheMouse()
-    {
-        WindowFixture f;
-        f.addSubGoals({u"One"_s, u"Two"_s, u"Three"_s, u"Four"_s, u"Five"_s, u"Six"_s});
-        const auto shown = [&](const QString& name) {
-            QString on;
-            for (int i = 1; i <= 8; ++i)
-                on += f.visible(name.arg(i)) ? QString::number(i) : QString();
-            return on;
-        };
-        f.click(u"lblGoal_3"_s);
-        f.click(u"lblGoal_6"_s);
-        QCOMPARE(shown(u"shActive_%1"_s), u"6"_s);
-        f.click(u"lblGoal_0"_s);
-        QCOMPARE(shown(u"shActive_%1"_s), u""_s);
-        // From one panel straight onto another: both links stay until the canvas is crossed.
-        const QString link = u"lblDeleteOnMouseOver_%1"_s;
-        QTest::mouseMove(f.w().panel(1), QPoint(5, 5));
-        QTest::mouseMove(f.w().panel(2), QPoint(5, 5));
-        QTRY_COMPARE(shown(link), u"12"_s);
-        // The due band and the selection marker are part of the panel's body; over a label
-        // inside a panel nothing changes.
-        f.w().project().setDue(4, u"1/2/2027"_s);
-        QTest::mouseMove(f.find(u"lblTasks_Total_3"_s), QPoint(3, 3));
-        QTest::mouseMove(f.w().panel(4),
-                         f.find(u"shDueDate_4"_s)->geometry().topLeft() + QPoint(3, 3));
-        QTest::mouseMove(f.w().panel(6), f.find(u"shActive_6"_s)->geometry().center());
-        QTRY_COMPARE(shown(link), u"1246"_s);
-        // Between panel 4 and the centre box.
-        QTest::mouseMove(f.find(u"Picture1"_s), QPoint(toPixels(4100), toPixels(4500)));
-        QTRY_COMPARE(shown(link), u""_s);
     }
 
     void addingRenamingAndTheNameBox()
     {
         WindowFixture f;
+        // Keys are three draws below 9000, moved up; a stuck source still yields a free key.
+        // Below, the second key repeats the first, the third names a file left in tmp.
+        FakeRandom random;
+        random.draws = {4117, 515, 8701};
+        QCOMPARE(GoalKey::draw(random), u"4217-815-9001"_s);
+        QCOMPARE(random.bounds, QList<quint32>(3, 9000));
+        random.draws = QList<quint32>(40000, 7);
+        const QString first = GoalKey::draw(random);
+        QVERIFY(GoalKey::make(random, [&](const QString& k) { return k == first; }) != first);
+        f.random.draws = {1, 2, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        writeFile(f.folder.file(u"tmp/104-305-306.txt"_s), "old task\r\n");
         auto* box = f.find<QLineEdit>(u"txtSubGoal"_s);
         // A pasted line break never reaches a name; Enter in an empty box adds nothing.
         QGuiApplication::clipboard()->setText(u"two\nlines"_s);
@@ -105,9 +62,9 @@ private slots:
         for (int i = 2; i <= 9; ++i)
             names.append(u" Goal %1 "_s.arg(i)); // blanks stay as typed
         f.addSubGoals(names);
+        QCOMPARE(f.w().project().goal(1).key + u' ' + f.w().project().goal(2).key,
+                 u"101-302-303 107-308-309"_s);
         QCOMPARE(f.w().subGoalNames().mid(1), names.mid(0, 7));
-        QCOMPARE(f.w().panel(8)->name(), names[6]);
-        QVERIFY(f.w().projectModified() && f.w().selectedGoalIndex() == 0);
         QVERIFY(f.prompt.shown.size() == 1 &&
                 f.prompt.last().startsWith(u"Ooops: Ooops! You can create up to 8 sub-goals"_s));
         QCOMPARE(box->text(), names[7]);
@@ -121,7 +78,7 @@ private slots:
         QCOMPARE(f.w().panel(2)->name(), u"Bravo"_s);
         QVERIFY(f.w().project().goal(2).key == key && f.w().selectedGoalIndex() == 2);
         QCOMPARE(QDir(f.folder.file(u"tmp"_s)).entryList(QDir::Files),
-                 QStringList{key + u".txt"_s});
+                 (QStringList{u"104-305-306.txt"_s, key + u".txt"_s}));
     }
 
     void deletingRepacksThePanels()
@@ -133,6 +90,7 @@ private slots:
         f.w().project().setDue(4, u"15/03/2026"_s);
         f.prompt.answers = {Answer::Yes};
         f.click(u"lblGoal_3"_s);
+        QVERIFY(f.visible(u"shActive_3"_s) && !f.visible(u"shActive_1"_s)); // the selected one
         f.click(u"lblDelete"_s);
         QCOMPARE(f.prompt.last(), u"Confirm: Delete Sub Goal?"_s);
         // The panels show the re-packed goals (keys and files are the model's business).
@@ -143,53 +101,29 @@ private slots:
                  (QStringList{u"one|Tasks: 2"_s, u"two|Tasks: 2"_s, u"four and more|Tasks: 1"_s}));
         QCOMPARE(f.w().panel(3)->dueCaption(), u"Due Date: 15/03/2026"_s);
         QVERIFY(f.visible(u"shDueDate_3"_s) && !f.w().panel(4)->isVisible());
-        QCOMPARE(f.w().selectedGoalIndex(), 0);
-        // The "X" selects its panel first; No leaves it selected and unchanged. A task file
-        // already removed outside the program is no error.
+        // The "X" shows while the mouse is over its panel and selects it first; No leaves it
+        // selected. A task file already removed outside the program is no error.
         QTest::mouseMove(f.w().panel(3), QPoint(4, 4));
         QTRY_VERIFY(f.visible(u"lblDeleteOnMouseOver_3"_s));
-        f.prompt.answers = {Answer::No};
+        f.prompt.answers = {Answer::No, Answer::Yes};
         f.click(u"lblDeleteOnMouseOver_3"_s);
         QCOMPARE(f.w().selectedGoalIndex(), 3);
+        QTest::mouseMove(f.find(u"Picture1"_s), QPoint(toPixels(4100), toPixels(4500)));
+        QTRY_VERIFY(!f.visible(u"lblDeleteOnMouseOver_3"_s)); // gone over the canvas
         QVERIFY(QFile::remove(f.taskFile(3)));
-        f.prompt.answers = {Answer::Yes};
-        f.click(u"lblDeleteOnMouseOver_3"_s);
+        f.w().lblDeleteOnMouseOver_Click(3);
         QVERIFY(f.w().subGoalNames().size() == 2 && !f.w().panel(3)->isVisible());
         QVERIFY(f.prompt.shown.size() == 3 && !f.visible(u"lblDelete"_s));
-    }
-
-    void goalKeysAreDrawnAgainOnCollision()
-    {
-        FakeRandom random;
-        random.draws = {4117, 515, 8701};
-        QCOMPARE(GoalKey::draw(random), u"4217-815-9001"_s);
-        QCOMPARE(random.bounds, QList<quint32>(3, 9000));
-        // A source stuck on one value still yields a free key.
-        FakeRandom stuck;
-        stuck.draws = QList<quint32>(40000, 7);
-        const QString first = GoalKey::draw(stuck);
-        QVERIFY(GoalKey::make(stuck, [&](const QString& k) { return k == first; }) != first);
-        WindowFixture f;
-        // The second draw repeats panel 1's key, the third names a file left in tmp.
-        f.random.draws = {1, 2, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-        writeFile(f.folder.file(u"tmp/104-305-306.txt"_s), "old task\r\n");
-        f.addSubGoals({u"a"_s, u"b"_s});
-        QCOMPARE(f.w().project().goal(1).key, u"101-302-303"_s);
-        QCOMPARE(f.w().project().goal(2).key, u"107-308-309"_s);
+        // Panel 3's last occupant was all done; a new sub-goal there has no tasks: blue.
+        f.addSubGoals({u"New"_s});
+        QCOMPARE(
+            f.w().panel(3)->picture().toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(f.folder.file(u"imgs/bluecircle.gif"_s)).convertToFormat(QImage::Format_RGB32));
     }
 
     void panelsShowTheirOwnStateAsPlainText()
     {
         WindowFixture f;
-        // The panel's last occupant was all done; a new sub-goal there has no tasks: blue.
-        f.addSubGoals({u"Done"_s});
-        f.typeTasks(1, u"x --"_s);
-        f.prompt.answers = {Answer::No, Answer::No}; // nothing to keep
-        f.w().mnuNew_Click();
-        f.addSubGoals({u"New"_s});
-        QCOMPARE(
-            f.w().panel(1)->picture().toImage().convertToFormat(QImage::Format_RGB32),
-            QImage(f.folder.file(u"imgs/bluecircle.gif"_s)).convertToFormat(QImage::Format_RGB32));
         // Markup typed or read from a file is shown as typed, never drawn or fetched.
         const QString path = f.folder.file(u"projects/<b>p</b>.gpj"_s);
         writeFile(path, "[Project]\r\nName=<h1>Big</h1>\r\n[Goals]\r\n"
@@ -202,8 +136,6 @@ private slots:
             if (label->text().contains(u'<'))
                 QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
         }
-        QCOMPARE(QTextDocumentFragment::fromHtml(f.find(u"lblFilename"_s)->toolTip()).toPlainText(),
-                 path);
         // A loaded name longer than the box allows stays whole; the counter stops at 0.
         f.click(u"lblGoal_1"_s);
         QCOMPARE(f.text(u"txtSubGoal"_s), u"<font color=red>a long name</font>"_s);
@@ -233,11 +165,7 @@ private slots:
         QCOMPARE(fileBytes(f.taskFile(2)), "one --\r\ntwo"_ba);
         QVERIFY(f.w().selectedGoalIndex() == 2 && f.visible(u"shDueDate_2"_s));
         QVERIFY(!f.w().projectModified()); // back where it was saved
-        QTest::keyClick(f.find(u"txtSubGoal"_s), Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY(f.w().project().goalCount() == 2 && f.w().projectModified());
-        QCOMPARE(f.find<QAction>(u"mnuRedo"_s)->text(), u"Redo"_s);
         // A burst of typing is one step, ended by a selection; New starts an empty history.
-        f.w().undo();
         auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
         typeText(name, u"abc"_s);
         f.w().lblGoal_Click(0);

@@ -7,18 +7,6 @@
 #include <QMessageBox>
 #include <QTimer>
 
-namespace {
-
-QStringList names(QListWidget* list)
-{
-    QStringList n;
-    for (int i = 0; i < list->count(); ++i)
-        n.append(list->item(i)->text());
-    return n;
-}
-
-} // namespace
-
 class TestDialogs : public QObject
 {
     Q_OBJECT
@@ -37,9 +25,7 @@ private slots:
         QTest::newRow("too long in bytes") << QString(126, QChar(0xE4)) << TooLong;
         for (const char* bad : {" ", ".", ";", "'", "?", "@", "\"", "$", "/", "\t", "\n"}) {
             const QString c = QString::fromLatin1(bad);
-            QTest::addRow("alone %d", bad[0]) << c << Invalid;
             QTest::addRow("start %d", bad[0]) << c + u"plan"_s << Invalid;
-            QTest::addRow("middle %d", bad[0]) << u"pl"_s + c + u"an"_s << Invalid;
             QTest::addRow("end %d", bad[0]) << u"plan"_s + c << Invalid;
         }
     }
@@ -69,15 +55,8 @@ private slots:
         name->setText(u"Plan_2024-Final"_s);
         QTest::keyClick(name, Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.chosenPath(), folder.path() + u"/projects/Plan_2024-Final.gpj"_s);
-        SaveDialog cancelled(ws, prompt);
-        cancelled.show();
-        cancelled.findChild<QLineEdit*>(u"txtSave"_s)->setText(u"x"_s);
-        QTest::keyClick(&cancelled, Qt::Key_Escape);
-        QVERIFY(!cancelled.chosenPath());
-        // An existing name is replaced only after Yes; a folder of that name, or a name too
-        // long for a file, is refused. The window stays until a name is taken.
+        // An existing file is replaced only after Yes; a folder or a too long name is refused.
         writeFile(ws.projectPath(u"Old.gpj"_s), {});
         QDir().mkpath(ws.projectPath(u"Dir.gpj"_s));
         SaveDialog existing(ws, prompt);
@@ -113,9 +92,21 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* list = dialog.findChild<QListWidget*>(u"File1"_s);
-        QCOMPARE(names(list), (QStringList{u"A.GPJ"_s, u"b.gpj"_s}));
+        const auto names = [list] {
+            QStringList n;
+            for (int i = 0; i < list->count(); ++i)
+                n.append(list->item(i)->text());
+            return n;
+        };
+        QCOMPARE(names(), (QStringList{u"A.GPJ"_s, u"b.gpj"_s}));
         QVERIFY(list->selectedItems().isEmpty());
-        dialog.findChild<QPushButton*>(u"cmdOpen"_s)->click();
+        // Nothing current, then a row current without being selected: no choice either time.
+        auto* open = dialog.findChild<QPushButton*>(u"cmdOpen"_s);
+        open->click();
+        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                                QItemSelectionModel::Clear);
+        open->click();
+        QCOMPARE(prompt.texts(), QStringList(2, u"Please select a file."_s));
         QCOMPARE(prompt.last(), u"Missing Info: Please select a file."_s);
         QVERIFY(dialog.isVisible());
         // A file added meanwhile shows once the window is active again; the selection stays.
@@ -123,47 +114,22 @@ private slots:
         writeFile(ws.projectPath(u"0-new.gpj"_s), {});
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(&dialog, &activate);
-        QCOMPARE(names(list), (QStringList{u"0-new.gpj"_s, u"A.GPJ"_s, u"b.gpj"_s}));
+        QCOMPARE(names(), (QStringList{u"0-new.gpj"_s, u"A.GPJ"_s, u"b.gpj"_s}));
         QCOMPARE(list->currentItem()->text(), u"b.gpj"_s);
         const QRect item = list->visualItemRect(list->item(0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.chosenPath(), folder.path() + u"/projects/0-new.gpj"_s);
-        // From the keyboard: the first Down picks the first name, Enter opens it. Before
-        // anything is picked, End goes to the last name and Page Down a page on; a row that
-        // is current without being selected opens nothing.
-        for (int i = 0; i < 40; ++i)
-            writeFile(ws.projectPath(u"p%1.gpj"_s.arg(i, 2, 10, QChar(u'0'))), {});
-        for (const auto key : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown}) {
-            OpenDialog many(ws, prompt);
-            many.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&many));
-            auto* keys = many.findChild<QListWidget*>(u"File1"_s);
-            keys->setFocus();
-            QTest::keyClick(keys, key);
-            const int row = keys->currentRow(), last = keys->count() - 1;
-            QVERIFY2(key == Qt::Key_Down  ? row == 0
-                     : key == Qt::Key_End ? row == last
-                                          : row > 1 && row < last,
-                     qPrintable(QString::number(row)));
-            if (key == Qt::Key_Down) {
-                QTest::keyClick(keys, Qt::Key_Return);
-                QCOMPARE(many.chosenPath(), folder.path() + u"/projects/0-new.gpj"_s);
-                continue;
-            }
-            keys->selectionModel()->setCurrentIndex(keys->model()->index(3, 0),
-                                                    QItemSelectionModel::Clear);
-            const int asked = prompt.shown.size();
-            many.findChild<QPushButton*>(u"cmdOpen"_s)->click();
-            QCOMPARE(prompt.shown.size(), asked + 1);
-            QVERIFY(!many.chosenPath());
-        }
-        OpenDialog cancelled(ws, prompt);
-        cancelled.show();
-        cancelled.findChild<QListWidget*>(u"File1"_s)->setCurrentRow(0);
-        cancelled.findChild<QPushButton*>(u"cmdCancel"_s)->click();
-        QVERIFY(!cancelled.chosenPath());
+        // Before anything is picked the first Down picks the first name; Enter opens it.
+        OpenDialog keys(ws, prompt);
+        keys.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&keys));
+        auto* rows = keys.findChild<QListWidget*>(u"File1"_s);
+        rows->setFocus();
+        QTest::keyClick(rows, Qt::Key_Down);
+        QTest::keyClick(rows, Qt::Key_Return);
+        QCOMPARE(keys.chosenPath(), dialog.chosenPath());
     }
 
     void folderBrowsing()
@@ -172,17 +138,12 @@ private slots:
         const QString projects = f.folder.file(u"projects"_s);
         f.click(u"lblFilename"_s);
         QVERIFY(QDir(projects).exists());
-        f.click(u"lblFilename"_s);
-        QCOMPARE(f.opener.opened, QStringList(2, projects));
+        QCOMPARE(f.opener.opened, QStringList{projects});
         QVERIFY(f.prompt.shown.isEmpty());
         f.opener.succeed = false;
         f.click(u"lblFilename"_s);
-        QVERIFY(f.prompt.last().contains(projects));
-        // A file where the folder should be.
-        QVERIFY(QDir(projects).removeRecursively());
-        writeFile(projects, {});
-        f.click(u"lblFilename"_s);
-        QVERIFY(f.opener.opened.size() == 3 && f.prompt.last().startsWith(u"Projects Folder: "_s));
+        QVERIFY(f.prompt.last().startsWith(u"Projects Folder: "_s) &&
+                f.prompt.last().contains(projects));
     }
 
     void questionBoxShowsPlainTextAndEscCancels()
@@ -192,7 +153,6 @@ private slots:
         for (const auto& [key, enter, answer] :
              {std::tuple{int(Qt::Key_Escape), Answer::Yes, Answer::Cancel},
               {int(Qt::Key_Y), Answer::No, Answer::Yes},
-              {int(Qt::Key_Return), Answer::Yes, Answer::Yes},
               {int(Qt::Key_Return), Answer::No, Answer::No}}) {
             QString shown;
             QTimer::singleShot(0, [&] {

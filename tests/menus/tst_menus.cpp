@@ -23,66 +23,72 @@ class TestMenus : public QObject
     Q_OBJECT
 
 private slots:
-    void recentProjects()
+    // The recent list, and the file's name and the unsaved state always in sight.
+    void recentProjectsAndStates()
     {
         WindowFixture f;
         const auto recent = [&] { return f.find<QMenu>(u"mnuOpenRecent"_s); };
         const QStringList end{QString(), u"Clear List"_s};
         QCOMPARE(captions(recent()), end);
+        f.addSubGoals({u"Paint"_s});
+        QCOMPARE(f.text(u"statusUnsaved"_s), u"Unsaved changes"_s);
+        const QString dir = f.folder.file(u"projects/"_s + QString(60, u'x'));
+        QDir().mkpath(dir);
         for (int i = 1; i <= 9; ++i) {
-            f.prompt.saveChoices = {f.folder.file(u"projects/p%1.gpj"_s.arg(i))};
+            f.prompt.saveChoices = {dir + u"/p%1.gpj"_s.arg(i)};
             QVERIFY(f.w().mnuSaveAs_Click());
         }
+        QCOMPARE(f.text(u"statusUnsaved"_s), QString());
+        auto* label = f.find<ClickableLabel>(u"lblFilename"_s);
+        QCOMPARE(label->text(), dir + u"/p9.gpj"_s);
+        QVERIFY(label->shownText().endsWith(u"/p9.gpj"_s));
+        QVERIFY(label->shownText().contains(QChar(0x2026)));
+        QVERIFY(label->toolTip().contains(label->text()));
         // Newest first, eight at most, the folder as tooltip; kept across a restart.
         f.window = std::make_unique<MainWindow>(f.services());
         QStringList newest;
         for (int i = 1; i <= 8; ++i)
             newest.append(u"&%1 p%2.gpj"_s.arg(i).arg(10 - i));
         QCOMPARE(captions(recent()), newest + end);
-        QCOMPARE(recent()->actions().first()->toolTip(), f.folder.file(u"projects"_s));
+        QCOMPARE(recent()->actions().first()->toolTip(), dir);
         // Opening one asks about unsaved changes first; a gone one leaves the list.
         typeText(f.find(u"txtProjectName"_s), u"!"_s);
         f.prompt.answers = {Answer::No};
         recent()->actions()[2]->trigger();
         QCOMPARE(f.prompt.last(), u"Save Changes: Want to save changes before?"_s);
-        QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/p7.gpj"_s));
+        QCOMPARE(f.w().currentProjectFile(), dir + u"/p7.gpj"_s);
         QCOMPARE(recent()->actions().first()->text(), u"&1 p7.gpj"_s);
-        QVERIFY(QFile::remove(f.folder.file(u"projects/p9.gpj"_s)));
+        QVERIFY(QFile::remove(dir + u"/p9.gpj"_s));
         recent()->actions()[1]->trigger();
         QVERIFY(f.prompt.last().startsWith(u"Open Recent: The project \""_s));
-        QCOMPARE(f.w().currentProjectFile(), f.folder.file(u"projects/p7.gpj"_s));
+        QCOMPARE(f.w().currentProjectFile(), dir + u"/p7.gpj"_s);
         QCOMPARE(recent()->actions().size(), 7 + 2);
         recent()->actions().last()->trigger();
         QCOMPARE(captions(recent()), end);
-        QVERIFY(!recent()->actions().last()->isEnabled());
     }
 
-    // Over the lines from one to another; undone as one step.
+    // Over the first line and the next ones; undone as one step.
     void markDone_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("more"); // lines selected after the first
         QTest::addColumn<QString>("marked");
-        QTest::newRow("pending to done") << u"a\nb"_s << 0 << 0 << u"a --\nb"_s;
-        QTest::newRow("done to pending") << u"a --\nb"_s << 0 << 0 << u"a\nb"_s;
-        QTest::newRow("several, one pending")
-            << u"a --\nb\n\nc--"_s << 0 << 3 << u"a --\nb --\n\nc--"_s;
-        QTest::newRow("several done") << u"a --\nb---  \nc"_s << 0 << 1 << u"a\nb\nc"_s;
-        QTest::newRow("in the middle") << u"call -- Bob"_s << 0 << 0 << u"call Bob"_s;
+        QTest::newRow("pending to done") << u"a\nb"_s << 0 << u"a --\nb"_s;
+        QTest::newRow("several, one pending") << u"a --\nb\n\nc--"_s << 3 << u"a --\nb --\n\nc--"_s;
+        QTest::newRow("several done") << u"a --\nb---  \nc"_s << 1 << u"a\nb\nc"_s;
+        QTest::newRow("in the middle") << u"call -- Bob"_s << 0 << u"call Bob"_s;
     }
     void markDone()
     {
         QFETCH(QString, text);
-        QFETCH(int, from);
-        QFETCH(int, to);
+        QFETCH(int, more);
         QFETCH(QString, marked);
         WindowFixture f;
         f.addSubGoals({u"Paint"_s});
         f.typeTasks(1, text);
         auto* editor = f.find<QPlainTextEdit>(u"txtGoalTasks"_s);
-        QTextCursor cursor(editor->document()->findBlockByNumber(from));
-        cursor.setPosition(editor->document()->findBlockByNumber(to).position() + 1,
+        QTextCursor cursor(editor->document());
+        cursor.setPosition(editor->document()->findBlockByNumber(more).position() + 1,
                            QTextCursor::KeepAnchor);
         editor->setTextCursor(cursor);
         QTest::keySequence(editor, QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -94,7 +100,7 @@ private slots:
     }
 
     // Cut, Copy, Paste and Select All follow the focus (as letters: 1 for enabled). The standard
-    // keys reach their items (the menus' letters: tst_keyboard); F1 shows every item's keys.
+    // keys reach their items; F1 lists the menus' keys and the dashboard's.
     void editItemsAndKeys()
     {
         ActiveWindow f;
@@ -137,27 +143,12 @@ private slots:
                      qPrintable(a->text()));
         }
         QVERIFY(actions >= 14);
-        QStringList titles; // the letters underlined, the captions as they were
+        QStringList titles; // each with its Alt letter, the captions as they were
         for (const QAction* title : f.w().menuBar()->actions())
-            titles.append(QString(title->text()).remove(u'&'));
-        QCOMPARE(titles, (QStringList{u"Project"_s, u"Edit"_s, u"View"_s, u"Help"_s}));
+            titles.append(title->text());
+        QCOMPARE(titles, (QStringList{u"&Project"_s, u"&Edit"_s, u"&View"_s, u"&Help"_s}));
         for (const QString& keys : {u"F10"_s, u"Esc"_s, u"Del"_s, u"Alt+H"_s, u"Ctrl+Tab"_s})
             QVERIFY2(listed.join(u", "_s).contains(keys), qPrintable(keys));
-    }
-
-    void everyStateInSight()
-    {
-        WindowFixture f;
-        f.addSubGoals({u"Paint"_s});
-        QCOMPARE(f.text(u"statusUnsaved"_s), u"Unsaved changes"_s);
-        QDir().mkpath(f.folder.file(u"projects/"_s + QString(60, u'x')));
-        const QString path = f.save(QString(60, u'x') + u"/Plan.gpj"_s);
-        QCOMPARE(f.text(u"statusUnsaved"_s), QString());
-        auto* label = f.find<ClickableLabel>(u"lblFilename"_s);
-        QCOMPARE(label->text(), path);
-        QVERIFY(label->shownText().endsWith(u"/Plan.gpj"_s));
-        QVERIFY(label->shownText().contains(QChar(0x2026)));
-        QVERIFY(label->toolTip().contains(path));
     }
 };
 
