@@ -1,5 +1,6 @@
 #include "model/Project.h"
 #include "model/RecoveryFeed.h"
+#include "storage/ProjectFile.h"
 #include "storage/RecoveryFile.h"
 #include "storage/TaskStore.h"
 #include "support/CoreSupport.h"
@@ -12,9 +13,34 @@
 
 #include <cstdio>
 
-// The kill test: this program starts itself again as a child that edits a project until it is
-// killed at a random moment, and checks the recovery file the kill left.
+// The kill tests: this program starts itself again as a child that saves or edits a project
+// until it is killed at a random moment, and checks the file the kill left.
 namespace {
+
+// A project of 8 x 5,000 tasks, so that a save takes long enough to be killed midway.
+ProjectData bigProject(int version)
+{
+    ProjectData project{u"Version %1"_s.arg(version), {}};
+    for (int g = 1; g <= 8; ++g) {
+        project.goals.append({u"%1-%2-3"_s.arg(g).arg(version), u"Goal"_s, {}, {}});
+        for (int t = 0; t < 5000; ++t)
+            project.goals.last().tasks.append(u"task %1, version %2"_s.arg(t).arg(version));
+    }
+    return project;
+}
+
+int saveUntilKilled(const QString& path)
+{
+    const ProjectData versions[2] = {bigProject(0), bigProject(1)};
+    for (int i = 0;; ++i) {
+        if (!ProjectFile::save(path, versions[i % 2]).ok())
+            return 1;
+        if (i == 0) { // there is a file to tear now
+            std::printf("ready\n");
+            std::fflush(stdout);
+        }
+    }
+}
 
 // Edits a project through the model, the recovery file fed as in the window. Each state is
 // logged ("ms md5-of-its-recovery-bytes") before the writer can run, so the test can tell which
@@ -89,6 +115,25 @@ class TestRecovery : public QObject
     Q_OBJECT
 
 private slots:
+    // A save killed at any moment leaves the old version or the new one, never a mix.
+    void killedSavesLeaveAWholeFile()
+    {
+        TempAppFolder dir;
+        const QString path = dir.file(u"p.gpj"_s);
+        const QByteArray versions[2] = {ProjectFile::serialize(bigProject(0)),
+                                        ProjectFile::serialize(bigProject(1))};
+        for (int round = 0; round < 100; ++round) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {u"--save"_s, path});
+            QVERIFY(child.waitForReadyRead(60000));
+            QTest::qSleep(QRandomGenerator::global()->bounded(20, 300));
+            child.kill();
+            QVERIFY(child.waitForFinished(10000) && child.exitStatus() == QProcess::CrashExit);
+            const QByteArray bytes = fileBytes(path);
+            QVERIFY2(bytes == versions[0] || bytes == versions[1], "torn project file");
+        }
+    }
+
     // After each kill the recovery file must be one of the states the child logged, and no
     // older than the writer's delay (50 ms) allows, with room for a loaded machine.
     void killedEditorsAreRecovered()
@@ -139,6 +184,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == u"--save"_s)
+        return saveUntilKilled(args[2]);
     if (args.size() == 5 && args[1] == u"--edit"_s)
         return editUntilKilled(args[2], args[3], args[4].toUInt());
     TestRecovery test;
