@@ -108,22 +108,19 @@ private slots:
         WindowFixture f(&clock);
         const auto status = [&f] { return f.text(u"statusSummary"_s); };
         f.addSubGoals({u"Past"_s, u"Soon"_s, u"Done"_s});
-        for (int i : {1, 2, 3})
-            f.w().project().setDue(i, DueDateText::format(Today.addDays(i == 2 ? 2 : -1)));
-        f.typeTasks(1, u"a\nb --"_s);
-        f.typeTasks(2, u"c"_s);
-        f.typeTasks(3, u"d --"_s);
+        for (const auto& [i, days, tasks] :
+             {std::tuple{1, -1, u"a\nb --"_s}, {2, 2, u"c"_s}, {3, -1, u"d --"_s}}) {
+            f.w().project().setDue(i, DueDateText::format(Today.addDays(days)));
+            f.typeTasks(i, tasks);
+        }
         QCOMPARE(status(), u"3 sub-goals · 4 tasks · 2 completed (50 %) · 2 pending · 1 overdue"_s);
-        const auto bands = [&f] {
-            QList<QColor> shown;
-            for (int i : {1, 2, 3})
-                shown.append(
-                    f.find<QFrame>(u"shDueDate_%1"_s.arg(i))->palette().color(QPalette::Window));
-            return shown;
+        const auto band = [&f](int i) {
+            return f.find<QFrame>(u"shDueDate_%1"_s.arg(i))->palette().color(QPalette::Window);
         };
         const auto colour = [](DueState state) { return DueBand::colours(state).background; };
-        QCOMPARE(bands(), QList({colour(DueState::Overdue), colour(DueState::DueSoon),
-                                 colour(DueState::OnTrack)}));
+        QCOMPARE(QList({band(1), band(2), band(3)}),
+                 QList({colour(DueState::Overdue), colour(DueState::DueSoon),
+                        colour(DueState::OnTrack)}));
         QCOMPARE(f.find<QLabel>(u"lblDueDateDate_2"_s)->palette().color(QPalette::WindowText),
                  QColor(Qt::black));
         // The words: dueState above; the panel's description: tst_keyboard.
@@ -136,7 +133,7 @@ private slots:
         clock.set(Today.addDays(3));
         watcher->check();
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(bands()[1], colour(DueState::Overdue));
+        QCOMPARE(band(2), colour(DueState::Overdue));
         QVERIFY(status().endsWith(u"2 overdue"_s));
     }
 
@@ -144,9 +141,6 @@ private slots:
     {
         QTest::addColumn<ProjectData>("project");
         QTest::addColumn<QString>("text");
-        QTest::newRow("full test project")
-            << fullProject()
-            << u"8 sub-goals · 8 tasks · 4 completed (50 %) · 4 pending · 1 overdue"_s;
         QTest::newRow("singular")
             << ProjectData{u"p"_s, {goal(1, 1)}}
             << u"1 sub-goal · 1 task · 1 completed (100 %) · 0 pending · 0 overdue"_s;
@@ -200,23 +194,17 @@ private slots:
         QTest::newRow("list marker") << u"- item"_s << u"\\- item"_s;
         QTest::newRow("ordered list") << u"12. item 3."_s << u"12\\. item 3."_s;
         QTest::newRow("ordered list, parenthesis") << u"1) item"_s << u"1\\) item"_s;
-        QTest::newRow("done mark stays") << u"a -- b"_s << u"a -- b"_s;
-        QTest::newRow("entity") << u"&copy; & co"_s << u"\\&copy; & co"_s;
-        QTest::newRow("character reference") << u"&#169; x"_s << u"\\&\\#169; x"_s;
+        QTest::newRow("references") << u"&copy; &#169; & co"_s << u"\\&copy; \\&\\#169; & co"_s;
         QTest::newRow("blanks around") << u"    code? \t"_s << u"code?"_s;
-        QTest::newRow("backslash") << u"a\\b"_s << u"a\\\\b"_s;
-        const QString a15(15, u'a');
-        QTest::newRow("specials around block edges")
-            << a15 + u"#*<>[]"_s + a15 + u"|~`_&x"_s
-            << a15 + u"\\#\\*\\<\\>\\[\\]"_s + a15 + u"\\|\\~\\`\\_\\&x"_s;
-        QTest::newRow("special last") << a15 + a15 + u"_"_s << a15 + a15 + u"\\_"_s;
+        QTest::newRow("specials, one last")
+            << u"a#*<>[]|~`\\_"_s << u"a\\#\\*\\<\\>\\[\\]\\|\\~\\`\\\\\\_"_s;
         QTest::newRow("harmless characters")
-            << a15 + u"\t=^}\u007F& !()/"_s + a15 << a15 + u"\t=^}\u007F& !()/"_s + a15;
-        QTest::newRow("line breaks become spaces") << a15 + u"a\r\nb\nc"_s << a15 + u"a  b c"_s;
-        const QString beyond = u"Caf\u00E9 "_s + a15 + u"\u20AC \U0001F600 \u0123\u0800\u8000"_s;
+            << u"a -- b\t=^}\u007F!()/"_s << u"a -- b\t=^}\u007F!()/"_s;
+        QTest::newRow("line breaks become spaces") << u"a\r\nb\nc"_s << u"a  b c"_s;
+        const QString beyond = u"Caf\u00E9 \u20AC \U0001F600 \u0123\u0800\u8000"_s;
         QTest::newRow("beyond ASCII") << beyond << beyond;
         QTest::newRow("lone surrogates")
-            << a15 + QChar(0xD800) + u"x"_s + QChar(0xDC00) << a15 + u"\uFFFDx\uFFFD"_s;
+            << u"a"_s + QChar(0xD800) + u"x"_s + QChar(0xDC00) << u"a\uFFFDx\uFFFD"_s;
     }
     void markdownEscaping()
     {
@@ -246,15 +234,13 @@ private slots:
             squeezed(runTool(u"pdftotext"_s, {u"-raw"_s, u"-f"_s, u"2"_s, path, u"-"_s}));
         for (const SubGoalRecord& goal : project.goals) {
             const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
-            const QString status =
-                DueStatus::statusWords(counts, DueStatus::of(goal.due, counts, Today, C));
-            QString heading =
-                goal.name + u"Tasks: %1 · Completed: %2 · Pending: %3"_s.arg(counts.total)
-                                .arg(counts.completed)
-                                .arg(counts.pending());
-            heading += goal.due.isEmpty() ? QString() : u" · Due: "_s + goal.due;
-            heading += status.isEmpty() ? QString() : u" · "_s + status;
-            QVERIFY2(lines.contains(squeezed(heading)), qPrintable(heading));
+            QStringList heading = counts.captions();
+            heading.append(goal.due.isEmpty() ? QString() : u"Due: "_s + goal.due);
+            heading.append(
+                DueStatus::statusWords(counts, DueStatus::of(goal.due, counts, Today, C)));
+            heading.removeAll(QString());
+            const QString shown = squeezed(goal.name + heading.join(u"·"_s));
+            QVERIFY2(lines.contains(shown), qPrintable(shown));
             for (const QString& task : goal.tasks) {
                 const QString shown = (TaskCounts::isCompleted(task) ? u"✓"_s : QString()) + task;
                 QVERIFY2(lines.contains(squeezed(shown)), qPrintable(task));
@@ -265,21 +251,6 @@ private slots:
             runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, u"-l"_s, u"1"_s, path, u"-"_s});
         QVERIFY(squeezed(dashboard).contains(squeezed(project.name)));
         QVERIFY(dashboard.contains(u"OVERDUE"_s) && dashboard.contains(u"all tasks completed"_s));
-        // Each panel's light: green when all is done, else blue, also without tasks. At 72 dpi
-        // a point is a pixel; the light's centre is 11 pt inside its cell's top right corner.
-        runTool(u"pdftoppm"_s,
-                {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, path, dir.filePath(u"p"_s)});
-        const QImage page(dir.filePath(u"p.png"_s));
-        const qreal margin = 15 * 72 / 25.4, gap = 8, w = (page.width() - 2 * margin - 2 * gap) / 3,
-                    h = (page.height() - 2 * margin - 2 * gap) / 3;
-        for (int i = 0; i < project.goals.size(); ++i) {
-            const int cell = i < 4 ? i : i + 1;
-            const QPointF light(margin + (cell % 3 + 1) * (w + gap) - gap - 11,
-                                margin + cell / 3 * (h + gap) + 11);
-            const bool done = TaskCounts::ofLines(project.goals[i].tasks).allDone();
-            QCOMPARE(page.pixelColor(light.toPoint()),
-                     done ? QColor(0x00, 0xA0, 0x00) : QColor(0x00, 0x60, 0xC0));
-        }
         const QString info = runTool(u"pdfinfo"_s, {path});
         QVERIFY2(info.contains(u"(A4)"_s), qPrintable(info));
         const QStringList fonts = runTool(u"pdffonts"_s, {path}).split(u'\n', Qt::SkipEmptyParts);
