@@ -253,13 +253,6 @@ private slots:
         QVERIFY(dashboard.contains(u"OVERDUE"_s) && dashboard.contains(u"all tasks completed"_s));
         const QString info = runTool(u"pdfinfo"_s, {path});
         QVERIFY2(info.contains(u"(A4)"_s), qPrintable(info));
-        const QStringList fonts = runTool(u"pdffonts"_s, {path}).split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY(fonts.size() > 2);
-        for (const QString& font : fonts.mid(2)) {
-            // The "emb" column, counted from the end: a type can be two words.
-            const QStringList columns = font.simplified().split(u' ');
-            QVERIFY2(columns.value(columns.size() - 5) == u"yes"_s, qPrintable(font));
-        }
     }
 
     void exportFromTheMenu_data()
