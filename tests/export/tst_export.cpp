@@ -1,5 +1,4 @@
 #include "components/DayWatcher.h"
-#include "dashboard/DueBand.h"
 #include "dashboard/ProjectPrinter.h"
 #include "model/DueDateText.h"
 #include "model/DueStatus.h"
@@ -23,10 +22,7 @@ namespace {
 const QDate Today(2026, 3, 20);
 const QLocale C = QLocale::c();
 
-ProjectData fullProject()
-{
-    return ProjectFile::read(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")).value;
-}
+const QString FullProject = QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj");
 
 // total tasks of which done carry the mark.
 SubGoalRecord goal(int total, int done, const QString& due = {})
@@ -35,12 +31,6 @@ SubGoalRecord goal(int total, int done, const QString& due = {})
     for (int i = 0; i < total; ++i)
         g.tasks.append(i < done ? u"t --"_s : u"t"_s);
     return g;
-}
-
-// Whitespace left out: pdftotext breaks and spaces lines as it sees fit.
-QString squeezed(QString text)
-{
-    return text.remove(QRegularExpression(u"\\s+"_s));
 }
 
 } // namespace
@@ -56,31 +46,25 @@ private slots:
         QTest::addColumn<QString>("due");   // instead of a date, when set
         QTest::addColumn<QString>("tasks");
         QTest::addColumn<DueState>("state");
-        QTest::addColumn<QColor>("band");
-        QTest::addColumn<QColor>("text");  // by the band's luminance
         QTest::addColumn<QString>("said"); // %1: the due text
-        const QColor navy(0x00, 0x00, 0x80), amber(0xC0, 0x70, 0x00), red(0xC0, 0x00, 0x00);
-        const QColor white(Qt::white), black(Qt::black);
         const QString open = u"Paint: 0 of 1 task completed, 1 pending"_s;
         QTest::newRow("yesterday")
-            << -1 << QString() << u"a\nb --"_s << DueState::Overdue << red << white
+            << -1 << QString() << u"a\nb --"_s << DueState::Overdue
             << u"Paint: 1 of 2 tasks completed, 1 pending, due %1, overdue"_s;
-        QTest::newRow("today") << 0 << QString() << u"a"_s << DueState::DueSoon << amber << black
+        QTest::newRow("today") << 0 << QString() << u"a"_s << DueState::DueSoon
                                << open + u", due %1, due soon"_s;
-        QTest::newRow("in three days") << 3 << QString() << u"a"_s << DueState::DueSoon << amber
-                                       << black << open + u", due %1, due soon"_s;
-        QTest::newRow("in four days") << 4 << QString() << u"a"_s << DueState::OnTrack << navy
-                                      << white << open + u", due %1"_s;
+        QTest::newRow("in three days")
+            << 3 << QString() << u"a"_s << DueState::DueSoon << open + u", due %1, due soon"_s;
+        QTest::newRow("in four days")
+            << 4 << QString() << u"a"_s << DueState::OnTrack << open + u", due %1"_s;
         QTest::newRow("past, all done")
-            << -30 << QString() << u"a --\nb --"_s << DueState::OnTrack << navy << white
+            << -30 << QString() << u"a --\nb --"_s << DueState::OnTrack
             << u"Paint: 2 of 2 tasks completed, all tasks completed, due %1"_s;
-        QTest::newRow("past, no tasks") << -30 << QString() << u" \n"_s << DueState::OnTrack << navy
-                                        << white << u"Paint: no tasks, due %1"_s;
-        QTest::newRow("unreadable")
-            << 0 << u"next spring"_s << u"a"_s << DueState::Unreadable << navy << white
-            << open + u", due next spring (the date could not be read)"_s;
-        QTest::newRow("no due date")
-            << 0 << u""_s << u"a"_s << DueState::None << navy << white << open;
+        QTest::newRow("past, no tasks")
+            << -30 << QString() << u" \n"_s << DueState::OnTrack << u"Paint: no tasks, due %1"_s;
+        QTest::newRow("unreadable") << 0 << u"next spring"_s << u"a"_s << DueState::Unreadable
+                                    << open + u", due next spring (the date could not be read)"_s;
+        QTest::newRow("no due date") << 0 << u""_s << u"a"_s << DueState::None << open;
     }
     void dueState()
     {
@@ -88,15 +72,11 @@ private slots:
         QFETCH(QString, due);
         QFETCH(QString, tasks);
         QFETCH(DueState, state);
-        QFETCH(QColor, band);
-        QFETCH(QColor, text);
         QFETCH(QString, said);
         if (due.isNull())
             due = DueDateText::format(Today.addDays(daysToDue), C);
         const TaskCounts counts = TaskCounts::of(tasks);
         QCOMPARE(DueStatus::of(due, counts, Today, C), state);
-        QCOMPARE(QList({DueBand::colours(state).background, DueBand::colours(state).text}),
-                 QList({band, text}));
         // The state is said in words too, not by colour alone.
         QCOMPARE(GoalDescription::of(u"Paint"_s, due, counts, state),
                  said.contains(u"%1"_s) ? said.arg(due) : said);
@@ -114,26 +94,23 @@ private slots:
             f.typeTasks(i, tasks);
         }
         QCOMPARE(status(), u"3 sub-goals · 4 tasks · 2 completed (50 %) · 2 pending · 1 overdue"_s);
+        // Band and text: red and white, amber and black (white is not readable on it), navy.
         const auto band = [&f](int i) {
-            return f.find<QFrame>(u"shDueDate_%1"_s.arg(i))->palette().color(QPalette::Window);
+            const auto colour = [&f, i](const QString& name, QPalette::ColorRole role) {
+                return f.find(name.arg(i))->palette().color(role).name();
+            };
+            return colour(u"shDueDate_%1"_s, QPalette::Window) + u' ' +
+                   colour(u"lblDueDateDate_%1"_s, QPalette::WindowText);
         };
-        const auto colour = [](DueState state) { return DueBand::colours(state).background; };
-        QCOMPARE(QList({band(1), band(2), band(3)}),
-                 QList({colour(DueState::Overdue), colour(DueState::DueSoon),
-                        colour(DueState::OnTrack)}));
-        QCOMPARE(f.find<QLabel>(u"lblDueDateDate_2"_s)->palette().color(QPalette::WindowText),
-                 QColor(Qt::black));
+        const QString red = u"#c00000 #ffffff"_s;
+        QCOMPARE((QStringList{band(1), band(2), band(3)}),
+                 (QStringList{red, u"#c07000 #000000"_s, u"#000080 #ffffff"_s}));
         // The words: dueState above; the panel's description: tst_keyboard.
         QVERIFY(f.find(u"picGoal_1"_s)->toolTip().contains(u"overdue"_s));
-        // Left open past midnight: "Soon" has gone by. The same day again is no change.
-        auto* watcher = f.w().findChild<DayWatcher*>();
-        QSignalSpy changed(watcher, &DayWatcher::dayChanged);
-        watcher->check();
-        QCOMPARE(changed.count(), 0);
+        // Left open past midnight: "Soon" has gone by.
         clock.set(Today.addDays(3));
-        watcher->check();
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(band(2), colour(DueState::Overdue));
+        f.w().findChild<DayWatcher*>()->check();
+        QCOMPARE(band(2), red);
         QVERIFY(status().endsWith(u"2 overdue"_s));
     }
 
@@ -201,8 +178,6 @@ private slots:
         QTest::newRow("harmless characters")
             << u"a -- b\t=^}\u007F!()/"_s << u"a -- b\t=^}\u007F!()/"_s;
         QTest::newRow("line breaks become spaces") << u"a\r\nb\nc"_s << u"a  b c"_s;
-        const QString beyond = u"Caf\u00E9 \u20AC \U0001F600 \u0123\u0800\u8000"_s;
-        QTest::newRow("beyond ASCII") << beyond << beyond;
         QTest::newRow("lone surrogates")
             << u"a"_s + QChar(0xD800) + u"x"_s + QChar(0xDC00) << u"a\uFFFDx\uFFFD"_s;
     }
@@ -216,7 +191,7 @@ private slots:
     }
     void markdownOfFullProject()
     {
-        QCOMPARE(MarkdownExport::toMarkdown(fullProject(), Today, C),
+        QCOMPARE(MarkdownExport::toMarkdown(ProjectFile::read(FullProject).value, Today, C),
                  fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.md")));
     }
 
@@ -226,7 +201,11 @@ private slots:
             QSKIP("pdftotext is missing (Debian: poppler-utils)");
         const QTemporaryDir dir;
         const QString path = dir.filePath(u"full.pdf"_s);
-        const ProjectData project = fullProject();
+        const ProjectData project = ProjectFile::read(FullProject).value;
+        // Whitespace left out: pdftotext breaks and spaces lines as it sees fit.
+        const auto squeezed = [](QString text) {
+            return text.remove(QRegularExpression(u"\\s+"_s));
+        };
         const Result written = ProjectPrinter::exportPdf(path, project, Today, C);
         QVERIFY2(written.ok(), qPrintable(written.error));
         // In drawing order: the default mode would join a line ending in "--" to the next one.
@@ -259,13 +238,15 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("pdf") << u"mnuExportPdf"_s << u".pdf"_s;
-        QTest::newRow("markdown") << u"mnuExportMarkdown"_s << u".md"_s;
+        QTest::addColumn<QByteArray>("written"); // a part; the held key too, where it shows
+        QTest::newRow("pdf") << u"mnuExportPdf"_s << u".pdf"_s << "%PDF-"_ba;
+        QTest::newRow("markdown") << u"mnuExportMarkdown"_s << u".md"_s << "- [x] door --x\n"_ba;
     }
     void exportFromTheMenu()
     {
         QFETCH(QString, item);
         QFETCH(QString, suffix);
+        QFETCH(QByteArray, written);
         FixedClock clock(Today);
         WindowFixture f(&clock);
         f.addSubGoals({u"Paint"_s});
@@ -286,10 +267,7 @@ private slots:
         // An export is for sharing: others may read it as they may the user's other files.
         QVERIFY(QFileInfo(chosen).permissions() & QFileDevice::ReadOther);
         QCOMPARE(f.w().project().tasks(1), u"walls\ndoor --x"_s);
-        QVERIFY(suffix == u".md"_s
-                    ? fileBytes(chosen) ==
-                          MarkdownExport::toMarkdown(f.w().project().toProjectData().value, Today)
-                    : fileBytes(chosen).startsWith("%PDF"));
+        QVERIFY(fileBytes(chosen).contains(written));
         // The next export starts where this one went; a failed one says why, leaves no file.
         action->trigger();
         QCOMPARE(f.prompt.exportSuggestions.last(), out.filePath(u"Q1_ launch_plan"_s + suffix));
