@@ -10,7 +10,6 @@
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
-#include <QFrame>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -64,7 +63,6 @@ private slots:
             << -30 << QString() << u" \n"_s << DueState::OnTrack << u"Paint: no tasks, due %1"_s;
         QTest::newRow("unreadable") << 0 << u"next spring"_s << u"a"_s << DueState::Unreadable
                                     << open + u", due next spring (the date could not be read)"_s;
-        QTest::newRow("no due date") << 0 << u""_s << u"a"_s << DueState::None << open;
     }
     void dueState()
     {

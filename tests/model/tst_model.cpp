@@ -61,7 +61,7 @@ private slots:
         QVERIFY(!merges || (first.applyTo(from) == to && first.revert(to) == from));
     }
 
-    void goalsAddRenameDeleteAndRepack()
+    void goalsAddDeleteAndRepack()
     {
         Model m;
         QSignalSpy removed(&m.project, &Project::goalRemoved);
@@ -69,11 +69,9 @@ private slots:
             m.project.setTasks(m.project.addGoal(name), u"x --\ny"_s);
         m.project.setDue(3, u"1/2/2027"_s);
         const SubGoalRecord third = m.project.goal(3);
-        m.project.renameGoal(2, u"Bee"_s);
         m.project.select(2);
         // Deleting re-packs in order; the key, date and counts move with their sub-goal.
         const SubGoalRecord gone = m.project.removeGoal(2);
-        QCOMPARE(gone.name, u"Bee"_s);
         QCOMPARE(m.project.goalNames(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
         QVERIFY(m.project.goal(2) == third && m.project.counts(2).total == 2);
         QVERIFY(m.project.selectedKey().isEmpty() && !QFile::exists(m.store.path(gone.key)));
@@ -114,11 +112,9 @@ private slots:
         m.project.markEdited();
         m.history.push(new ProjectNameCommand(m.project, u"New"_s, 1));
         m.history.setClean();
-        QVERIFY(!m.project.isModified());
         m.history.undo();
-        QVERIFY(m.project.isModified());
         m.project.clear();
-        QCOMPARE(modified.size(), 4);
+        QCOMPARE(modified, (QList<QList<QVariant>>{{true}, {false}, {true}, {false}}));
     }
 
     // Every kind of step undoes to the state before it and redoes to the state after it,
@@ -127,8 +123,7 @@ private slots:
     {
         Model m;
         const auto snapshot = [&m] {
-            return std::tuple(m.project.toProjectData().value, m.project.totals(),
-                              m.project.goalCount() >= 2 ? m.project.tasks(2) : QString());
+            return std::pair(m.project.toProjectData().value, m.project.totals());
         };
         Project& p = m.project;
         const QList<std::tuple<const char*, std::function<ProjectCommand*()>, int>> steps{
