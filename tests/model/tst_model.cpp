@@ -61,30 +61,13 @@ private slots:
         QVERIFY(!merges || (first.applyTo(from) == to && first.revert(to) == from));
     }
 
-    void goalsAddDeleteAndRepack()
-    {
-        Model m;
-        QSignalSpy removed(&m.project, &Project::goalRemoved);
-        for (const QString& name : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
-            m.project.setTasks(m.project.addGoal(name), u"x --\ny"_s);
-        m.project.setDue(3, u"1/2/2027"_s);
-        const SubGoalRecord third = m.project.goal(3);
-        m.project.select(2);
-        // Deleting re-packs in order; the key, date and counts move with their sub-goal.
-        const SubGoalRecord gone = m.project.removeGoal(2);
-        QCOMPARE(m.project.goalNames(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
-        QVERIFY(m.project.goal(2) == third && m.project.counts(2).total == 2);
-        QVERIFY(m.project.selectedKey().isEmpty() && !QFile::exists(m.store.path(gone.key)));
-        QCOMPARE(removed.takeFirst().at(0).toInt(), 2);
-    }
-
-    void loadSaveAndTotals()
+    void loadDeleteAndSave()
     {
         Model m;
         ProjectData data{u"Plan"_s,
                          {{u"1-2-3"_s, u"A"_s, u"15 Mar 2026"_s, {u"a --"_s, u"b"_s}},
                           {u"1-2-3"_s, u"B"_s, {}, {u"c --"_s}},
-                          {u"4-5-6"_s, u"C"_s, {}, {}}}};
+                          {u"4-5-6"_s, u"C"_s, u"1/2/2027"_s, {}}}};
         QSignalSpy resets(&m.project, &Project::goalsReset);
         QSignalSpy names(&m.project, &Project::nameChanged);
         QSignalSpy files(&m.project, &Project::fileChanged);
@@ -98,6 +81,15 @@ private slots:
         QCOMPARE(m.project.tasks(1), u"a --\nb\n"_s);
         data.goals[1].key = m.project.goal(2).key;
         QCOMPARE(m.project.toProjectData().value, data);
+        // Deleting re-packs in order: the key and date move with their sub-goal; its file goes.
+        QSignalSpy removed(&m.project, &Project::goalRemoved);
+        const SubGoalRecord third = m.project.goal(3);
+        m.project.select(2);
+        m.project.removeGoal(2);
+        QVERIFY(m.project.goal(2) == third && m.project.goalNames().size() == 2);
+        QVERIFY(m.project.selectedKey().isEmpty() &&
+                !QFile::exists(m.store.path(data.goals[1].key)));
+        QCOMPARE(removed.takeFirst().at(0).toInt(), 2);
         // A task file that cannot be read stops the save rather than losing its tasks.
         QFile::remove(m.store.path(u"4-5-6"_s));
         QDir().mkpath(m.store.path(u"4-5-6"_s));
