@@ -156,7 +156,6 @@ private slots:
         InstanceChannel channel(u"/data/one"_s);
         QVERIFY(channel.serverName().startsWith(runtime.path()));
         QVERIFY(channel.serverName() != InstanceChannel::serverNameFor(u"/data/two"_s));
-        QVERIFY(!InstanceChannel::send(channel.serverName(), u"/nobody/listens.gpj"_s, 500));
         // A copy that crashed left its socket behind; the lock holder takes the name over.
         writeFile(channel.serverName(), "left over");
         QVERIFY2(channel.listen(), qPrintable(channel.errorString()));
@@ -232,7 +231,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + u"/tmp/4217-815-9001.txt"_s), 5000);
         QCOMPARE(running.state(), QProcess::Running);
         QCOMPARE(entries(at(u"usr/bin"_s)), QStringList{u"aimwell"_s});
-        QVERIFY(QFileInfo(data + u"/projects"_s).isDir());
         running.kill();
         running.waitForFinished();
     }
