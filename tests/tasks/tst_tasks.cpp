@@ -38,6 +38,7 @@ private slots:
         };
         const QImage blue = image(QImage(f.folder.file(u"imgs/bluecircle.gif"_s)));
         const QImage green = image(QImage(f.folder.file(u"imgs/greencircle.gif"_s)));
+        QVERIFY(!blue.isNull() && blue != green);
         // Selecting creates the empty task file.
         f.click(u"lblGoal_2"_s);
         QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
