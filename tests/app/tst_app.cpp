@@ -4,13 +4,9 @@
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
-#include <QMenuBar>
 #include <QProcess>
-#include <QSysInfo>
 
 #include <future>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -29,142 +25,84 @@ class TestApp : public QObject
     Q_OBJECT
 
 private slots:
-    void preparingTmpEmptiesOnlyWhatItShould()
+    // The start-up window empties tmp of task files only, then opens the main window.
+    void splashEmptiesTmpThenHandsOver()
     {
-        TempAppFolder folder, outside, fresh, linked;
+        TempAppFolder folder, outside, linked;
         const Workspace ws(folder.path());
         for (const QString& name : {u"tmp/1-2-3.txt"_s, u"tmp/notes.doc"_s, u"tmp/.keep"_s,
                                     u"tmp/sub/inner.txt"_s, u"precious.txt"_s})
             writeFile((name.startsWith(u'p') ? outside : folder).file(name), "x");
         QVERIFY(QFile::link(outside.file(u"precious.txt"_s), folder.file(u"tmp/link.txt"_s)));
-        ws.prepareTmp();
-        QCOMPARE(entries(folder.file(u"tmp"_s)), (QStringList{u".keep"_s, u"sub"_s}));
+        QStringList opened; // what tmp held by then
+        // A short interval stands in for the two seconds.
+        SplashWindow splash(
+            ws, [&] { opened = entries(folder.file(u"tmp"_s)); }, 10);
+        splash.show();
+        QTRY_COMPARE(opened, (QStringList{u".keep"_s, u"sub"_s}));
+        QVERIFY(!splash.isVisible() && !splash.timer().isActive());
+        opened.clear();
+        splash.tmrLoad_Timer(); // once only
+        QVERIFY(opened.isEmpty());
         QCOMPARE(entries(folder.file(u"tmp/sub"_s)), QStringList{u"inner.txt"_s});
-        // A missing tmp is made; a tmp that links elsewhere is left alone.
-        Workspace(fresh.path()).prepareTmp();
-        QVERIFY(QDir(fresh.file(u"tmp"_s)).exists());
+        // A tmp that links elsewhere is left alone.
         QVERIFY(QFile::link(outside.path(), linked.file(u"tmp"_s)));
         Workspace(linked.path()).prepareTmp();
         QCOMPARE(fileBytes(outside.file(u"precious.txt"_s)), "x"_ba);
     }
 
-    void splashHandsOverAfterItsTimer()
-    {
-        TempAppFolder folder;
-        const Workspace ws(folder.path());
-        writeFile(ws.taskFilePath(u"old"_s), "x");
-        QStringList opened; // and whether tmp was emptied first
-        SplashWindow splash(ws, [&] { opened.append(u"splash"_s); });
-        splash.show();
-        // A short interval stands in for the two seconds.
-        SplashWindow quick(
-            ws, [&] { opened.append(QFile::exists(ws.taskFilePath(u"old"_s)) ? u"-"_s : u"ok"_s); },
-            10);
-        quick.show();
-        QTRY_COMPARE(opened, QStringList{u"ok"_s});
-        QVERIFY(!quick.isVisible());
-        splash.tmrLoad_Timer();
-        splash.tmrLoad_Timer();
-        QCOMPARE(opened, (QStringList{u"ok"_s, u"splash"_s}));
-        QVERIFY(!splash.timer().isActive());
-    }
-
-    // A new window is unmodified and shows only what adding a sub-goal needs. The name limits
-    // hold from the start, and again after a longer name from a file.
+    // A new window is unmodified and shows only what adding a sub-goal needs (the calendar is
+    // made later). The name limits hold from the start, and again after a longer name from a file.
     void mainWindowStartState()
     {
         WindowFixture f;
         QVERIFY(f.w().windowTitle() == u"Aimwell Pro v1.4 "_s && !f.w().projectModified());
         for (const char* name : {"lblDelete", "lblNewGoal", "lblGoalTasks", "txtGoalTasks",
-                                 "lblTaskInstructions", "lblDueDate", "chkDueDate", "Calendar1"}) {
-            const QWidget* control = f.find(QString::fromLatin1(name)); // the calendar comes later
-            QVERIFY2(!control || !control->isVisible(), name);
-        }
-        const auto limits = [&] {
-            QList<std::pair<int, QMargins>> shown;
-            for (const QString& name : {u"txtSubGoal"_s, u"txtProjectName"_s})
-                shown.append(
-                    {f.find<QLineEdit>(name)->maxLength(), f.find<QLineEdit>(name)->textMargins()});
-            return shown;
-        };
-        const QList<std::pair<int, QMargins>> expected{{16, {10, 0, 20, 0}}, {40, {10, 0, 20, 0}}};
-        QCOMPARE(limits(), expected);
+                                 "lblTaskInstructions", "lblDueDate", "chkDueDate"})
+            QVERIFY2(!f.visible(QString::fromLatin1(name)), name);
+        const auto limit = [&](const QString& box) { return f.find<QLineEdit>(box)->maxLength(); };
+        QVERIFY(limit(u"txtSubGoal"_s) == 16 && limit(u"txtProjectName"_s) == 40);
         f.addSubGoals({u"abc"_s});
         f.w().project().renameGoal(1, QString(20, u'x'));
         f.click(u"lblGoal_1"_s);
-        QCOMPARE(f.find<QLineEdit>(u"txtProjectName"_s)->maxLength(), 40); // not the name's
+        QCOMPARE(limit(u"txtProjectName"_s), 40); // not the name's
         f.click(u"lblNewGoal"_s);
-        QCOMPARE(limits(), expected);
+        QVERIFY(limit(u"txtSubGoal"_s) == 16 && limit(u"txtProjectName"_s) == 40);
     }
 
-    void workspaceLayout_data()
+    // Pictures beside the program: everything stays there. (The installed layout: the second
+    // start below.)
+    void portableLayout()
     {
-        QTest::addColumn<QString>("appDir"); // relative to a temporary root
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("images");
-        QTest::newRow("portable") << u"app/"_s << u"app"_s << u"app/imgs"_s;
-        QTest::newRow("installed")
-            << u"usr/bin"_s << u"home/data/Aimwell"_s << u"usr/share/aimwell/imgs"_s;
-    }
-    void workspaceLayout()
-    {
-        QFETCH(QString, appDir);
-        QFETCH(QString, data);
-        QFETCH(QString, images);
         QTemporaryDir root;
-        QDir().mkpath(root.filePath(appDir));
-        QDir().mkpath(root.filePath(images)); // only pictures beside the program: portable
-        const Workspace ws =
-            Workspace::forProgram(root.filePath(appDir), root.filePath(u"home/data/Aimwell/"_s),
-                                  root.filePath(u"usr/share/aimwell"_s));
-        QCOMPARE(ws.dataFolder(), root.filePath(data));
-        QCOMPARE(ws.imagePath(u"a.gif"_s), root.filePath(images + u"/a.gif"_s));
-        QCOMPARE(ws.projectPath(u"P.gpj"_s), root.filePath(data + u"/projects/P.gpj"_s));
-        QCOMPARE(ws.recoveryFolder(), root.filePath(data + u"/recovery"_s));
+        QDir().mkpath(root.filePath(u"app/imgs"_s));
+        const Workspace ws = Workspace::forProgram(
+            root.filePath(u"app/"_s), root.filePath(u"home"_s), root.filePath(u"share"_s));
+        QCOMPARE(ws.imagePath(u"a.gif"_s), root.filePath(u"app/imgs/a.gif"_s));
+        QCOMPARE(ws.projectPath(u"P.gpj"_s), root.filePath(u"app/projects/P.gpj"_s));
     }
 
     void preparingFoldersNamesWhatIsWrong_data()
     {
         QTest::addColumn<QString>("inTheWay"); // a file put where a folder belongs
-        QTest::addColumn<QString>("readOnly"); // a folder made read-only
-        QTest::addColumn<bool>("starts");      // only the projects folder is at fault
         QTest::addColumn<QString>("error");    // "" when it should work
-        QTest::newRow("fresh") << u""_s << u""_s << true << u""_s;
-        QTest::newRow("data is a file") << u"data"_s << u""_s << false << u"data\": a file"_s;
-        QTest::newRow("projects is a file")
-            << u"data/projects"_s << u""_s << true << u"projects\""_s;
-        QTest::newRow("tmp is a file") << u"data/tmp"_s << u""_s << false << u"tmp\""_s;
-        QTest::newRow("no pictures") << u""_s << u""_s << false << u"pictures are missing"_s;
-        QTest::newRow("read-only data") << u""_s << u"data"_s << false << u"cannot be written"_s;
-        QTest::newRow("read-only projects")
-            << u""_s << u"data/projects"_s << true << u"cannot be written"_s;
+        QTest::newRow("fresh") << u""_s << u""_s;
+        QTest::newRow("data is a file") << u"data"_s << u"data\": a file"_s;
+        QTest::newRow("no pictures") << u"imgs"_s << u"pictures are missing"_s;
     }
     void preparingFoldersNamesWhatIsWrong()
     {
         QFETCH(QString, inTheWay);
-        QFETCH(QString, readOnly);
-        QFETCH(bool, starts);
         QFETCH(QString, error);
-        if (!readOnly.isEmpty() && geteuid() == 0)
-            QSKIP("root writes into read-only folders");
-        TempAppFolder images;
         QTemporaryDir root;
-        const QString data = root.filePath(u"data"_s);
+        const QString data = root.filePath(u"data"_s), pictures = root.filePath(u"imgs"_s);
         if (!inTheWay.isEmpty())
             writeFile(root.filePath(inTheWay), "x");
-        if (!readOnly.isEmpty()) {
-            QDir().mkpath(root.filePath(readOnly));
-            QFile::setPermissions(root.filePath(readOnly), QFile::ReadOwner | QFile::ExeOwner);
-        }
-        const QString pictures = QTest::currentDataTag() == "no pictures"_ba
-                                     ? root.filePath(u"none"_s)
-                                     : images.file(u"imgs"_s);
+        QDir().mkpath(pictures); // not over a file put there
         const Workspace ws(data, pictures);
         const Result result = ws.prepareFolders();
         const QString said = result.error + ws.prepareProjectsFolder().error;
-        if (!readOnly.isEmpty())
-            QFile::setPermissions(root.filePath(readOnly), ownerOnly);
-        QCOMPARE(result.ok(), starts);
+        QCOMPARE(result.ok(), error.isEmpty());
         QVERIFY2(error.isEmpty() ? said.isEmpty() : said.contains(error), qPrintable(said));
         QVERIFY(!result.ok() || QFileInfo(data + u"/tmp"_s).isDir());
         QVERIFY(Workspace(u""_s, pictures).prepareFolders().error.contains(u"HOME"_s));
@@ -181,11 +119,9 @@ private slots:
         QTest::newRow("no display")
             << u""_s << 2
             << u"aimwell: cannot open a display; start it from a graphical desktop session."_s;
-        QTest::newRow("--help") << u"--help"_s << 0 << usage;
-        QTest::newRow("-h with a file") << u"x.gpj -h"_s << 0 << usage;
-        QTest::newRow("--version") << u"--version"_s << 0 << version;
-        QTest::newRow("Qt's own options")
-            << u"-style fusion -reverse -platform offscreen -v"_s << 0 << version;
+        QTest::newRow("--help with a file") << u"x.gpj --help"_s << 0 << usage;
+        QTest::newRow("--version after Qt's own options")
+            << u"-style fusion -reverse -platform offscreen --version"_s << 0 << version;
         QTest::newRow("unknown option")
             << u"-frobnicate"_s << 2 << u"aimwell: Unknown option 'frobnicate'."_s + more;
         QTest::newRow("two projects")
@@ -203,13 +139,12 @@ private slots:
             env.remove(name);
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(AIMWELL_PROGRAM), arguments.split(u' ', Qt::SkipEmptyParts));
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY(program.waitForFinished(20000) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE(program.exitCode(), exitCode);
         const QString out = QString::fromUtf8(program.readAllStandardOutput());
-        const QString err = QString::fromUtf8(program.readAllStandardError());
         QVERIFY2(exitCode == 0 ? out.startsWith(said) : out.isEmpty(), qPrintable(out));
-        QCOMPARE(err, exitCode == 0 ? QString() : said + u'\n');
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+                 exitCode == 0 ? QString() : said + u'\n');
     }
 
     void channelQueuesUntilTheWindowIsReady()
@@ -222,20 +157,20 @@ private slots:
         InstanceChannel channel(u"/data/one"_s);
         QVERIFY(channel.serverName().startsWith(runtime.path()));
         QVERIFY(channel.serverName() != InstanceChannel::serverNameFor(u"/data/two"_s));
-        QVERIFY(!InstanceChannel::send(channel.serverName(), u"/nobody/listens.gpj"_s, 500));
         // A copy that crashed left its socket behind; the lock holder takes the name over.
         writeFile(channel.serverName(), "left over");
         QVERIFY2(channel.listen(), qPrintable(channel.errorString()));
         auto sent = std::async(std::launch::async, [&] {
-            return InstanceChannel::send(channel.serverName(), u"/p/ünï code.gpj"_s) &&
-                   InstanceChannel::send(channel.serverName(), u""_s);
+            return InstanceChannel::send(channel.serverName(), u"/p/ünï code.gpj"_s);
         });
         QTRY_VERIFY_WITH_TIMEOUT(
             sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 10000);
         QVERIFY(sent.get());
         QStringList received;
         channel.setReceiver([&](const QString& path) { received.append(path); });
-        QTRY_COMPARE(received, (QStringList{u"/p/ünï code.gpj"_s, u""_s}));
+        QTRY_COMPARE(
+            received,
+            QStringList{u"/p/ünï code.gpj"_s}); // an empty one: the start without a file below
     }
 
     void projectOnCommandLineAndSecondStart()
@@ -244,26 +179,23 @@ private slots:
         QTemporaryDir root;
         const auto at = [&](const QString& relative) { return root.filePath(relative); };
         const QString program = at(u"usr/bin/aimwell"_s), data = at(u"home/data/Aimwell"_s);
-        QDir().mkpath(at(u"usr/bin"_s));
+        for (const QString& folder : {u"usr/bin"_s, u"usr/share/aimwell"_s, u"run"_s, u"sub"_s})
+            QDir().mkpath(at(folder));
         QVERIFY(QFile::copy(QStringLiteral(AIMWELL_PROGRAM), program));
-        for (const QString& name : {u"greencircle.gif"_s, u"bluecircle.gif"_s})
-            writeFile(at(u"usr/share/aimwell/imgs/"_s + name),
-                      fileBytes(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs/") + name));
-        QDir().mkpath(at(u"run"_s));
+        QVERIFY(QFile::link(QStringLiteral(AIMWELL_SOURCE_DIR "/imgs"),
+                            at(u"usr/share/aimwell/imgs"_s)));
         QFile::setPermissions(at(u"run"_s), ownerOnly);
         QFile::copy(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj"), at(u"first.gpj"_s));
-        writeFile(at(u"sub/second.gpj"_s), "[Project]\r\nName=Second\r\n[Goals]\r\nGoal1=7-7-7\r\n"
-                                           "Goal1_Name=Only\r\nGoal1_Due=\r\nGoal1_Tasks=1\r\n"
-                                           "Goal1_Task1=handed over --\r\n");
+        QFile::copy(QStringLiteral(AIMWELL_TEST_DATA "/old-windows1252.gpj"),
+                    at(u"sub/sécond.gpj"_s));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"HOME"_s, at(u"home"_s));
+        env.insert(u"XDG_DATA_HOME"_s, at(u"home/data"_s));
         env.insert(u"XDG_RUNTIME_DIR"_s, at(u"run"_s));
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         env.insert(u"QT_LOGGING_RULES"_s, u"default.warning=false"_s); // only our own lines
         const auto start = [&](QProcess& p, const QStringList& arguments,
-                               const QString& dataHome = u"home/data"_s,
                                const QString& from = u"."_s) {
-            env.insert(u"XDG_DATA_HOME"_s, at(dataHome));
             p.setProcessEnvironment(env);
             p.setWorkingDirectory(at(from));
             p.start(program, arguments);
@@ -271,46 +203,36 @@ private slots:
         };
         // A data folder whose tmp cannot be written stops the start with its name, on the
         // terminal too; a projects folder that cannot be written is told once the window is up.
-        for (const auto& [home, folder, said] :
-             {std::tuple{u"blocked"_s, u"tmp"_s, u"cannot keep its files in"_s},
-              {u"readonly"_s, u"projects"_s, u"cannot save projects in"_s}}) {
-            writeFile(at(home + u"/Aimwell/"_s + folder), "a file where the folder should be");
+        for (const auto& [folder, said] : {std::pair{u"tmp"_s, u"cannot keep its files in"_s},
+                                           {u"projects"_s, u"cannot save projects in"_s}}) {
+            writeFile(data + u'/' + folder, "a file where the folder should be");
             QProcess told;
-            start(told, {}, home);
+            start(told, {});
             told.setReadChannel(QProcess::StandardError);
             QTRY_VERIFY_WITH_TIMEOUT(told.canReadLine(), 10000);
             const QString line = QString::fromUtf8(told.readLine());
-            QVERIFY2(line.contains(said + u" \""_s + at(home + u"/Aimwell"_s)), qPrintable(line));
-            told.kill();
+            QVERIFY2(line.contains(said + u" \""_s + data), qPrintable(line));
+            told.kill(); // leaves its lock behind, as a crash does
             told.waitForFinished();
+            QFile::remove(data + u'/' + folder);
         }
-        // A lock left by a copy that crashed is taken over; a live copy's lock is never taken
-        // over for being old.
-        const pid_t gone = fork();
-        if (gone == 0)
-            _exit(0);
-        waitpid(gone, nullptr, 0);
-        writeFile(data + u"/.aimwell.lock"_s, QByteArray::number(gone) + "\naimwell\n" +
-                                                  QSysInfo::machineHostName().toUtf8() + "\n");
+        // The lock of a copy that is gone is taken over; a live copy's lock is never taken over
+        // for being old.
         QProcess running, second, third;
         start(running, {u"first.gpj"_s});
-        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/100-301-302.txt"_s),
-                                  "buy paint --\r\nsand walls\r\n"_ba, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + u"/tmp/100-301-302.txt"_s), 10000);
         QFile lock(data + u"/.aimwell.lock"_s);
         QVERIFY(lock.open(QIODevice::ReadWrite) &&
                 lock.setFileTime(QDateTime::currentDateTime().addDays(-30),
                                  QFileDevice::FileModificationTime));
         // A relative name is taken from the folder the second start was made in; that start
-        // then leaves at once.
-        start(second, {u"second.gpj"_s}, u"home/data"_s, u"sub"_s);
-        QVERIFY(second.waitForFinished(5000) && second.exitCode() == 0);
-        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(data + u"/tmp/7-7-7.txt"_s), "handed over --\r\n"_ba,
-                                  5000);
+        // then leaves at once, as does one without a file.
+        start(second, {u"sécond.gpj"_s}, u"sub"_s);
         start(third, {});
-        QVERIFY(third.waitForFinished(5000) && third.exitCode() == 0);
-        QCOMPARE(running.state(), QProcess::Running);
+        for (QProcess* leaves : {&second, &third})
+            QVERIFY(leaves->waitForFinished(5000) && leaves->exitCode() == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + u"/tmp/4217-815-9001.txt"_s), 5000);
         QCOMPARE(entries(at(u"usr/bin"_s)), QStringList{u"aimwell"_s});
-        QVERIFY(QFileInfo(data + u"/projects"_s).isDir());
         running.kill();
         running.waitForFinished();
     }
@@ -327,11 +249,6 @@ private slots:
         for (const QString& part : {u"Version 1.4"_s, u"GNU General Public License"_s,
                                     f.w().workspace().projectsFolder()})
             QVERIFY2(text.contains(part), qPrintable(part));
-        QCOMPARE(f.w().findChildren<AboutDialog*>().size(), 1);
-        // Enter on the button that has the focus first closes the window.
-        QTest::keyClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::Key_Return);
-        QTRY_VERIFY(!f.w().findChild<AboutDialog*>());
-        QVERIFY(f.opener.opened.isEmpty());
         QTest::mouseClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
         QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
     }

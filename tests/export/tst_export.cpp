@@ -1,5 +1,4 @@
 #include "components/DayWatcher.h"
-#include "dashboard/DueBand.h"
 #include "dashboard/ProjectPrinter.h"
 #include "model/DueDateText.h"
 #include "model/DueStatus.h"
@@ -11,7 +10,6 @@
 #include "support/TestPaths.h"
 #include "support/TestSupport.h"
 
-#include <QFrame>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -23,10 +21,7 @@ namespace {
 const QDate Today(2026, 3, 20);
 const QLocale C = QLocale::c();
 
-ProjectData fullProject()
-{
-    return ProjectFile::read(QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj")).value;
-}
+const QString FullProject = QStringLiteral(AIMWELL_TEST_DATA "/full-project.gpj");
 
 // total tasks of which done carry the mark.
 SubGoalRecord goal(int total, int done, const QString& due = {})
@@ -35,12 +30,6 @@ SubGoalRecord goal(int total, int done, const QString& due = {})
     for (int i = 0; i < total; ++i)
         g.tasks.append(i < done ? u"t --"_s : u"t"_s);
     return g;
-}
-
-// Whitespace left out: pdftotext breaks and spaces lines as it sees fit.
-QString squeezed(QString text)
-{
-    return text.remove(QRegularExpression(u"\\s+"_s));
 }
 
 } // namespace
@@ -56,31 +45,24 @@ private slots:
         QTest::addColumn<QString>("due");   // instead of a date, when set
         QTest::addColumn<QString>("tasks");
         QTest::addColumn<DueState>("state");
-        QTest::addColumn<QColor>("band");
-        QTest::addColumn<QColor>("text");  // by the band's luminance
         QTest::addColumn<QString>("said"); // %1: the due text
-        const QColor navy(0x00, 0x00, 0x80), amber(0xC0, 0x70, 0x00), red(0xC0, 0x00, 0x00);
-        const QColor white(Qt::white), black(Qt::black);
         const QString open = u"Paint: 0 of 1 task completed, 1 pending"_s;
         QTest::newRow("yesterday")
-            << -1 << QString() << u"a\nb --"_s << DueState::Overdue << red << white
+            << -1 << QString() << u"a\nb --"_s << DueState::Overdue
             << u"Paint: 1 of 2 tasks completed, 1 pending, due %1, overdue"_s;
-        QTest::newRow("today") << 0 << QString() << u"a"_s << DueState::DueSoon << amber << black
+        QTest::newRow("today") << 0 << QString() << u"a"_s << DueState::DueSoon
                                << open + u", due %1, due soon"_s;
-        QTest::newRow("in three days") << 3 << QString() << u"a"_s << DueState::DueSoon << amber
-                                       << black << open + u", due %1, due soon"_s;
-        QTest::newRow("in four days") << 4 << QString() << u"a"_s << DueState::OnTrack << navy
-                                      << white << open + u", due %1"_s;
+        QTest::newRow("in three days")
+            << 3 << QString() << u"a"_s << DueState::DueSoon << open + u", due %1, due soon"_s;
+        QTest::newRow("in four days")
+            << 4 << QString() << u"a"_s << DueState::OnTrack << open + u", due %1"_s;
         QTest::newRow("past, all done")
-            << -30 << QString() << u"a --\nb --"_s << DueState::OnTrack << navy << white
+            << -30 << QString() << u"a --\nb --"_s << DueState::OnTrack
             << u"Paint: 2 of 2 tasks completed, all tasks completed, due %1"_s;
-        QTest::newRow("past, no tasks") << -30 << QString() << u" \n"_s << DueState::OnTrack << navy
-                                        << white << u"Paint: no tasks, due %1"_s;
-        QTest::newRow("unreadable")
-            << 0 << u"next spring"_s << u"a"_s << DueState::Unreadable << navy << white
-            << open + u", due next spring (the date could not be read)"_s;
-        QTest::newRow("no due date")
-            << 0 << u""_s << u"a"_s << DueState::None << navy << white << open;
+        QTest::newRow("past, no tasks")
+            << -30 << QString() << u" \n"_s << DueState::OnTrack << u"Paint: no tasks, due %1"_s;
+        QTest::newRow("unreadable") << 0 << u"next spring"_s << u"a"_s << DueState::Unreadable
+                                    << open + u", due next spring (the date could not be read)"_s;
     }
     void dueState()
     {
@@ -88,15 +70,11 @@ private slots:
         QFETCH(QString, due);
         QFETCH(QString, tasks);
         QFETCH(DueState, state);
-        QFETCH(QColor, band);
-        QFETCH(QColor, text);
         QFETCH(QString, said);
         if (due.isNull())
             due = DueDateText::format(Today.addDays(daysToDue), C);
         const TaskCounts counts = TaskCounts::of(tasks);
         QCOMPARE(DueStatus::of(due, counts, Today, C), state);
-        QCOMPARE(QList({DueBand::colours(state).background, DueBand::colours(state).text}),
-                 QList({band, text}));
         // The state is said in words too, not by colour alone.
         QCOMPARE(GoalDescription::of(u"Paint"_s, due, counts, state),
                  said.contains(u"%1"_s) ? said.arg(due) : said);
@@ -106,47 +84,35 @@ private slots:
     {
         FixedClock clock(Today);
         WindowFixture f(&clock);
-        const auto status = [&f] { return f.text(u"statusSummary"_s); };
         f.addSubGoals({u"Past"_s, u"Soon"_s, u"Done"_s});
-        for (int i : {1, 2, 3})
-            f.w().project().setDue(i, DueDateText::format(Today.addDays(i == 2 ? 2 : -1)));
-        f.typeTasks(1, u"a\nb --"_s);
-        f.typeTasks(2, u"c"_s);
-        f.typeTasks(3, u"d --"_s);
-        QCOMPARE(status(), u"3 sub-goals · 4 tasks · 2 completed (50 %) · 2 pending · 1 overdue"_s);
-        const auto bands = [&f] {
-            QList<QColor> shown;
-            for (int i : {1, 2, 3})
-                shown.append(
-                    f.find<QFrame>(u"shDueDate_%1"_s.arg(i))->palette().color(QPalette::Window));
-            return shown;
+        for (const auto& [i, days, tasks] :
+             {std::tuple{1, -1, u"a\nb --"_s}, {2, 2, u"c"_s}, {3, -1, u"d --"_s}}) {
+            f.w().project().setDue(i, DueDateText::format(Today.addDays(days)));
+            f.typeTasks(i, tasks);
+        }
+        QCOMPARE(f.text(u"statusSummary"_s),
+                 u"3 sub-goals · 4 tasks · 2 completed (50 %) · 2 pending · 1 overdue"_s);
+        // Band and text: red and white, amber and black (white is not readable on it), navy.
+        const auto band = [&f](int i) {
+            return f.find(u"shDueDate_%1"_s.arg(i))->palette().window().color().name() +
+                   f.find(u"lblDueDateDate_%1"_s.arg(i))->palette().windowText().color().name();
         };
-        const auto colour = [](DueState state) { return DueBand::colours(state).background; };
-        QCOMPARE(bands(), QList({colour(DueState::Overdue), colour(DueState::DueSoon),
-                                 colour(DueState::OnTrack)}));
-        QCOMPARE(f.find<QLabel>(u"lblDueDateDate_2"_s)->palette().color(QPalette::WindowText),
-                 QColor(Qt::black));
+        const QString red = u"#c00000#ffffff"_s;
+        QCOMPARE((QStringList{band(1), band(2), band(3)}),
+                 (QStringList{red, u"#c07000#000000"_s, u"#000080#ffffff"_s}));
         // The words: dueState above; the panel's description: tst_keyboard.
         QVERIFY(f.find(u"picGoal_1"_s)->toolTip().contains(u"overdue"_s));
-        // Left open past midnight: "Soon" has gone by. The same day again is no change.
-        auto* watcher = f.w().findChild<DayWatcher*>();
-        QSignalSpy changed(watcher, &DayWatcher::dayChanged);
-        watcher->check();
-        QCOMPARE(changed.count(), 0);
+        // Left open past midnight: "Soon" has gone by.
         clock.set(Today.addDays(3));
-        watcher->check();
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(bands()[1], colour(DueState::Overdue));
-        QVERIFY(status().endsWith(u"2 overdue"_s));
+        f.w().findChild<DayWatcher*>()->check();
+        QCOMPARE(band(2), red);
+        QVERIFY(f.text(u"statusSummary"_s).endsWith(u"2 overdue"_s));
     }
 
     void summaryText_data()
     {
         QTest::addColumn<ProjectData>("project");
         QTest::addColumn<QString>("text");
-        QTest::newRow("full test project")
-            << fullProject()
-            << u"8 sub-goals · 8 tasks · 4 completed (50 %) · 4 pending · 1 overdue"_s;
         QTest::newRow("singular")
             << ProjectData{u"p"_s, {goal(1, 1)}}
             << u"1 sub-goal · 1 task · 1 completed (100 %) · 0 pending · 0 overdue"_s;
@@ -175,17 +141,17 @@ private slots:
         typeText(&editor, u" --\nlast"_s);
         int struck = 0;
         for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
-            const QList<QTextLayout::FormatRange> formats = block.layout()->formats();
-            qsizetype start = 0;
+            QString drawn(block.text().size(), u'.'); // '-' where struck through
+            for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+                if (range.format.fontStrikeOut())
+                    drawn.replace(range.start, range.length, QString(range.length, u'-'));
+            }
+            qsizetype at = 0;
             for (const QString& line : block.text().split(QChar::LineSeparator)) {
-                for (qsizetype i = start; i < start + line.size(); ++i) {
-                    const bool isStruck = std::any_of(formats.begin(), formats.end(), [&](auto& r) {
-                        return r.start <= i && i < r.start + r.length && r.format.fontStrikeOut();
-                    });
-                    QCOMPARE(isStruck, TaskCounts::isCompleted(line));
-                }
-                struck += TaskCounts::isCompleted(line);
-                start += line.size() + 1;
+                const bool done = TaskCounts::isCompleted(line);
+                QCOMPARE(drawn.mid(at, line.size()), QString(line.size(), done ? u'-' : u'.'));
+                struck += done;
+                at += line.size() + 1;
             }
         }
         QCOMPARE(struck, 5);
@@ -200,23 +166,15 @@ private slots:
         QTest::newRow("list marker") << u"- item"_s << u"\\- item"_s;
         QTest::newRow("ordered list") << u"12. item 3."_s << u"12\\. item 3."_s;
         QTest::newRow("ordered list, parenthesis") << u"1) item"_s << u"1\\) item"_s;
-        QTest::newRow("done mark stays") << u"a -- b"_s << u"a -- b"_s;
-        QTest::newRow("entity") << u"&copy; & co"_s << u"\\&copy; & co"_s;
-        QTest::newRow("character reference") << u"&#169; x"_s << u"\\&\\#169; x"_s;
+        QTest::newRow("references") << u"&copy; &#169; & co"_s << u"\\&copy; \\&\\#169; & co"_s;
         QTest::newRow("blanks around") << u"    code? \t"_s << u"code?"_s;
-        QTest::newRow("backslash") << u"a\\b"_s << u"a\\\\b"_s;
-        const QString a15(15, u'a');
-        QTest::newRow("specials around block edges")
-            << a15 + u"#*<>[]"_s + a15 + u"|~`_&x"_s
-            << a15 + u"\\#\\*\\<\\>\\[\\]"_s + a15 + u"\\|\\~\\`\\_\\&x"_s;
-        QTest::newRow("special last") << a15 + a15 + u"_"_s << a15 + a15 + u"\\_"_s;
+        QTest::newRow("specials, one last")
+            << u"a#*<>[]|~`\\_"_s << u"a\\#\\*\\<\\>\\[\\]\\|\\~\\`\\\\\\_"_s;
         QTest::newRow("harmless characters")
-            << a15 + u"\t=^}\u007F& !()/"_s + a15 << a15 + u"\t=^}\u007F& !()/"_s + a15;
-        QTest::newRow("line breaks become spaces") << a15 + u"a\r\nb\nc"_s << a15 + u"a  b c"_s;
-        const QString beyond = u"Caf\u00E9 "_s + a15 + u"\u20AC \U0001F600 \u0123\u0800\u8000"_s;
-        QTest::newRow("beyond ASCII") << beyond << beyond;
+            << u"a -- b\t=^}\u007F!()/"_s << u"a -- b\t=^}\u007F!()/"_s;
+        QTest::newRow("line breaks become spaces") << u"a\r\nb\nc"_s << u"a  b c"_s;
         QTest::newRow("lone surrogates")
-            << a15 + QChar(0xD800) + u"x"_s + QChar(0xDC00) << a15 + u"\uFFFDx\uFFFD"_s;
+            << u"a"_s + QChar(0xD800) + u"x"_s + QChar(0xDC00) << u"a\uFFFDx\uFFFD"_s;
     }
     void markdownEscaping()
     {
@@ -226,35 +184,30 @@ private slots:
         QCOMPARE(MarkdownExport::toMarkdown({text, {}}, Today, C),
                  (u"# "_s + escaped + u'\n').toUtf8());
     }
-    void markdownOfFullProject()
+    // The Markdown against its golden file; the PDF read back has every name, count and task.
+    void fullProjectExports()
     {
-        QCOMPARE(MarkdownExport::toMarkdown(fullProject(), Today, C),
+        const ProjectData project = ProjectFile::read(FullProject).value;
+        QCOMPARE(MarkdownExport::toMarkdown(project, Today, C),
                  fileBytes(QStringLiteral(AIMWELL_TEST_DATA "/full-project.md")));
-    }
-
-    void pdfReadsBackEveryNameCountAndTask()
-    {
         if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext is missing (Debian: poppler-utils)");
         const QTemporaryDir dir;
         const QString path = dir.filePath(u"full.pdf"_s);
-        const ProjectData project = fullProject();
         const Result written = ProjectPrinter::exportPdf(path, project, Today, C);
         QVERIFY2(written.ok(), qPrintable(written.error));
+        // Whitespace left out: pdftotext breaks and spaces lines as it sees fit.
+        const auto squeezed = [](QString text) {
+            return text.remove(QRegularExpression(u"\\s+"_s));
+        };
         // In drawing order: the default mode would join a line ending in "--" to the next one.
         const QString lines =
             squeezed(runTool(u"pdftotext"_s, {u"-raw"_s, u"-f"_s, u"2"_s, path, u"-"_s}));
         for (const SubGoalRecord& goal : project.goals) {
-            const TaskCounts counts = TaskCounts::ofLines(goal.tasks);
-            const QString status =
-                DueStatus::statusWords(counts, DueStatus::of(goal.due, counts, Today, C));
-            QString heading =
-                goal.name + u"Tasks: %1 · Completed: %2 · Pending: %3"_s.arg(counts.total)
-                                .arg(counts.completed)
-                                .arg(counts.pending());
-            heading += goal.due.isEmpty() ? QString() : u" · Due: "_s + goal.due;
-            heading += status.isEmpty() ? QString() : u" · "_s + status;
-            QVERIFY2(lines.contains(squeezed(heading)), qPrintable(heading));
+            const QString heading =
+                goal.name + TaskCounts::ofLines(goal.tasks).captions().join(u"·"_s);
+            QVERIFY2(lines.contains(squeezed(heading)) && lines.contains(squeezed(goal.due)),
+                     qPrintable(heading));
             for (const QString& task : goal.tasks) {
                 const QString shown = (TaskCounts::isCompleted(task) ? u"✓"_s : QString()) + task;
                 QVERIFY2(lines.contains(squeezed(shown)), qPrintable(task));
@@ -265,43 +218,23 @@ private slots:
             runTool(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, u"-l"_s, u"1"_s, path, u"-"_s});
         QVERIFY(squeezed(dashboard).contains(squeezed(project.name)));
         QVERIFY(dashboard.contains(u"OVERDUE"_s) && dashboard.contains(u"all tasks completed"_s));
-        // Each panel's light: green when all is done, else blue, also without tasks. At 72 dpi
-        // a point is a pixel; the light's centre is 11 pt inside its cell's top right corner.
-        runTool(u"pdftoppm"_s,
-                {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, path, dir.filePath(u"p"_s)});
-        const QImage page(dir.filePath(u"p.png"_s));
-        const qreal margin = 15 * 72 / 25.4, gap = 8, w = (page.width() - 2 * margin - 2 * gap) / 3,
-                    h = (page.height() - 2 * margin - 2 * gap) / 3;
-        for (int i = 0; i < project.goals.size(); ++i) {
-            const int cell = i < 4 ? i : i + 1;
-            const QPointF light(margin + (cell % 3 + 1) * (w + gap) - gap - 11,
-                                margin + cell / 3 * (h + gap) + 11);
-            const bool done = TaskCounts::ofLines(project.goals[i].tasks).allDone();
-            QCOMPARE(page.pixelColor(light.toPoint()),
-                     done ? QColor(0x00, 0xA0, 0x00) : QColor(0x00, 0x60, 0xC0));
-        }
         const QString info = runTool(u"pdfinfo"_s, {path});
         QVERIFY2(info.contains(u"(A4)"_s), qPrintable(info));
-        const QStringList fonts = runTool(u"pdffonts"_s, {path}).split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY(fonts.size() > 2);
-        for (const QString& font : fonts.mid(2)) {
-            // The "emb" column, counted from the end: a type can be two words.
-            const QStringList columns = font.simplified().split(u' ');
-            QVERIFY2(columns.value(columns.size() - 5) == u"yes"_s, qPrintable(font));
-        }
     }
 
     void exportFromTheMenu_data()
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("pdf") << u"mnuExportPdf"_s << u".pdf"_s;
-        QTest::newRow("markdown") << u"mnuExportMarkdown"_s << u".md"_s;
+        QTest::addColumn<QByteArray>("written"); // a part; the held key too, where it shows
+        QTest::newRow("pdf") << u"mnuExportPdf"_s << u".pdf"_s << "%PDF-"_ba;
+        QTest::newRow("markdown") << u"mnuExportMarkdown"_s << u".md"_s << "- [x] door --x\n"_ba;
     }
     void exportFromTheMenu()
     {
         QFETCH(QString, item);
         QFETCH(QString, suffix);
+        QFETCH(QByteArray, written);
         FixedClock clock(Today);
         WindowFixture f(&clock);
         f.addSubGoals({u"Paint"_s});
@@ -317,29 +250,24 @@ private slots:
         f.prompt.exportChoices = {chosen, failing};
         action->trigger();
         QCOMPARE(f.prompt.exportSuggestions, QStringList(2, u"Q1_ launch_plan"_s + suffix));
-        QVERIFY(f.prompt.shown.isEmpty());
         QCOMPARE(f.w().statusBar()->currentMessage(), u"Exported to \"%1\"."_s.arg(chosen));
         // An export is for sharing: others may read it as they may the user's other files.
         QVERIFY(QFileInfo(chosen).permissions() & QFileDevice::ReadOther);
         QCOMPARE(f.w().project().tasks(1), u"walls\ndoor --x"_s);
-        QVERIFY(suffix == u".md"_s
-                    ? fileBytes(chosen) ==
-                          MarkdownExport::toMarkdown(f.w().project().toProjectData().value, Today)
-                    : fileBytes(chosen).startsWith("%PDF"));
+        QVERIFY(fileBytes(chosen).contains(written));
         // The next export starts where this one went; a failed one says why, leaves no file.
         action->trigger();
         QCOMPARE(f.prompt.exportSuggestions.last(), out.filePath(u"Q1_ launch_plan"_s + suffix));
-        QCOMPARE(f.prompt.shown.size(), 1);
         const QString said =
             u"Export Project: The project could not be exported to \"%1\": "_s.arg(failing);
-        QVERIFY(f.prompt.last().startsWith(said) && f.prompt.last().size() > said.size());
+        QVERIFY(f.prompt.shown.size() == 1 && f.prompt.last().startsWith(said) &&
+                f.prompt.last().size() > said.size());
         QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  (QStringList{u"blocked"_s, u"plan"_s + suffix}));
         QCOMPARE(QDir(f.w().workspace().projectsFolder()).entryList(QDir::Files), QStringList());
         // A cancelled print window prints nothing.
         f.find<QAction>(u"mnuPrint"_s)->trigger();
-        QCOMPARE(f.prompt.printWindows, 1);
-        QCOMPARE(f.prompt.shown.size(), 1);
+        QVERIFY(f.prompt.printWindows == 1 && f.prompt.shown.size() == 1);
     }
 };
 

@@ -35,8 +35,6 @@ private slots:
         QTest::addColumn<QString>("middle");
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("merges");
-        QTest::newRow("typing on") << u"ab"_s << u"abc"_s << u"abcd"_s << true;
-        QTest::newRow("backspacing") << u"abcd"_s << u"abc"_s << u"ab"_s << true;
         QTest::newRow("typing, deleting before")
             << u"ab\ncd"_s << u"ab\nXcd"_s << u"ab\ncd"_s << true;
         QTest::newRow("replacing") << u"one two"_s << u"one 2"_s << u"one 2!"_s << true;
@@ -63,37 +61,13 @@ private slots:
         QVERIFY(!merges || (first.applyTo(from) == to && first.revert(to) == from));
     }
 
-    void goalsAddRenameDeleteAndRepack()
-    {
-        Model m;
-        QSignalSpy removed(&m.project, &Project::goalRemoved);
-        for (const QString& name : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
-            m.project.addGoal(name);
-        m.project.setDue(3, u"1/2/2027"_s);
-        m.project.setTasks(3, u"x --\ny"_s);
-        const SubGoalRecord third = m.project.goal(3);
-        m.project.renameGoal(2, u"Bee"_s);
-        m.project.select(2);
-        // Deleting re-packs in order; the key, date and counts move with their sub-goal.
-        const SubGoalRecord gone = m.project.removeGoal(2);
-        QCOMPARE(gone.name, u"Bee"_s);
-        QCOMPARE(m.project.goalNames(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
-        QVERIFY(m.project.goal(2) == third && m.project.counts(2).total == 2);
-        QVERIFY(m.project.selectedKey().isEmpty() && !QFile::exists(m.store.path(gone.key)));
-        QCOMPARE(removed.takeFirst().at(0).toInt(), 2);
-        // Eight is full; the window's limit is tst_dashboard's.
-        while (m.project.goalCount() < ProjectData::MaxGoals)
-            m.project.addGoal(u"more"_s);
-        QVERIFY(m.project.isFull());
-    }
-
-    void loadSaveAndTotals()
+    void loadDeleteAndSave()
     {
         Model m;
         ProjectData data{u"Plan"_s,
                          {{u"1-2-3"_s, u"A"_s, u"15 Mar 2026"_s, {u"a --"_s, u"b"_s}},
                           {u"1-2-3"_s, u"B"_s, {}, {u"c --"_s}},
-                          {u"4-5-6"_s, u"C"_s, {}, {}}}};
+                          {u"4-5-6"_s, u"C"_s, u"1/2/2027"_s, {}}}};
         QSignalSpy resets(&m.project, &Project::goalsReset);
         QSignalSpy names(&m.project, &Project::nameChanged);
         QSignalSpy files(&m.project, &Project::fileChanged);
@@ -107,6 +81,15 @@ private slots:
         QCOMPARE(m.project.tasks(1), u"a --\nb\n"_s);
         data.goals[1].key = m.project.goal(2).key;
         QCOMPARE(m.project.toProjectData().value, data);
+        // Deleting re-packs in order: the key and date move with their sub-goal; its file goes.
+        QSignalSpy removed(&m.project, &Project::goalRemoved);
+        const SubGoalRecord third = m.project.goal(3);
+        m.project.select(2);
+        m.project.removeGoal(2);
+        QVERIFY(m.project.goal(2) == third && m.project.goalNames().size() == 2);
+        QVERIFY(m.project.selectedKey().isEmpty() &&
+                !QFile::exists(m.store.path(data.goals[1].key)));
+        QCOMPARE(removed.takeFirst().at(0).toInt(), 2);
         // A task file that cannot be read stops the save rather than losing its tasks.
         QFile::remove(m.store.path(u"4-5-6"_s));
         QDir().mkpath(m.store.path(u"4-5-6"_s));
@@ -121,13 +104,9 @@ private slots:
         m.project.markEdited();
         m.history.push(new ProjectNameCommand(m.project, u"New"_s, 1));
         m.history.setClean();
-        QVERIFY(!m.project.isModified());
         m.history.undo();
-        QVERIFY(m.project.isModified());
         m.project.clear();
-        QCOMPARE(modified.size(), 4);
-        QCOMPARE(m.project.toProjectData().value, (ProjectData{u"My Goal"_s, {}}));
-        QVERIFY(m.project.file().isEmpty());
+        QCOMPARE(modified, (QList<QList<QVariant>>{{true}, {false}, {true}, {false}}));
     }
 
     // Every kind of step undoes to the state before it and redoes to the state after it,
@@ -136,8 +115,7 @@ private slots:
     {
         Model m;
         const auto snapshot = [&m] {
-            return std::tuple(m.project.toProjectData().value, m.project.totals(),
-                              m.project.goalCount() >= 2 ? m.project.tasks(2) : QString());
+            return std::pair(m.project.toProjectData().value, m.project.totals());
         };
         Project& p = m.project;
         const QList<std::tuple<const char*, std::function<ProjectCommand*()>, int>> steps{

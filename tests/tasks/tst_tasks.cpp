@@ -3,31 +3,6 @@
 #include "sidebar/TaskEditor.h"
 #include "support/TestSupport.h"
 
-#include <QMessageBox>
-
-namespace {
-
-TaskEditor* editor(WindowFixture& f)
-{
-    return f.find<TaskEditor>(u"txtGoalTasks"_s);
-}
-
-QImage image(const QImage& picture)
-{
-    return picture.convertToFormat(QImage::Format_RGB32);
-}
-
-// The three counts of a panel, as shown.
-QString shownCounts(WindowFixture& f, int panel)
-{
-    QStringList shown;
-    for (const QString& name : {u"Total"_s, u"Completed"_s, u"Pending"_s})
-        shown.append(f.text(u"lblTasks_%1_%2"_s.arg(name).arg(panel)));
-    return shown.join(u", "_s);
-}
-
-} // namespace
-
 class TestTasks : public QObject
 {
     Q_OBJECT
@@ -41,19 +16,7 @@ private slots:
         QTest::newRow("empty") << QString() << 0 << 0;
         QTest::newRow("final line end is no task") << u"a\n"_s << 1 << 0;
         QTest::newRow("blank lines are no tasks") << u"a\n\n   \n\t\nb --"_s << 2 << 1;
-        QTest::newRow("marker after words") << u"paint the fence --done"_s << 1 << 1;
-        QTest::newRow("single hyphen means nothing") << u"left - right"_s << 1 << 0;
-        QTest::newRow("only the marker") << u"--"_s << 1 << 1;
         QTest::newRow("crlf") << u"a --\r\nb\r\nc--\r\n"_s << 3 << 2;
-        const QString a16(16, u'a');
-        QTest::newRow("marker across blocks")
-            << u"aaaaaaa--"_s + a16 + u"\n"_s + a16.left(15) + u"--"_s + a16 + u"\n"_s + a16 +
-                   u"a--\n--"_s + a16 + a16
-            << 4 << 4;
-        QTest::newRow("hyphens apart") << u"aaaaaaa-a-aaaaaa-"_s + a16 + u"-"_s << 1 << 0;
-        QTest::newRow("marker far on a long line") << QString(300, u'x') + u"--"_s << 1 << 1;
-        // U+2D2D has 0x2D, a hyphen, in both of its bytes.
-        QTest::newRow("look-alikes") << a16 + u"\u2D2D\u2D2D\u2010\u2010"_s + a16 << 1 << 0;
     }
     void counts()
     {
@@ -62,92 +25,51 @@ private slots:
         QFETCH(int, completed);
         const TaskCounts c = TaskCounts::of(text);
         QCOMPARE(QList({c.total, c.completed}), QList({total, completed}));
-        QCOMPARE(c.allDone(), completed > 0 && completed == total);
     }
 
     void keyReleaseWritesCountsAndPicture()
     {
         WindowFixture f;
+        auto* editor = f.find<TaskEditor>(u"txtGoalTasks"_s);
         f.addSubGoals({u"Garden"_s, u"Other"_s});
+        const auto image = [](const QImage& picture) {
+            return picture.convertToFormat(QImage::Format_RGB32);
+        };
         const QImage blue = image(QImage(f.folder.file(u"imgs/bluecircle.gif"_s)));
         const QImage green = image(QImage(f.folder.file(u"imgs/greencircle.gif"_s)));
         QVERIFY(!blue.isNull() && blue != green);
-        // Nothing selected: nothing is written; selecting creates the empty task file, and
-        // the counts wait for the next key.
-        editor(f)->setTasksText(u"x"_s);
-        f.w().RefreshTaskCounts(u"x"_s);
-        QVERIFY(QDir(f.folder.file(u"tmp"_s)).isEmpty());
-        QCOMPARE(shownCounts(f, 1), u"Tasks: 0, Completed: 0, Pending: 0"_s);
+        // Selecting creates the empty task file.
         f.click(u"lblGoal_2"_s);
         QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
         f.typeTasks(1, u"dig --\nplant --\nwater"_s);
-        QCOMPARE(shownCounts(f, 1), u"Tasks: 3, Completed: 2, Pending: 1"_s);
+        QCOMPARE(f.text(u"lblTasks_Total_1"_s) + f.text(u"lblTasks_Completed_1"_s) +
+                     f.text(u"lblTasks_Pending_1"_s),
+                 u"Tasks: 3Completed: 2Pending: 1"_s);
         QCOMPARE(image(f.w().panel(1)->picture().toImage()), blue);
-        QTest::keyClicks(editor(f), u" --"_s);
-        QCOMPARE(shownCounts(f, 1), u"Tasks: 3, Completed: 3, Pending: 0"_s);
+        QTest::keyClicks(editor, u" --"_s);
         QCOMPARE(image(f.w().panel(1)->picture().toImage()), green);
-        // A missing picture leaves the last one in place.
-        QFile::remove(f.folder.file(u"imgs/bluecircle.gif"_s));
-        QTest::keyClick(editor(f), Qt::Key_Return);
+        QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(fileBytes(f.taskFile(1)), "dig --\r\nplant --\r\nwater --\r\n"_ba);
-        QCOMPARE(image(f.w().panel(1)->picture().toImage()), green);
 
         // A paste without a key, as from the context menu, is written too. Shift+Enter puts
         // a line separator into the editor; it is a line end like Enter.
         QVERIFY(!f.save().isEmpty());
         f.click(u"lblGoal_2"_s);
         QGuiApplication::clipboard()->setText(u"pasted --\nnon\u00A0breaking"_s);
-        editor(f)->paste();
+        editor->paste();
         QCOMPARE(fileBytes(f.taskFile(2)), u"pasted --\r\nnon\u00A0breaking"_s.toUtf8());
         QVERIFY(f.w().projectModified() && f.text(u"lblTasks_Total_2"_s) == u"Tasks: 2"_s);
-        QTest::keyClick(editor(f), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
         // One key event may bring several characters, as an input method does.
         for (const auto action : {QTest::Press, QTest::Release})
-            QTest::sendKeyEvent(action, editor(f), Qt::Key_unknown, u"xy"_s, Qt::NoModifier);
+            QTest::sendKeyEvent(action, editor, Qt::Key_unknown, u"xy"_s, Qt::NoModifier);
         QCOMPARE(fileBytes(f.taskFile(2)), u"pasted --\r\nnon\u00A0breaking\r\nxy"_s.toUtf8());
-        QCOMPARE(f.text(u"lblTasks_Total_2"_s), u"Tasks: 3"_s);
         f.click(u"lblGoal_1"_s);
         f.click(u"lblGoal_2"_s);
-        QCOMPARE(editor(f)->tasksText(), u"pasted --\nnon\u00A0breaking\nxy"_s);
+        QCOMPARE(editor->tasksText(), u"pasted --\nnon\u00A0breaking\nxy"_s);
     }
 
-    // The release of a key whose press went elsewhere (the Enter that closed a message box,
-    // the Ctrl of a shortcut) is no edit; a key pressed and released in the box is one.
-    void releasesWithoutTheirPressAreNoEdit()
-    {
-        WindowFixture f;
-        f.addSubGoals({u"G"_s});
-        QVERIFY(!f.save().isEmpty());
-        auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
-        f.click(u"lblGoal_1"_s);
-        for (QWidget* box : std::initializer_list<QWidget*>{name, editor(f)}) {
-            box->setFocus();
-            QTest::keyPress(box, Qt::Key_Control);
-            QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
-            QTest::keyRelease(box, Qt::Key_Control);
-            QVERIFY2(!f.w().projectModified(), qPrintable(box->objectName()));
-        }
-        QCOMPARE(f.prompt.texts(), QStringList(3, u"Ready! Project saved."_s));
-        QMessageBox message(QMessageBox::Information, u"Done"_s, u"Ready! Project saved."_s,
-                            QMessageBox::Ok, &f.w());
-        message.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&message));
-        QTest::keyPress(&message, Qt::Key_Return);
-        QVERIFY(!message.isVisible());
-        QTest::keyRelease(editor(f), Qt::Key_Return);
-        QTest::keyRelease(name, Qt::Key_Return);
-        // Delete carries a DEL character on X11 but types none.
-        QTest::sendKeyEvent(QTest::Click, f.find(u"txtSubGoal"_s), Qt::Key_Delete, u"\x7f"_s, {});
-        QVERIFY(!f.w().projectModified());
-        f.w().mnuNew_Click();
-        QCOMPARE(f.prompt.shown.size(), 3); // nothing to ask about
-        f.addSubGoals({u"H"_s});
-        QVERIFY(!f.save(u"q.gpj"_s).isEmpty());
-        QTest::keyClick(name, Qt::Key_Right);
-        QVERIFY(f.w().projectModified());
-    }
-
-    void keyHeldWhileSwitchingIsKept()
+    void keysHeldOrReleasedElsewhere()
     {
         // A held key repeats as release and press pairs; only its last release lets it go.
         KeyPressTracker keys;
@@ -157,30 +79,48 @@ private slots:
         keys.pressed(&down);
         QVERIFY(keys.released(&repeat) && keys.released(&up) && !keys.released(&up));
         WindowFixture f;
+        auto* editor = f.find<TaskEditor>(u"txtGoalTasks"_s);
         f.addSubGoals({u"A"_s, u"B"_s, u"C"_s});
         f.typeTasks(1, u"ab"_s);
-        QTest::keyPress(editor(f), Qt::Key_C);
+        QTest::keyPress(editor, Qt::Key_C);
         f.click(u"lblGoal_2"_s);
         QCOMPARE(fileBytes(f.taskFile(1)), "abc"_ba);
-        QCOMPARE(f.text(u"lblTasks_Total_1"_s), u"Tasks: 1"_s);
-        QTest::keyRelease(editor(f), Qt::Key_C);
+        QTest::keyRelease(editor, Qt::Key_C);
         QCOMPARE(fileBytes(f.taskFile(2)), QByteArray());
         // The same before a save.
         f.click(u"lblGoal_1"_s);
-        editor(f)->moveCursor(QTextCursor::End);
-        QTest::keyPress(editor(f), Qt::Key_D);
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyPress(editor, Qt::Key_D);
         QVERIFY(fileBytes(f.save()).contains("Goal1_Task1=abcd\r\n"));
+        // The release of a key whose press went elsewhere (the Enter that closed a message box,
+        // the Ctrl of a shortcut) is no edit; a key pressed and released in the name box is one.
+        auto* name = f.find<QLineEdit>(u"txtProjectName"_s);
+        for (QWidget* box : std::initializer_list<QWidget*>{name, editor}) {
+            box->setFocus();
+            QTest::keyPress(box, Qt::Key_Control);
+            QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+            QTest::keyRelease(box, Qt::Key_Control);
+            QVERIFY2(!f.w().projectModified(), qPrintable(box->objectName()));
+        }
+        QCOMPARE(f.prompt.texts(), QStringList(3, u"Ready! Project saved."_s));
+        QTest::keyRelease(editor, Qt::Key_Return);
+        QTest::keyRelease(name, Qt::Key_Return);
+        // Delete carries a DEL character on X11 but types none.
+        QTest::sendKeyEvent(QTest::Click, f.find(u"txtSubGoal"_s), Qt::Key_Delete, u"\x7f"_s, {});
+        QVERIFY(!f.w().projectModified());
+        QTest::keyClick(name, Qt::Key_Right);
+        QVERIFY(f.w().projectModified());
         // The same across Ctrl+Z: written to its own sub-goal, found by key, before the undo,
         // which takes back the whole burst ("ab" in front of "bob").
         f.typeTasks(3, u"bob"_s);
         f.prompt.answers = {Answer::Yes};
         f.w().lblDeleteOnMouseOver_Click(1); // C is panel 2 now
         f.click(u"lblGoal_2"_s);
-        QTest::keyClick(editor(f), Qt::Key_A);
-        QTest::keyPress(editor(f), Qt::Key_B);
-        QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyRelease(editor(f), Qt::Key_B);
-        QTest::keyClick(editor(f), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_A);
+        QTest::keyPress(editor, Qt::Key_B);
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyRelease(editor, Qt::Key_B);
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f.w().subGoalNames(), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
         QCOMPARE(
             QList({fileBytes(f.taskFile(1)), fileBytes(f.taskFile(2)), fileBytes(f.taskFile(3))}),
@@ -192,52 +132,36 @@ private slots:
 
     void dueDateText_data()
     {
-        QTest::addColumn<QString>("locale"); // the default while reading
+        QTest::addColumn<QString>("locale"); // the user's
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QDate>("date"); // null: no form reads it
-        QTest::addColumn<QString>("written");
-        const QDate d(2026, 3, 15), dec(2026, 12, 1);
-        QTest::newRow("en_GB") << u"en_GB"_s << u"15/03/2026"_s << d << u"15/03/2026"_s;
-        QTest::newRow("en_US") << u"en_US"_s << u"3/15/2026"_s << d << u"3/15/2026"_s;
-        QTest::newRow("de_DE") << u"de_DE"_s << u"15.03.2026"_s << d << u"15.03.2026"_s;
-        QTest::newRow("C") << u"C"_s << u"15 Mar 2026"_s << d << u"15 Mar 2026"_s;
+        QTest::addColumn<QString>("written"); // the date read, in the user's form; "": none
+        QTest::newRow("en_US") << u"en_US"_s << u"3/15/2026"_s << u"3/15/2026"_s;
+        QTest::newRow("C") << u"C"_s << u"15 Mar 2026"_s << u"15 Mar 2026"_s;
         // Old files may carry two-digit years: read into 1950..2049.
-        QTest::newRow("yy 26") << u"en_US"_s << u"3/15/26"_s << d << u"3/15/2026"_s;
-        QTest::newRow("yy 49") << u"en_US"_s << u"3/15/49"_s << QDate(2049, 3, 15)
-                               << u"3/15/2049"_s;
-        QTest::newRow("yy 50") << u"en_US"_s << u"3/15/50"_s << QDate(1950, 3, 15)
-                               << u"3/15/1950"_s;
+        QTest::newRow("yy 49") << u"en_US"_s << u"3/15/49"_s << u"3/15/2049"_s;
+        QTest::newRow("yy 50") << u"en_US"_s << u"3/15/50"_s << u"3/15/1950"_s;
         // Saved under one locale, opened under another.
-        QTest::newRow("C in en_US") << u"en_US"_s << u"1 Dec 2026"_s << dec << u"12/1/2026"_s;
-        QTest::newRow("C in en_GB") << u"en_GB"_s << u"1 Dec 2026"_s << dec << u"01/12/2026"_s;
-        QTest::newRow("C in de_DE") << u"de_DE"_s << u"1 Dec 2026"_s << dec << u"01.12.2026"_s;
-        QTest::newRow("ISO in en_GB") << u"en_GB"_s << u"2026-12-01"_s << dec << u"01/12/2026"_s;
-        QTest::newRow("en_US in C") << u"C"_s << u"12/1/2026"_s << dec << u"1 Dec 2026"_s;
-        QTest::newRow("en_GB in en_US") << u"en_US"_s << u"15/03/2026"_s << d << u"3/15/2026"_s;
-        QTest::newRow("de_DE in en_GB") << u"en_GB"_s << u"15.03.2026"_s << d << u"15/03/2026"_s;
-        QTest::newRow("not a date") << u"en_GB"_s << u"next week"_s << QDate() << QString();
-        QTest::newRow("ISO with a time") << u"C"_s << u"2026-03-15T00"_s << QDate() << QString();
+        QTest::newRow("C in en_US") << u"en_US"_s << u"1 Dec 2026"_s << u"12/1/2026"_s;
+        QTest::newRow("ISO in en_GB") << u"en_GB"_s << u"2026-12-01"_s << u"01/12/2026"_s;
+        QTest::newRow("en_US in C") << u"C"_s << u"12/1/2026"_s << u"1 Dec 2026"_s;
+        QTest::newRow("en_GB in en_US") << u"en_US"_s << u"15/03/2026"_s << u"3/15/2026"_s;
+        QTest::newRow("de_DE in en_GB") << u"en_GB"_s << u"15.03.2026"_s << u"15/03/2026"_s;
+        QTest::newRow("not a date") << u"en_GB"_s << u"next week"_s << QString();
+        QTest::newRow("ISO with a time") << u"C"_s << u"2026-03-15T00"_s << QString();
     }
     void dueDateText()
     {
         QFETCH(QString, locale);
         QFETCH(QString, text);
-        QFETCH(QDate, date);
         QFETCH(QString, written);
-        const QLocale before;
-        QLocale::setDefault(QLocale(locale));
-        const std::optional<QDate> read = DueDateText::parse(text);
-        const QString format = DueDateText::format(date);
-        QLocale::setDefault(before);
-        QCOMPARE(read.value_or(QDate()), date);
-        QCOMPARE(format, written);
+        const QLocale user(locale);
+        QCOMPARE(DueDateText::format(DueDateText::parse(text, user).value_or(QDate()), user),
+                 written);
     }
 
     // Texts an older file or another locale stored are shown and kept as stored.
     void dueDateTickPickClearAndReselect()
     {
-        QLocale::setDefault(QLocale(u"en_US"_s)); // a short form with a two-digit year
-        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         WindowFixture f;
         f.addSubGoals({u"A"_s, u"old"_s, u"foreign"_s});
         f.w().project().setDue(2, u"15 Mar 26"_s);
@@ -253,16 +177,16 @@ private slots:
             return QStringList{QString::number(box->isChecked()),
                                calendar->selectedDate().toString(Qt::ISODate),
                                f.w().project().goal(panel).due,
-                               QString::number(f.visible(u"shDueDate_%1"_s.arg(panel)))};
+                               QString::number(f.visible(u"shDueDate_%1"_s.arg(panel)))}
+                .join(u'|');
         };
         const QString today = QDate::currentDate().toString(Qt::ISODate);
-        QCOMPARE(state(2), (QStringList{u"1"_s, u"2026-03-15"_s, u"15 Mar 26"_s, u"1"_s}));
-        QCOMPARE(state(3), (QStringList{u"1"_s, today, u"2026-03-15T00"_s, u"1"_s}));
-        QCOMPARE(f.w().panel(2)->dueCaption(), u"Due Date: 15 Mar 26"_s);
+        QCOMPARE(state(2), u"1|2026-03-15|15 Mar 26|1"_s);
+        QCOMPARE(state(3), u"1|%1|2026-03-15T00|1"_s.arg(today));
         QVERIFY(!f.w().projectModified()); // looking is not editing
-        QCOMPARE(state(1), (QStringList{u"0"_s, today, {}, u"0"_s}));
+        QCOMPARE(state(1), u"0|%1||0"_s.arg(today));
         calendar->setSelectedDate(QDate(2026, 3, 15));
-        QCOMPARE(state(1), (QStringList{u"0"_s, u"2026-03-15"_s, {}, u"0"_s})); // not ticked
+        QCOMPARE(state(1), u"0|2026-03-15||0"_s); // not ticked
         const QImage unticked = box->grab().toImage();
         QTest::mouseClick(box, Qt::LeftButton);
         // The tick must stand out from its box: some pixels turn dark.
@@ -273,15 +197,10 @@ private slots:
                 dark +=
                     ticked.pixel(x, y) != unticked.pixel(x, y) && qGray(ticked.pixel(x, y)) < 100;
         QVERIFY2(dark > 4, qPrintable(QString::number(dark)));
-        QCOMPARE(f.w().panel(1)->dueCaption(), u"Due Date: 3/15/2026"_s);
         calendar->setSelectedDate(QDate(2027, 1, 2));
-        const QStringList dated{u"1"_s, u"2027-01-02"_s, u"1/2/2027"_s, u"1"_s};
-        QCOMPARE(state(1), dated);
-        // Going elsewhere and back leaves both as they were.
-        QCOMPARE(state(3)[2], u"2026-03-15T00"_s);
-        QCOMPARE(state(1), dated);
+        QCOMPARE(state(1), u"1|2027-01-02|2 Jan 2027|1"_s);
         QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(state(1).mid(2), (QStringList{{}, u"0"_s}));
+        QVERIFY(state(1).endsWith(u"||0"_s));
     }
 };
 
