@@ -249,6 +249,9 @@ private slots:
         for (const QString& part : {u"Version 1.4"_s, u"GNU General Public License"_s,
                                     f.w().workspace().projectsFolder()})
             QVERIFY2(text.contains(part), qPrintable(part));
+        // Enter on the button with the focus closes it.
+        QTest::keyClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::Key_Return);
+        QTRY_VERIFY(!f.w().findChild<AboutDialog*>() && f.opener.opened.isEmpty());
         QTest::mouseClick(about()->findChild<QPushButton*>(u"cmdOpenProjects"_s), Qt::LeftButton);
         QCOMPARE(f.opener.opened, QStringList{f.w().workspace().projectsFolder()});
     }

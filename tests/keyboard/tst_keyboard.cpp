@@ -60,6 +60,8 @@ private slots:
         f.w().lblGoal_Click(1);
         QCOMPARE(press(Qt::Key_Tab, Qt::ControlModifier), u"chkDueDate"_s);
         QVERIFY(!f.find<QPlainTextEdit>(u"txtGoalTasks"_s)->toPlainText().contains(u'\t'));
+        press(Qt::Key_F10); // opens the first menu
+        QTRY_VERIFY(f.find<QMenu>(u"mnuProject"_s)->isVisible());
     }
 
     // Keys alone move along the grid (past empty panels, staying at its ends), open a panel and
@@ -93,6 +95,11 @@ private slots:
         const auto iface = [&](const QString& name) {
             return QAccessible::queryAccessibleInterface(f.find(name));
         };
+        // Boxes are named after the heading above them.
+        QCOMPARE(iface(u"txtProjectName"_s)->text(QAccessible::Name), u"Main Goal:"_s);
+        QCOMPARE(iface(u"txtSubGoal"_s)->text(QAccessible::Name), u"Add New Sub-Goal:"_s);
+        QCOMPARE(iface(u"lblFilename"_s)->text(QAccessible::Name),
+                 u"Project Filename: New Project (No Filename)"_s);
         // A panel is one button named after its sub-goal; only its "X" is inside it.
         QAccessibleInterface* panel = iface(u"picGoal_2"_s);
         QCOMPARE(panel->text(QAccessible::Name) + u'|' + panel->child(0)->text(QAccessible::Name),

@@ -27,14 +27,13 @@ ProjectData bigProject(int version)
 int saveUntilKilled(const QString& path)
 {
     const ProjectData versions[2] = {bigProject(0), bigProject(1)};
-    for (int i = 0;; ++i) {
-        if (!ProjectFile::save(path, versions[i % 2]).ok())
-            return 1;
-        if (i == 0) { // there is a file to tear now
-            std::printf("ready\n");
-            std::fflush(stdout);
-        }
-    }
+    if (!ProjectFile::save(path, versions[0]).ok())
+        return 1;
+    std::printf("ready\n"); // there is a file to tear now
+    std::fflush(stdout);
+    for (int i = 1; ProjectFile::save(path, versions[i % 2]).ok(); ++i)
+        continue;
+    return 1;
 }
 
 // Edits a project through the model, the recovery file fed as in the window. Each state is

@@ -92,12 +92,7 @@ struct WindowFixture
     // The text of a label or a line edit.
     QString text(const QString& name);
     void click(const QString& name) { QTest::mouseClick(find(name), Qt::LeftButton); }
-    // False also for a control not made yet.
-    bool visible(const QString& name)
-    {
-        const QWidget* control = find(name);
-        return control && control->isVisible();
-    }
+    bool visible(const QString& name) { return find(name)->isVisible(); }
     // Adds sub-goals through the name box as a user would.
     void addSubGoals(const QStringList& names);
     // Selects a panel by clicking its name, then types into the task editor.
