@@ -300,9 +300,10 @@ template <typename Fill> void showBaseline(benchmark::State& state, const Fixtur
     showWindow(state, make);
 }
 
-// How much of the gap to the bare window is Qt's own controls: a window of the same stock
+// How much of the main window's time is Qt's own controls: a window of the same stock
 // controls (the same Qt classes in the same places, shown or hidden alike, with the same
-// texts, menus, items and shortcuts) without any of the program's own code.
+// texts, pictures, fonts, colours, frames, wrapping and scroll-bar rules, and the same menus,
+// items and shortcuts) without any of the program's own code.
 void showStock(benchmark::State& state, const Fixture& f)
 {
     showBaseline(state, f, [&f](QMainWindow* window) {
@@ -346,6 +347,17 @@ void showStock(benchmark::State& state, const Fixture& f)
                 scrolling->setHorizontalScrollBarPolicy(c.horizontalBar);
                 scrolling->setVerticalScrollBarPolicy(c.verticalBar);
             }
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                label->setWordWrap(c.wordWrap);
+                label->setAlignment(c.alignment);
+                if (!c.pixmap.isNull())
+                    label->setPixmap(c.pixmap);
+            }
+            if (c.font)
+                w->setFont(*c.font);
+            if (c.palette)
+                w->setPalette(*c.palette);
+            w->setAutoFillBackground(c.autoFill);
             w->setGeometry(c.geometry);
             w->setHidden(c.hidden);
             if (area)
@@ -374,13 +386,24 @@ void recordControls(const QWidget* parent, int parentIndex, QList<StockControl>&
     for (const QWidget* w : children) {
         const QByteArray stock = stockClassOf(w);
         QString text;
-        if (const auto* label = qobject_cast<const QLabel*>(w))
+        const auto* label = qobject_cast<const QLabel*>(w);
+        if (label)
             text = label->text();
         else if (const auto* line = qobject_cast<const QLineEdit*>(w))
             text = line->text();
         else if (const auto* box = qobject_cast<const QCheckBox*>(w))
             text = box->text();
         StockControl c{stock, parentIndex, w->geometry(), w->isHidden(), text};
+        if (w->testAttribute(Qt::WA_SetFont))
+            c.font = w->font();
+        if (w->testAttribute(Qt::WA_SetPalette))
+            c.palette = w->palette();
+        c.autoFill = w->autoFillBackground();
+        if (label) {
+            c.wordWrap = label->wordWrap();
+            c.alignment = label->alignment();
+            c.pixmap = label->pixmap();
+        }
         if (const auto* frame = qobject_cast<const QFrame*>(w))
             c.frameShape = frame->frameShape();
         if (const auto* scrolling = qobject_cast<const QAbstractScrollArea*>(w)) {

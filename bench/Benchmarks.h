@@ -4,8 +4,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
+#include <QFont>
 #include <QKeySequence>
 #include <QList>
+#include <QPalette>
+#include <QPixmap>
 #include <QRect>
 
 // Names shared by the benchmarks and the table of ratios.
@@ -40,6 +45,13 @@ struct StockControl
     QRect geometry;
     bool hidden = false;
     QString text;
+    std::optional<QFont> font;       // when set on the control itself
+    std::optional<QPalette> palette; // likewise
+    bool autoFill = false;
+    // A label's.
+    bool wordWrap = false;
+    Qt::Alignment alignment;
+    QPixmap pixmap;
     int frameShape = 0; // a frame's, a label's or a scroll area's
     Qt::ScrollBarPolicy horizontalBar = Qt::ScrollBarAsNeeded, verticalBar = Qt::ScrollBarAsNeeded;
 };
