@@ -45,12 +45,16 @@ QString ClickableLabel::shownText() const
 
 void ClickableLabel::paintEvent(QPaintEvent* event)
 {
-    if (m_elide == Qt::ElideNone || shownText() == text()) {
+    // A wrapped QLabel lays its text out in a text document on every paint; the box is fixed,
+    // so plain drawing wraps it alike for less (bench row: main window shown).
+    const QString shown = shownText();
+    if (!wordWrap() && shown == text()) {
         QLabel::paintEvent(event);
     } else {
         QPainter painter(this);
-        style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(),
-                              shownText(), foregroundRole());
+        const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
+        style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), shown,
+                              foregroundRole());
     }
     if (!hasFocus())
         return;
