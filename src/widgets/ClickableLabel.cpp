@@ -43,23 +43,17 @@ QString ClickableLabel::shownText() const
                                     contentsRect().width() - 2 * qMax(0, indent()));
 }
 
-void ClickableLabel::paintEvent(QPaintEvent* event)
+void ClickableLabel::paintEvent(QPaintEvent*)
 {
-    // A wrapped QLabel lays its text out in a text document on every paint; the box is fixed,
-    // so plain drawing wraps it alike for less (bench row: main window shown).
-    const QString shown = shownText();
-    if (!wordWrap() && shown == text()) {
-        QLabel::paintEvent(event);
-    } else {
-        QPainter painter(this);
-        const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
-        style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), shown,
-                              foregroundRole());
-    }
+    // Drawn here rather than by QLabel, which lays the text of a label that takes the focus
+    // out in a text document: a cost the window pays at start (bench row: main window shown).
+    QPainter painter(this);
+    const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
+    style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), shownText(),
+                          foregroundRole());
     if (!hasFocus())
         return;
     // The links sit on a dark sidebar: the mark takes the text's own colour.
-    QPainter painter(this);
     painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
