@@ -31,14 +31,13 @@ constexpr int SidebarBottomTwips = 7020 + 2040 + 225;
 constexpr int MinimumDashboardStrip = 120;
 constexpr int MinimumHeight = 280;
 
-QScrollArea* scrollArea(const char* name, QWidget* content, QWidget* parent)
+QScrollArea* scrollArea(const char* name, QWidget* parent)
 {
     auto* area = new QScrollArea(parent);
     area->setObjectName(QString::fromLatin1(name));
     area->setFrameShape(QFrame::NoFrame);
     // The area itself is no stop for Tab: its content is.
     area->setFocusPolicy(Qt::NoFocus);
-    area->setWidget(content);
     area->viewport()->setAutoFillBackground(false);
     return area;
 }
@@ -55,10 +54,16 @@ ClientArea::ClientArea(Sidebar* sidebar, DashboardView* dashboard, QWidget* pare
     : QWidget(parent), m_sidebar(sidebar), m_dashboard(dashboard)
 {
     setObjectName(QStringLiteral("Form1Client"));
-    m_sidebarArea = scrollArea("sidebarArea", sidebar, this);
+    m_sidebarArea = scrollArea("sidebarArea", this);
     m_sidebarArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_dashboardArea = scrollArea("dashboardArea", dashboard, this);
+    m_dashboardArea = scrollArea("dashboardArea", this);
     sidebar->setMinimumHeight(toPixels(SidebarBottomTwips));
+    // Laid out for the window's first size before the content goes in, so that the areas
+    // do not show scroll bars for a moment at the first show.
+    resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight));
+    layOut();
+    m_sidebarArea->setWidget(sidebar);
+    m_dashboardArea->setWidget(dashboard);
     // Small enough for any screen; large enough that the sidebar's tallest control, the
     // task editor, shows whole beside a strip of the dashboard.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -135,6 +140,11 @@ bool ClientArea::eventFilter(QObject* watched, QEvent* event)
 void ClientArea::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    layOut();
+}
+
+void ClientArea::layOut()
+{
     const QWidget* window = this->window();
     const int frame = window->frameGeometry().width() - window->geometry().width();
     m_dashboard->applyResizeRule(window->width() + qMax(0, frame));
