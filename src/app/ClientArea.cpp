@@ -58,10 +58,10 @@ ClientArea::ClientArea(Sidebar* sidebar, DashboardView* dashboard, QWidget* pare
     m_sidebarArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_dashboardArea = scrollArea("dashboardArea", this);
     sidebar->setMinimumHeight(toPixels(SidebarBottomTwips));
-    // Laid out for the window's first size before the content goes in, so that the areas
-    // do not show scroll bars for a moment at the first show.
+    // Laid out for the window's first size (as wide as this, no frame yet) before the content
+    // goes in, so that the areas do not show scroll bars for a moment at the first show.
     resize(toPixels(DashboardLayout::ClientWidth), toPixels(DashboardLayout::ClientHeight));
-    layOut();
+    layOut(width());
     m_sidebarArea->setWidget(sidebar);
     m_dashboardArea->setWidget(dashboard);
     // Small enough for any screen; large enough that the sidebar's tallest control, the
@@ -140,14 +140,14 @@ bool ClientArea::eventFilter(QObject* watched, QEvent* event)
 void ClientArea::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    layOut();
-}
-
-void ClientArea::layOut()
-{
     const QWidget* window = this->window();
     const int frame = window->frameGeometry().width() - window->geometry().width();
-    m_dashboard->applyResizeRule(window->width() + qMax(0, frame));
+    layOut(window->width() + qMax(0, frame));
+}
+
+void ClientArea::layOut(int outerWidth)
+{
+    m_dashboard->applyResizeRule(outerWidth);
 
     // A window too short for the sidebar gives it a scroll bar beside it, not over it.
     const int sidebarHeight = qMax(height(), m_sidebar->minimumHeight());

@@ -33,11 +33,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void layOut();
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Places the two areas in this size, the dashboard after the window's outer width.
+    void layOut(int outerWidth);
     void openMenu();
 
     Sidebar* m_sidebar;
