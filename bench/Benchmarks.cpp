@@ -307,13 +307,13 @@ template <typename Fill> void showBaseline(benchmark::State& state, const Fixtur
 void showStock(benchmark::State& state, const Fixture& f)
 {
     showBaseline(state, f, [&f](QMainWindow* window) {
-        for (qsizetype m = 0; m < f.menus.size(); ++m) {
+        for (const auto& items : f.menus) {
             QMenu* menu = window->menuBar()->addMenu(QStringLiteral("&Menu"));
-            for (qsizetype i = 0; i < f.menus[m].size(); ++i) {
-                if (f.submenus[m][i])
-                    menu->addMenu(QStringLiteral("Submenu"));
+            for (const auto& keys : items) {
+                if (keys)
+                    menu->addAction(QStringLiteral("Item"))->setShortcuts(*keys);
                 else
-                    menu->addAction(QStringLiteral("Item"))->setShortcuts(f.menus[m][i]);
+                    menu->addMenu(QStringLiteral("Submenu"));
             }
         }
         for (const QString& text : f.statusTexts)
@@ -384,16 +384,18 @@ void recordControls(const QWidget* parent, int parentIndex, QList<StockControl>&
         area ? QList<QWidget*>{area->widget()}
              : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (const QWidget* w : children) {
-        const QByteArray stock = stockClassOf(w);
-        QString text;
+        StockControl c;
+        c.stockClass = stockClassOf(w);
+        c.parent = parentIndex;
+        c.geometry = w->geometry();
+        c.hidden = w->isHidden();
         const auto* label = qobject_cast<const QLabel*>(w);
         if (label)
-            text = label->text();
+            c.text = label->text();
         else if (const auto* line = qobject_cast<const QLineEdit*>(w))
-            text = line->text();
+            c.text = line->text();
         else if (const auto* box = qobject_cast<const QCheckBox*>(w))
-            text = box->text();
-        StockControl c{stock, parentIndex, w->geometry(), w->isHidden(), text};
+            c.text = box->text();
         if (w->testAttribute(Qt::WA_SetFont))
             c.font = w->font();
         if (w->testAttribute(Qt::WA_SetPalette))
@@ -411,7 +413,8 @@ void recordControls(const QWidget* parent, int parentIndex, QList<StockControl>&
             c.verticalBar = scrolling->verticalScrollBarPolicy();
         }
         controls.append(c);
-        if (stock == "QWidget" || stock == "QLabel" || stock == "QFrame" || stock == "QScrollArea")
+        // Qt's composite controls (editors, check boxes) make their own parts.
+        if (QByteArrayList{"QWidget", "QLabel", "QFrame", "QScrollArea"}.contains(c.stockClass))
             recordControls(w, int(controls.size()) - 1, controls);
     }
 }
@@ -430,14 +433,10 @@ Fixture::Fixture()
     Window probe(folder.path());
     mainWindowWidgets = int(probe.window.findChildren<QWidget*>().size());
     for (const QAction* title : probe.window.menuBar()->actions()) {
-        QList<QList<QKeySequence>> items;
-        QList<bool> isMenu;
-        for (const QAction* item : title->menu()->actions()) {
-            items.append(item->shortcuts());
-            isMenu.append(item->menu() != nullptr);
-        }
+        QList<std::optional<QList<QKeySequence>>> items;
+        for (const QAction* item : title->menu()->actions())
+            items.append(item->menu() ? std::nullopt : std::optional(item->shortcuts()));
         menus.append(items);
-        submenus.append(isMenu);
     }
     for (const QLabel* label : probe.window.statusBar()->findChildren<QLabel*>())
         statusTexts.append(label->text());

@@ -64,10 +64,9 @@ struct Fixture
     ProjectData project;    // Goals x TasksPerGoal
     QString projectPath;
     int mainWindowWidgets = 0; // counted once, for the bare baseline
-    // The main window's menus (for each, the shortcuts of each item, a submenu's as none)
-    // and its other controls, for the stock baseline.
-    QList<QList<QList<QKeySequence>>> menus;
-    QList<QList<bool>> submenus;
+    // The main window's menus (for each, its items: a submenu, or an item's shortcuts) and its
+    // other controls, for the stock baseline.
+    QList<QList<std::optional<QList<QKeySequence>>>> menus;
     QList<StockControl> controls;
     QStringList statusTexts;
     qint64 historyBytes = -1; // what the history keeps of 1,000 typed characters
