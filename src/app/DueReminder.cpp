@@ -17,8 +17,8 @@ const QString EnabledKey = QStringLiteral("reminders/dueDates");
 
 } // namespace
 
-DueReminder::DueReminder(MainWindow* window, DayWatcher& day, const QString& settingsFile)
-    : QObject(window), m_window(window), m_day(day), m_settings(settingsFile, QSettings::IniFormat),
+DueReminder::DueReminder(MainWindow* window, DayWatcher& day, QSettings& settings)
+    : QObject(window), m_window(window), m_day(day), m_settings(settings),
       m_log(window->workspace().dataFolder()), m_notifier(new DesktopNotifier(this))
 {
     connect(m_notifier, &DesktopNotifier::activated, this, &DueReminder::show);

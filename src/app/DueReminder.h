@@ -18,7 +18,7 @@ class DueReminder : public QObject
     Q_OBJECT
 
 public:
-    DueReminder(MainWindow* window, DayWatcher& day, const QString& settingsFile);
+    DueReminder(MainWindow* window, DayWatcher& day, QSettings& settings);
 
     // Checks now and from then on whenever the day changes.
     void start();
@@ -31,7 +31,7 @@ private:
 
     MainWindow* m_window;
     DayWatcher& m_day;
-    QSettings m_settings;
+    QSettings& m_settings;
     ReminderLog m_log;
     DesktopNotifier* m_notifier;
     QAction* m_enabled = nullptr;

@@ -29,6 +29,7 @@ using DashboardLayout::toPixels;
 
 MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QMainWindow(parent), m_services(std::move(services)),
+      m_settings(m_services.settingsPath(), QSettings::IniFormat),
       m_store(m_services.workspace.tmpFolder()), m_project(m_store, *m_services.random)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -39,7 +40,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     setCentralWidget(new ClientArea(m_sidebar, m_dashboard, this));
     new StatusLine(m_project, *day, statusBar());
     buildMenus();
-    m_reminder = new DueReminder(this, *day, m_services.settingsPath());
+    m_reminder = new DueReminder(this, *day, m_settings);
     connectViews();
     m_safety = new ProjectSafety(m_project, m_history, m_services, this);
     connect(m_safety, &ProjectSafety::projectRead, this, &MainWindow::LoadProject);
@@ -64,7 +65,7 @@ void MainWindow::buildMenus()
     const auto first = [this] { m_sidebar->forgetPressedKeys(); };
     // What is typed but not yet written goes into the export too.
     auto* out = new ProjectExport(
-        m_project, m_services, [this] { writeUnwrittenTasks(); }, this);
+        m_project, m_services, m_settings, [this] { writeUnwrittenTasks(); }, this);
     connect(out, &ProjectExport::exported, this,
             [this](const QString& message) { statusBar()->showMessage(message, 8000); });
     QMenu* project = addMenu(
@@ -85,7 +86,7 @@ void MainWindow::buildMenus()
          {"mnuSep1", QStringLiteral("-"), {}, {}},
          {"mnuExit", QStringLiteral("Exit"), {Qt::CTRL | Qt::Key_Q}, [this] { mnuExit_Click(); }}},
         first);
-    m_recent = new RecentProjects(m_services.settingsPath(), m_services.prompt, project,
+    m_recent = new RecentProjects(m_settings, m_services.prompt, project,
                                   project->findChild<QAction*>(QStringLiteral("mnuSave")));
     connect(m_recent, &RecentProjects::chosen, this, &MainWindow::openProjectFile);
     QMenu* edit =

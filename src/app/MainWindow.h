@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QSettings>
 #include <QUndoStack>
 
 class DueReminder;
@@ -120,6 +121,7 @@ private:
     void tellHistory(const QString& note);
 
     AppServices m_services;
+    QSettings m_settings; // one for every choice kept
     TaskStore m_store;
     Project m_project;
     QUndoStack m_history;

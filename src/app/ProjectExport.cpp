@@ -12,8 +12,9 @@
 #include <QWidget>
 
 ProjectExport::ProjectExport(const Project& project, const AppServices& services,
-                             std::function<void()> beforeReading, QWidget* parent)
-    : QObject(parent), m_project(project), m_services(services),
+                             QSettings& settings, std::function<void()> beforeReading,
+                             QWidget* parent)
+    : QObject(parent), m_project(project), m_services(services), m_settings(settings),
       m_beforeReading(std::move(beforeReading)), m_parent(parent)
 {
 }
@@ -41,8 +42,7 @@ void ProjectExport::exportTo(const QString& caption, const QString& suffix, cons
                              const Writer& write)
 {
     // Each export starts where the last one went.
-    QSettings settings(m_services.settingsPath(), QSettings::IniFormat);
-    const QString folder = settings.value(QStringLiteral("exports/folder")).toString();
+    const QString folder = m_settings.value(QStringLiteral("exports/folder")).toString();
     const QString name = FileNameRules::exportName(m_project.name()) + suffix;
     const auto path = m_services.prompt->chooseExportFile(
         m_parent, caption, folder.isEmpty() ? name : QDir(folder).filePath(name), filter);
@@ -51,7 +51,8 @@ void ProjectExport::exportTo(const QString& caption, const QString& suffix, cons
     const Expected<ProjectData> project = read();
     const QString failure = project.ok() ? write(*path, project.value).error : project.error;
     if (failure.isEmpty()) {
-        settings.setValue(QStringLiteral("exports/folder"), QFileInfo(*path).absolutePath());
+        m_settings.setValue(QStringLiteral("exports/folder"), QFileInfo(*path).absolutePath());
+        m_settings.sync();
         emit exported(QStringLiteral("Exported to \"%1\".").arg(*path));
         return;
     }

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QSettings;
 class QWidget;
 
 // The Project menu's ways of sharing a project: a PDF, a Markdown file and a printout.
@@ -19,7 +20,7 @@ class ProjectExport : public QObject
 
 public:
     // beforeReading runs before the project is read, to write what is still being typed.
-    ProjectExport(const Project& project, const AppServices& services,
+    ProjectExport(const Project& project, const AppServices& services, QSettings& settings,
                   std::function<void()> beforeReading, QWidget* parent);
 
     void exportPdf();
@@ -43,6 +44,7 @@ private:
 
     const Project& m_project;
     const AppServices& m_services;
+    QSettings& m_settings;
     std::function<void()> m_beforeReading;
     QWidget* m_parent;
 };

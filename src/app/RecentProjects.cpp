@@ -10,9 +10,8 @@ namespace {
 const QString Key = QStringLiteral("recentProjects");
 }
 
-RecentProjects::RecentProjects(const QString& settingsFile, Prompt* prompt, QMenu* project,
-                               QAction* before)
-    : QObject(project), m_settings(settingsFile, QSettings::IniFormat), m_prompt(prompt),
+RecentProjects::RecentProjects(QSettings& settings, Prompt* prompt, QMenu* project, QAction* before)
+    : QObject(project), m_settings(settings), m_prompt(prompt),
       m_menu(new QMenu(QStringLiteral("Open Recent"), project))
 {
     m_menu->setObjectName(QStringLiteral("mnuOpenRecent"));

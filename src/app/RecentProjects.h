@@ -18,7 +18,7 @@ public:
     static constexpr int MaxFiles = 8;
 
     // The submenu goes into the project menu before the item `before`.
-    RecentProjects(const QString& settingsFile, Prompt* prompt, QMenu* project, QAction* before);
+    RecentProjects(QSettings& settings, Prompt* prompt, QMenu* project, QAction* before);
 
     QStringList files() const;
     void add(const QString& path);
@@ -32,7 +32,7 @@ private:
     void store(const QStringList& files);
     void rebuild();
 
-    QSettings m_settings;
+    QSettings& m_settings;
     Prompt* m_prompt;
     QMenu* m_menu;
 };

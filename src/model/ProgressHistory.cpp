@@ -7,10 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-ProgressHistory::ProgressHistory(QObject* parent) : QObject(parent)
-{
-    m_writer.setMaxThreadCount(1);
-}
+ProgressHistory::ProgressHistory(QObject* parent) : QObject(parent) {}
 
 ProgressHistory::Known ProgressHistory::knownOf(const QString& path)
 {
@@ -83,7 +80,11 @@ QString ProgressHistory::record(const QString& projectFile, const ProjectData& s
     m_rows = HistoryFile::withDay(std::move(m_rows), today, day);
     m_known = {path, -1, {}};
     ++m_pending;
-    m_writer.start([this, path, rows = m_rows] {
+    if (!m_writer) {
+        m_writer = std::make_unique<QThreadPool>();
+        m_writer->setMaxThreadCount(1);
+    }
+    m_writer->start([this, path, rows = m_rows] {
         const QString error = HistoryFile::write(path, rows).error;
         QMetaObject::invokeMethod(
             this, [this, path, error] { written(path, error); }, Qt::QueuedConnection);
@@ -104,6 +105,7 @@ void ProgressHistory::written(const QString& path, const QString& error)
 
 void ProgressHistory::waitForWrites()
 {
-    m_writer.waitForDone();
+    if (m_writer)
+        m_writer->waitForDone();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }

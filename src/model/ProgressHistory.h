@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include <memory>
+
 // The open project's history of saved counts, kept in the file beside the project. A
 // history that is missing or cannot be read is no error for the project: the history
 // starts again, and an unreadable file is kept under another name.
@@ -54,6 +56,6 @@ private:
     Known m_known;
     int m_pending = 0; // writes begun and not yet told
     // One thread, so that the writes land in order; the last member, so that it is the first
-    // to go and waits for them.
-    QThreadPool m_writer;
+    // to go and waits for them. Made with the first write: most windows never save.
+    std::unique_ptr<QThreadPool> m_writer;
 };

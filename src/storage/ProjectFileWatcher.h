@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
 // Tells when another program changes the open project's file. It compares the file with
 // the fingerprint of the version we know (opened or last saved here), so our own saves,
 // which replace the file by a rename, never count. The folder is watched too: a rename
@@ -30,7 +32,8 @@ signals:
 private:
     void check();
 
-    QFileSystemWatcher m_watcher;
+    // Made with the first file: a new project has none, and every window starts with one.
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
     QTimer m_settle; // another program's write comes as several notices
     QString m_path;
     FileFingerprint m_known;
