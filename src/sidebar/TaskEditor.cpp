@@ -4,6 +4,8 @@
 
 #include <QTextBlock>
 
+#include <algorithm>
+
 TaskEditor::TaskEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -25,8 +27,12 @@ QString TaskEditor::tasksText() const
 {
     // toPlainText() would turn non-breaking spaces into plain ones.
     QString text = document()->toRawText();
-    // Shift+Enter makes a line separator, and paragraphs may come as separators too.
-    text.replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
+    // Shift+Enter makes a line separator, and paragraphs come as separators too. One pass the
+    // compiler can vectorise: QString::replace goes char by char, twice (bench type_key row).
+    QChar* const chars = text.data();
+    std::transform(chars, chars + text.size(), chars, [](QChar c) {
+        return c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? QChar(u'\n') : c;
+    });
     return text;
 }
 
