@@ -15,17 +15,35 @@ void slide(TextDiff& diff, qsizetype place)
     diff.position = place;
 }
 
+// The common runs from the starts and back from the ends, looking at most n characters. Whole
+// blocks go through Qt's own string compare first, which is several times quicker than one
+// character at a time: a key release compares the whole list (bench type_key row).
+constexpr qsizetype Block = 512;
+
+qsizetype commonFront(QStringView x, QStringView y, qsizetype n)
+{
+    qsizetype run = 0;
+    while (run + Block <= n && x.sliced(run, Block) == y.sliced(run, Block))
+        run += Block;
+    return run + (std::mismatch(x.begin() + run, x.begin() + n, y.begin() + run).first -
+                  (x.begin() + run));
+}
+
+qsizetype commonBack(QStringView x, QStringView y, qsizetype n)
+{
+    qsizetype run = 0;
+    while (run + Block <= n && x.chopped(run).last(Block) == y.chopped(run).last(Block))
+        run += Block;
+    return run + (std::mismatch(x.rbegin() + run, x.rbegin() + n, y.rbegin() + run).first -
+                  (x.rbegin() + run));
+}
+
 } // namespace
 
 TextDiff TextDiff::between(QStringView from, QStringView to)
 {
     const qsizetype shorter = std::min(from.size(), to.size());
-    // The length of the common run back from two ends, looking at most n characters.
-    const auto commonBack = [](QStringView x, QStringView y, qsizetype n) {
-        return std::mismatch(x.rbegin(), x.rbegin() + n, y.rbegin()).first - x.rbegin();
-    };
-    const qsizetype prefix =
-        std::mismatch(from.begin(), from.begin() + shorter, to.begin()).first - from.begin();
+    const qsizetype prefix = commonFront(from, to, shorter);
     const qsizetype suffix = commonBack(from, to, shorter - prefix);
     TextDiff diff{prefix, from.sliced(prefix, from.size() - prefix - suffix).toString(),
                   to.sliced(prefix, to.size() - prefix - suffix).toString()};

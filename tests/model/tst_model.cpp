@@ -44,6 +44,10 @@ private slots:
         QTest::newRow("in front of a repeat") << u"bob"_s << u"abob"_s << u"abbob"_s << true;
         QTest::newRow("backspacing into a repeat") << u"xaab"_s << u"xab"_s << u"ab"_s << true;
         QTest::newRow("reaching past a change") << u"abcdef"_s << u"abXef"_s << u"abYf"_s << true;
+        const QString page(1500, u'x'); // longer than the blocks compared whole
+        QTest::newRow("long list")
+            << page + u"ab"_s + page << page + u"aXb"_s + page << page + u"aXYb"_s + page << true;
+        QTest::newRow("long repeat") << page << page + u'x' << u"y"_s + page + u'x' << true;
     }
     // Each change turns its text into the next and back; two that touch become one change
     // that does both.
