@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <sys/mman.h>
 
@@ -64,8 +65,15 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    // The repetitions of all rows run in a shuffled order, so that a row and its baseline meet
+    // the same machine state: on a shared machine a slow spell of seconds would otherwise
+    // fall on one of them only. A later flag on the command line still overrides it.
+    std::vector<char*> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
 
     Fixture fixture;
