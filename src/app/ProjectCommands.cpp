@@ -54,8 +54,11 @@ TaskTextCommand::TaskTextCommand(Project& project, int index, const QString& typ
 void TaskTextCommand::apply(bool forwards)
 {
     const int index = m_project.indexOf(m_key);
-    const QString text = m_project.tasks(index);
-    m_project.setTasks(index, forwards ? m_diff.applyTo(text) : m_diff.revert(text));
+    const TextDiff& d = m_diff;
+    if (forwards)
+        m_project.changeTasks(index, d.position, d.before.size(), d.after);
+    else
+        m_project.changeTasks(index, d.position, d.after.size(), d.before);
     selectAfterward(index);
 }
 

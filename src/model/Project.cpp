@@ -78,13 +78,24 @@ SubGoalRecord Project::removeGoal(int index)
     return removed;
 }
 
-void Project::setTasks(int index, const QString& text)
+void Project::changeTasks(int index, qsizetype position, qsizetype removed, const QString& inserted)
+{
+    const QString before = tasks(index);
+    const QString after = QString(before).replace(position, removed, inserted);
+    // Only the shown list is sure to be the text counted last; a file read again may not be.
+    storeTasks(index, after,
+               goal(index).key == m_selectedKey
+                   ? counts(index).changed(before, after, position, removed, inserted.size())
+                   : TaskCounts::of(after));
+}
+
+void Project::storeTasks(int index, const QString& text, const TaskCounts& counts)
 {
     SubGoalRecord& g = m_goals[index - 1];
     report(g, m_store.save(g.key, text));
     if (g.key == m_selectedKey)
         m_selectedTasks = text;
-    m_counts[index - 1] = TaskCounts::of(text);
+    m_counts[index - 1] = counts;
     emit goalChanged(index);
 }
 

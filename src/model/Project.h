@@ -99,7 +99,10 @@ public:
         emit goalChanged(index);
     }
     // Writes the tasks to the sub-goal's file and recounts them.
-    void setTasks(int index, const QString& text);
+    void setTasks(int index, const QString& text) { storeTasks(index, text, TaskCounts::of(text)); }
+    // One change of the tasks as the project has them: removed characters at position give
+    // way to inserted ones.
+    void changeTasks(int index, qsizetype position, qsizetype removed, const QString& inserted);
     // The sub-goal's tasks; a missing file is created empty. The counts are left alone.
     QString tasks(int index);
 
@@ -132,6 +135,7 @@ private:
         });
     }
     QString failure(const SubGoalRecord& goal, const QString& why) const;
+    void storeTasks(int index, const QString& text, const TaskCounts& counts);
     void report(const SubGoalRecord& goal, const Result& result)
     {
         emit taskFileResult(goal.key, result.ok() ? QString() : failure(goal, result.error));

@@ -13,6 +13,19 @@ bool TaskCounts::isTask(QStringView line)
     return false;
 }
 
+TaskCounts TaskCounts::changed(QStringView before, QStringView after, qsizetype position,
+                               qsizetype removed, qsizetype inserted) const
+{
+    const qsizetype start = before.first(position).lastIndexOf(u'\n') + 1;
+    const auto lines = [start](QStringView text, qsizetype changeEnd) {
+        const qsizetype end = text.indexOf(u'\n', changeEnd);
+        return of(text.sliced(start, (end < 0 ? text.size() : end) - start));
+    };
+    const TaskCounts gone = lines(before, position + removed);
+    const TaskCounts come = lines(after, position + inserted);
+    return {total - gone.total + come.total, completed - gone.completed + come.completed};
+}
+
 QStringList TaskCounts::toggledDone(QStringList lines)
 {
     const bool anyPending = std::any_of(lines.cbegin(), lines.cend(), [](const QString& line) {

@@ -32,6 +32,11 @@ struct TaskCounts
         TextFile::forEachLine(text, [&counts](QStringView line) { counts.add(line); });
         return counts;
     }
+    // The counts of a text after one change, from these counts of the text before it: only
+    // the lines the change touches are counted again (a key release on a long list, bench
+    // type_key row). removed characters at position gave way to inserted ones.
+    TaskCounts changed(QStringView before, QStringView after, qsizetype position, qsizetype removed,
+                       qsizetype inserted) const;
     // The same for lines already split, as a project file holds them.
     static TaskCounts ofLines(const QStringList& lines)
     {

@@ -16,9 +16,6 @@ struct TextDiff
     bool isEmpty() const { return before == after; }
     // The smallest single change that turns from into to.
     static TextDiff between(QStringView from, QStringView to);
-    // Applies the change forwards (after replaces before) or backwards.
-    QString applyTo(QString text) const { return text.replace(position, before.size(), after); }
-    QString revert(QString text) const { return text.replace(position, after.size(), before); }
     // This change followed by next, as one change, when the two touch or overlap.
     bool absorb(const TextDiff& next);
 };
