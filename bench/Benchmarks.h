@@ -63,7 +63,7 @@ struct Fixture
     QString keyProjectPath; // one sub-goal of KeyReleaseLines tasks
     ProjectData project;    // Goals x TasksPerGoal
     QString projectPath;
-    int mainWindowWidgets = 0; // counted once, for the bare baseline
+    int mainWindowWidgets = 0; // counted once; the stock baseline must match it
     // The main window's menus (for each, its items: a submenu, or an item's shortcuts) and its
     // other controls, for the stock baseline.
     QList<QList<std::optional<QList<QKeySequence>>>> menus;
